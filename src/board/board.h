@@ -1,0 +1,131 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "board/decode_tables.h"
+#include "board/port_io.h"
+#include "board/strobe_table.h"
+#include "board/timing.h"
+
+namespace sorvell::board {
+
+// The programmer board as the program sees it: five write-only latches reached through three
+// port addresses, the shadows that are the only record of what the latches hold, and the bus
+// cycles built from them. The board cannot be read back except through the status lines, so
+// every bit change edits a shadow and rewrites the whole register.
+//
+// Member names follow the board's own vocabulary (registers, strobes, address bytes) because the
+// device operations built on top are written in it.
+class Board {
+ public:
+  Board(PortIo& port, Timing& timing);
+
+  // --- Port access -----------------------------------------------------------------------------
+  std::uint16_t DataPort = 0;  // base of the parallel port, 0 while no port is chosen
+  std::uint16_t StatusPort = 0;
+  std::uint16_t ControlPort = 0;
+  int BoardModel = 0;  // 0 unknown, else 4, 5 or 6
+  // Accesses refused because no port is chosen: nothing may go to I/O ports 0 to 2.
+  std::uint64_t RefusedPortAccesses = 0;
+
+  // --- Strobe values -----------------------------------------------------------------------------
+  StrobeTableType StrobeTable{};
+  int Reg0StrobeA = 0, Reg1StrobeA = 0, Reg2StrobeA = 0, Reg3StrobeA = 0, Reg4StrobeA = 0;
+  int Reg0StrobeB = 0, Reg1StrobeB = 0, Reg2StrobeB = 0, Reg3StrobeB = 0, Reg4StrobeB = 0;
+  int ReadLowSelect = 0;
+  int ReadHighSelect = 0;
+
+  // --- Register shadows (always 0..255) ----------------------------------------------------------
+  int Reg0Shadow = 0, Reg1Shadow = 0, Reg2Shadow = 0, Reg3Shadow = 0, Reg4Shadow = 0;
+
+  // --- Device address ----------------------------------------------------------------------------
+  std::int32_t CurrentAddress = 0;
+  std::int32_t AddrByte0 = 0, AddrByte1 = 0, AddrByte2 = 0;
+  std::int32_t AddressDivisorHigh = 65536;  // splitter divisors, set at start-up
+  std::int32_t AddressDivisorLow = 256;
+
+  // --- Device-dependent bus inputs (set by device selection) ------------------------------------
+  int Reg1FixedBits = 0;
+  int Reg3FixedBits = 0;
+  DecodeTable AdrMapB{};
+  DecodeTable AdrMapC{};
+  std::int32_t StrobeCount = 0, SpeedCountA = 0, SpeedCountB = 0;
+  std::int32_t StrobeFactor = 5;
+
+  // --- Read-back -----------------------------------------------------------------------------------
+  DecodeTables Decode{};
+  std::string PrintableChars;
+  std::uint8_t ReadByte = 0;
+
+  // Run at the end of Reset for state owned elsewhere (the progress bar, the serial erase mode).
+  std::function<void()> OnReset;
+
+  // --- Start-up ------------------------------------------------------------------------------------
+  void InitStrobeTable();
+  void InitDecodeTables();
+  void SelectModelStrobes();
+
+  // --- Register writes and idle state ------------------------------------------------------------
+  void SetReg0();
+  void SetReg1();
+  void SetReg2();
+  void SetReg3();
+  void SetReg4();
+  void Reset();
+  void Endereco2Adr();
+
+  // --- Single-bit procedures ---------------------------------------------------------------------
+  void REG4ON();
+  void REG4OFF();
+  void VPP24_ON();
+  void VPP24_OFF();
+  void REG0B3ON();
+  void REG0B3OFF();
+  void REG1B7ON();
+  void REG1B7OFF();
+  void REG1B6ON();
+  void REG1B6OFF();
+
+  // --- Bus cycles ----------------------------------------------------------------------------------
+  void SETADR();
+  void SETADR_FLASH();
+  void SETADR_XICOR();
+  void IncADR();
+  void CEON();
+  void CEOFF();
+  void OEON();
+  void OEOFF();
+  void CEOEON();
+  void CEOEOFF();
+  void GetNibbles();
+  void GetNibbles24CXX();
+
+  // --- Busy waits ----------------------------------------------------------------------------------
+  void WaitSettlingTime();
+  void StrobeDelay();
+  void SpeedDelayA();
+  void SpeedDelayB();
+  void DelayLoop20();
+  void DelayLoop10();
+  void DelayLoop300();
+  void Sleep(std::uint32_t milliseconds);
+
+  // Raw port access, refused while no port is chosen (a refused read answers FFh, like a port
+  // where nothing is connected).
+  void PortOut(std::uint16_t port, int value);
+  std::uint8_t PortIn(std::uint16_t port);
+
+  PortIo& Port() { return port_; }
+  Timing& Clock() { return timing_; }
+
+ private:
+  void WriteRegister(int shadow, int strobeA, int strobeB);
+  bool IsModel56() const { return BoardModel == 5 || BoardModel == 6; }
+
+  PortIo& port_;
+  Timing& timing_;
+};
+
+}  // namespace sorvell::board

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+namespace sorvell::board {
+
+// Every wait the program makes goes through here: millisecond sleeps and the counted busy waits
+// that shape programming pulses and register strobes. The real implementation spins a fixed,
+// documented time per iteration (kNanosecondsPerIteration), so a pulse is as long on a fast
+// machine as on a slow one; the simulator's implementation advances virtual time by the same
+// amounts instead of waiting.
+class Timing {
+ public:
+  virtual ~Timing() = default;
+  virtual void Sleep(std::uint32_t milliseconds) = 0;
+  // A busy wait of `iterations` loop iterations; a count below 1 waits not at all.
+  virtual void Spin(std::int64_t iterations) = 0;
+};
+
+// Length of one busy-wait iteration. At the default speed-slider position (18) the CMOS EPROM
+// pulse (SpeedCountA = 202 iterations) lasts 101 us, the 100 us quick-pulse of the datasheets,
+// and a register write (four port accesses and two strobe waits of 12 iterations) takes about
+// 16 us, which keeps the byte loads of a 64-byte EEPROM page within their 100 us window.
+inline constexpr std::int64_t kNanosecondsPerIteration = 500;
+
+}  // namespace sorvell::board
