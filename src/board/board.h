@@ -54,7 +54,8 @@ class Board {
   std::int32_t StrobeCount = 0, SpeedCountA = 0, SpeedCountB = 0;
   std::int32_t StrobeFactor = 5;
 
-  // --- Read-back -----------------------------------------------------------------------------------
+  // --- Read-back
+  // -----------------------------------------------------------------------------------
   DecodeTables Decode{};
   std::string PrintableChars;
   std::uint8_t ReadByte = 0;
@@ -62,7 +63,8 @@ class Board {
   // Run at the end of Reset for state owned elsewhere (the progress bar, the serial erase mode).
   std::function<void()> OnReset;
 
-  // --- Start-up ------------------------------------------------------------------------------------
+  // --- Start-up
+  // ------------------------------------------------------------------------------------
   void InitStrobeTable();
   void InitDecodeTables();
   void SelectModelStrobes();
@@ -88,7 +90,8 @@ class Board {
   void REG1B6ON();
   void REG1B6OFF();
 
-  // --- Bus cycles ----------------------------------------------------------------------------------
+  // --- Bus cycles
+  // ----------------------------------------------------------------------------------
   void SETADR();
   void SETADR_FLASH();
   void SETADR_XICOR();
@@ -102,7 +105,8 @@ class Board {
   void GetNibbles();
   void GetNibbles24CXX();
 
-  // --- Busy waits ----------------------------------------------------------------------------------
+  // --- Busy waits
+  // ----------------------------------------------------------------------------------
   void WaitSettlingTime();
   void StrobeDelay();
   void SpeedDelayA();

@@ -21,7 +21,9 @@ void Board::SETADR() {
   SetReg3();
 }
 
-void Board::SETADR_FLASH() { SETADR(); }
+void Board::SETADR_FLASH() {
+  SETADR();
+}
 
 // The page-write EEPROM's address path: A14 moves to register 1 bit 7 (by adding 40h) so bit 6,
 // its write enable, stays inactive; only registers whose value changes are written, which keeps
@@ -114,13 +116,29 @@ void Board::GetNibbles24CXX() {
   ReadByte = static_cast<std::uint8_t>(value);
 }
 
-void Board::WaitSettlingTime() { timing_.Spin(static_cast<std::int64_t>(StrobeFactor) * 100); }
-void Board::StrobeDelay() { timing_.Spin(StrobeCount); }
-void Board::SpeedDelayA() { timing_.Spin(SpeedCountA); }
-void Board::SpeedDelayB() { timing_.Spin(SpeedCountB); }
-void Board::DelayLoop20() { timing_.Spin(20); }
-void Board::DelayLoop10() { timing_.Spin(10); }
-void Board::DelayLoop300() { timing_.Spin(300); }
-void Board::Sleep(std::uint32_t milliseconds) { timing_.Sleep(milliseconds); }
+void Board::WaitSettlingTime() {
+  timing_.Spin(static_cast<std::int64_t>(StrobeFactor) * 100);
+}
+void Board::StrobeDelay() {
+  timing_.Spin(StrobeCount);
+}
+void Board::SpeedDelayA() {
+  timing_.Spin(SpeedCountA);
+}
+void Board::SpeedDelayB() {
+  timing_.Spin(SpeedCountB);
+}
+void Board::DelayLoop20() {
+  timing_.Spin(20);
+}
+void Board::DelayLoop10() {
+  timing_.Spin(10);
+}
+void Board::DelayLoop300() {
+  timing_.Spin(300);
+}
+void Board::Sleep(std::uint32_t milliseconds) {
+  timing_.Sleep(milliseconds);
+}
 
 }  // namespace sorvell::board

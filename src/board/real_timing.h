@@ -5,8 +5,8 @@
 namespace sorvell::board {
 
 // Waits on the real machine. Busy waits spin on the monotonic clock for their iteration count
-// times kNanosecondsPerIteration, so a pulse has the same length on every processor; sleeps that
-// are too short for the scheduler to honour are spun too.
+// times kNanosecondsPerIteration, so a pulse has the same length on every processor. A sleep
+// never ends early: what the scheduler leaves of it is spun out.
 class RealTiming final : public Timing {
  public:
   void Sleep(std::uint32_t milliseconds) override;

@@ -20,7 +20,9 @@ std::uint8_t Board::PortIn(std::uint16_t port) {
   return port_.PortIn(port);
 }
 
-void Board::InitStrobeTable() { board::InitStrobeTable(StrobeTable); }
+void Board::InitStrobeTable() {
+  board::InitStrobeTable(StrobeTable);
+}
 
 void Board::SelectModelStrobes() {
   StatusPort = static_cast<std::uint16_t>(DataPort + kStatusOffset);
@@ -39,8 +41,10 @@ void Board::SelectModelStrobes() {
   }
   const int* a = &StrobeTable[column];
   const int* b = &StrobeTable[column + 5];
-  Reg0StrobeA = a[0], Reg1StrobeA = a[1], Reg2StrobeA = a[2], Reg3StrobeA = a[3], Reg4StrobeA = a[4];
-  Reg0StrobeB = b[0], Reg1StrobeB = b[1], Reg2StrobeB = b[2], Reg3StrobeB = b[3], Reg4StrobeB = b[4];
+  Reg0StrobeA = a[0], Reg1StrobeA = a[1], Reg2StrobeA = a[2], Reg3StrobeA = a[3],
+  Reg4StrobeA = a[4];
+  Reg0StrobeB = b[0], Reg1StrobeB = b[1], Reg2StrobeB = b[2], Reg3StrobeB = b[3],
+  Reg4StrobeB = b[4];
 }
 
 // Data on the lines, select the latch, clock it for one port write, release the clock. The
@@ -54,11 +58,21 @@ void Board::WriteRegister(int shadow, int strobeA, int strobeB) {
   PortOut(ControlPort, strobeA);
 }
 
-void Board::SetReg0() { WriteRegister(Reg0Shadow, Reg0StrobeA, Reg0StrobeB); }
-void Board::SetReg1() { WriteRegister(Reg1Shadow, Reg1StrobeA, Reg1StrobeB); }
-void Board::SetReg2() { WriteRegister(Reg2Shadow, Reg2StrobeA, Reg2StrobeB); }
-void Board::SetReg3() { WriteRegister(Reg3Shadow, Reg3StrobeA, Reg3StrobeB); }
-void Board::SetReg4() { WriteRegister(Reg4Shadow, Reg4StrobeA, Reg4StrobeB); }
+void Board::SetReg0() {
+  WriteRegister(Reg0Shadow, Reg0StrobeA, Reg0StrobeB);
+}
+void Board::SetReg1() {
+  WriteRegister(Reg1Shadow, Reg1StrobeA, Reg1StrobeB);
+}
+void Board::SetReg2() {
+  WriteRegister(Reg2Shadow, Reg2StrobeA, Reg2StrobeB);
+}
+void Board::SetReg3() {
+  WriteRegister(Reg3Shadow, Reg3StrobeA, Reg3StrobeB);
+}
+void Board::SetReg4() {
+  WriteRegister(Reg4Shadow, Reg4StrobeA, Reg4StrobeB);
+}
 
 void Board::Endereco2Adr() {
   AddrByte2 = CurrentAddress / AddressDivisorHigh;

@@ -14,7 +14,7 @@ TEST(BoardRegisterWriteTest, Model4WritesDataThenSelectClockRelease) {
   rb.board.SetReg3();
   using R = RecordedBoard;
   EXPECT_EQ(rb.port.Accesses(), (std::vector<R::Access>{R::Out(kData, 0xC4), R::Out(kControl, 0),
-                                                          R::Out(kControl, 1), R::Out(kControl, 0)}));
+                                                        R::Out(kControl, 1), R::Out(kControl, 0)}));
   // Two strobe waits: after the data and after the select, none before the release.
   EXPECT_EQ(rb.timing.spins, (std::vector<std::int64_t>{7, 7}));
 }
@@ -35,8 +35,8 @@ TEST(BoardRegisterWriteTest, EveryRegisterClocksItsOwnLatch) {
   // Model 4 latch addresses in control bits 3..1: R0 101b, R1 001b, R2 100b, R3 000b, R4 111b.
   const int latchAddress[5] = {5, 1, 4, 0, 7};
   RecordedBoard rb(4);
-  void (Board::*writes[5])() = {&Board::SetReg0, &Board::SetReg1, &Board::SetReg2,
-                                &Board::SetReg3, &Board::SetReg4};
+  void (Board::*writes[5])() = {&Board::SetReg0, &Board::SetReg1, &Board::SetReg2, &Board::SetReg3,
+                                &Board::SetReg4};
   for (int reg = 0; reg < 5; ++reg) {
     rb.port.Clear();
     (rb.board.*writes[reg])();
@@ -174,7 +174,7 @@ TEST(BoardPortGuardTest, StrobesAreZeroBeforeAnyModelIsSelected) {
   board.SetReg2();
   using R = RecordedBoard;
   EXPECT_EQ(port.Accesses(), (std::vector<R::Access>{R::Out(kData, 0x33), R::Out(kControl, 0),
-                                                      R::Out(kControl, 0), R::Out(kControl, 0)}));
+                                                     R::Out(kControl, 0), R::Out(kControl, 0)}));
 }
 
 }  // namespace

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Sets everything up and runs every test: formatting, the test suite, then the suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/setup.sh"
+
+echo "== formatting"
+files=$(cd "$root" && git ls-files '*.cpp' '*.h' 2>/dev/null || find src tests bench -name '*.cpp' -o -name '*.h')
+(cd "$root" && clang-format --dry-run --Werror $files)
+
+echo "== build and test"
+"$root/scripts/build.sh" "$root/build"
+(cd "$root/build" && ctest --output-on-failure -j"$(nproc)")
+
+echo "== build and test under AddressSanitizer and UndefinedBehaviorSanitizer"
+"$root/scripts/build.sh" "$root/build-sanitize" -DSORVELL_SANITIZE=address,undefined -DSORVELL_BUILD_BENCH=OFF
+(cd "$root/build-sanitize" && ctest --output-on-failure -j"$(nproc)")

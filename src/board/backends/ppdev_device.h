@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace sorvell::board {
+
+// A claimed ppdev device node, or why it could not be claimed.
+struct PpdevClaim {
+  int descriptor = -1;
+  std::string failure;  // for the operator: the cause and the fix, naming the device
+};
+
+// Opens `device` (a /dev/parportN) and claims its port exclusively for this process.
+PpdevClaim ClaimPpdevDevice(const std::string& device, std::uint16_t base);
+
+// Gives the port back and closes the descriptor.
+void ReleasePpdevDevice(int descriptor);
+
+}  // namespace sorvell::board

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "board/backends/port_slots.h"
+#include "board/port_io.h"
+
+namespace sorvell::board {
+
+// Where the kernel publishes parallel ports and their device nodes; tests point these at a
+// temporary tree.
+struct PpdevPaths {
+  std::string procRoot = "/proc/sys/dev/parport";
+  std::string devRoot = "/dev";
+};
+
+// The parallel port through the kernel's ppdev driver (/dev/parportN), which needs no more
+// privilege than membership of the lp group. Every port the kernel lists at a board base is
+// claimed for the life of the object; data, status and control map to the driver's raw
+// register calls. Accesses to a base that is not open act like an empty address: writes are
+// dropped and reads give FFh.
+class PpdevPort final : public PortIo {
+ public:
+  // Returns nullptr when no port opens, with `error` naming the cause and the fix. When some
+  // ports open and others fail, returns the ones that opened and leaves the failures in `error`.
+  static std::unique_ptr<PpdevPort> Open(std::string& error, const PpdevPaths& paths = {});
+
+  ~PpdevPort() override;
+  PpdevPort(const PpdevPort&) = delete;
+  PpdevPort& operator=(const PpdevPort&) = delete;
+
+  void PortOut(std::uint16_t port, std::uint8_t value) noexcept override;
+  std::uint8_t PortIn(std::uint16_t port) noexcept override;
+
+  // The board bases that are open, in probe order (378h, 278h, 3BCh).
+  std::vector<std::uint16_t> Bases() const;
+
+ private:
+  using Descriptors = std::array<int, kBoardBaseCount>;  // by slot; -1 when not open
+  explicit PpdevPort(const Descriptors& descriptors) : descriptors_(descriptors) {}
+
+  Descriptors descriptors_;
+};
+
+}  // namespace sorvell::board

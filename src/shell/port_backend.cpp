@@ -1,0 +1,127 @@
+#include "shell/port_backend.h"
+
+#include <cstdio>
+
+#include "board/backends/direct_port.h"
+#include "board/backends/ppdev_port.h"
+#include "board/real_timing.h"
+#include "sim/sim_port.h"
+#include "sim/virtual_clock.h"
+#include "sim/virtual_timing.h"
+
+namespace sorvell::shell {
+
+namespace {
+
+std::optional<std::uint16_t> ParseBase(const std::string& text) {
+  if (text == "378") return board::kLpt378;
+  if (text == "278") return board::kLpt278;
+  if (text == "3BC" || text == "3bc") return board::kLpt3BC;
+  return std::nullopt;
+}
+
+std::string Hex(std::uint16_t value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%X", value);
+  return text;
+}
+
+bool AddSimSpec(const std::string& body, BoardRequest& request, std::string& error) {
+  if (body == "none") {
+    request.simBoards.clear();
+    return true;
+  }
+  const auto at = body.find('@');
+  const std::string model = body.substr(0, at);
+  const auto base = at == std::string::npos ? std::nullopt : ParseBase(body.substr(at + 1));
+  if ((model != "4" && model != "5" && model != "6") || !base) {
+    error =
+        "--board sim:" + body + ": expected sim:M@PORT with M 4, 5 or 6 and PORT 378, 278 or 3BC";
+    return false;
+  }
+  std::erase_if(request.simBoards, [&](const auto& b) { return b.base == *base; });
+  request.simBoards.push_back({model[0] - '0', *base});
+  return true;
+}
+
+PortBackend Simulated(const BoardRequest& request) {
+  PortBackend backend;
+  backend.clock = std::make_unique<sim::VirtualClock>();
+  auto port = std::make_unique<sim::SimulatedPort>(*backend.clock);
+  backend.simulator = port.get();
+  backend.description = "simulated board:";
+  for (const auto& b : request.simBoards) {
+    port->PlaceBoard(b.model, b.base);
+    backend.description.append(" model ").append(std::to_string(b.model));
+    backend.description.append(" at ").append(Hex(b.base)).append("h");
+  }
+  if (request.simBoards.empty()) backend.description += " none on any port";
+  backend.port = std::move(port);
+  backend.timing = std::make_unique<sim::VirtualTiming>(*backend.clock);
+  return backend;
+}
+
+template <typename Port>
+PortBackend Real(std::unique_ptr<Port> port, std::string description) {
+  PortBackend backend;
+  for (const std::uint16_t base : port->Bases())
+    description.append(" ").append(Hex(base)).append("h");
+  backend.description = std::move(description);
+  backend.port = std::move(port);
+  backend.timing = std::make_unique<board::RealTiming>();
+  return backend;
+}
+
+}  // namespace
+
+PortBackend::PortBackend() = default;
+PortBackend::PortBackend(PortBackend&&) noexcept = default;
+PortBackend& PortBackend::operator=(PortBackend&&) noexcept = default;
+PortBackend::~PortBackend() = default;
+
+bool AddBoardSpec(const std::string& spec, BoardRequest& request, std::string& error) {
+  using Kind = BoardRequest::Kind;
+  const bool real = spec == "ppdev" || spec == "direct";
+  const bool sim = spec.starts_with("sim:");
+  if (!real && !sim) {
+    error = "--board " + spec + ": expected sim:M@PORT, sim:none, ppdev or direct";
+    return false;
+  }
+  const Kind kind = spec == "ppdev"    ? Kind::kPpdev
+                    : spec == "direct" ? Kind::kDirect
+                                       : Kind::kSimulated;
+  if (request.kind != Kind::kAuto && request.kind != kind) {
+    error = "--board " + spec + ": only one kind of board access can be used at a time";
+    return false;
+  }
+  request.kind = kind;
+  return real || AddSimSpec(spec.substr(4), request, error);
+}
+
+std::optional<PortBackend> OpenPortBackend(const BoardRequest& request, std::string& error,
+                                           const BackendPaths& paths) {
+  using Kind = BoardRequest::Kind;
+  const board::PpdevPaths ppdevPaths{paths.procRoot, paths.devRoot};
+  switch (request.kind) {
+    case Kind::kSimulated:
+      return Simulated(request);
+    case Kind::kPpdev:
+      if (auto port = board::PpdevPort::Open(error, ppdevPaths))
+        return Real(std::move(port), "ppdev:");
+      return std::nullopt;
+    case Kind::kDirect:
+      if (auto port = board::DirectPort::Open(error)) return Real(std::move(port), "direct I/O:");
+      return std::nullopt;
+    case Kind::kAuto:
+      break;
+  }
+  std::string why;
+  if (auto port = board::PpdevPort::Open(why, ppdevPaths)) return Real(std::move(port), "ppdev:");
+  BoardRequest fallback;
+  fallback.simBoards.push_back({6, board::kLpt378});
+  PortBackend backend = Simulated(fallback);
+  backend.description += " (no parallel port could be opened: " + why + ")";
+  return backend;
+}
+
+}  // namespace sorvell::shell

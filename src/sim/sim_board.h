@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "sim/latch_decode.h"
+#include "sim/socket.h"
+#include "sim/virtual_clock.h"
+
+namespace sorvell::sim {
+
+// One programmer board: five latches clocked from the control port, the status read-back and the
+// 32-pin socket with whatever part sits in it. The port bus feeds it through OnDataPort,
+// OnControlPort and ReadStatus.
+class SimBoard {
+ public:
+  // Model 4, 5 or 6; throws std::invalid_argument otherwise. Starts with all latches 0.
+  SimBoard(int model, const VirtualClock& clock);
+
+  int Model() const { return model_; }
+  // Latch contents after power-up are undefined on the hardware: all 0 here, or random bytes
+  // drawn from the seed. A latch that is transparent at that moment follows the data port.
+  void PowerOn(std::optional<std::uint32_t> randomSeed = std::nullopt);
+
+  std::uint8_t Latch(int index) const { return latches_.at(index); }
+  // D7..D0 as the board sees them now: R4 while R3 bit 6 lets it drive (it wins over a part that
+  // drives too), else the part's outputs, else the pull-ups; then model 6's identification line.
+  std::uint8_t DataBus() const;
+  const SocketLines& Lines() const { return lines_; }
+
+  // The new part first learns the current lines.
+  void Insert(std::unique_ptr<SocketChip> chip);
+  std::unique_ptr<SocketChip> Remove();
+  SocketChip* Chip() const { return chip_.get(); }
+
+  void SetModel4VppMillivolts(std::uint16_t mv);
+
+  // The parallel port's side.
+  void OnDataPort(std::uint8_t value);
+  void OnControlPort(std::uint8_t value);
+  std::uint8_t ReadStatus() const;
+
+ private:
+  void FollowDataPort();
+  void RewireSocket();
+
+  int model_;
+  const VirtualClock& clock_;
+  Latches latches_{};
+  std::uint8_t dataPort_ = 0;
+  std::uint8_t normalisedControl_ = 0;
+  int transparentLatch_ = kNoLatch;
+  std::uint16_t model4VppMillivolts_;
+  SocketLines lines_;
+  std::unique_ptr<SocketChip> chip_;
+};
+
+}  // namespace sorvell::sim

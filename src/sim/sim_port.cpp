@@ -1,0 +1,78 @@
+#include "sim/sim_port.h"
+
+#include <stdexcept>
+
+namespace sorvell::sim {
+
+namespace {
+// Reads from an address where no port or no board answers.
+constexpr std::uint8_t kFloatingBus = 0xFF;
+constexpr std::uint16_t kDataOffset = 0;
+}  // namespace
+
+SimBoard& SimulatedPort::PlaceBoard(int model, std::uint16_t base) {
+  Slot& slot = SlotAtBase(base);
+  auto board = std::make_unique<SimBoard>(model, clock_);
+  // The board powers up on a cable whose lines already carry the port's last outputs.
+  board->OnControlPort(slot.control);
+  board->OnDataPort(slot.data);
+  board->PowerOn();
+  slot.board = std::move(board);
+  return *slot.board;
+}
+
+void SimulatedPort::RemoveBoard(std::uint16_t base) {
+  SlotAtBase(base).board.reset();
+}
+
+SimBoard* SimulatedPort::BoardAt(std::uint16_t base) {
+  Slot* slot = SlotFor(base);
+  return slot != nullptr && slot->base == base ? slot->board.get() : nullptr;
+}
+
+void SimulatedPort::PortOut(std::uint16_t port, std::uint8_t value) {
+  ++writes_;
+  clock_.AdvanceNs(accessCostNs_);
+  Slot* slot = SlotFor(port);
+  if (slot == nullptr) return;
+  const std::uint16_t offset = port - slot->base;
+  if (offset == kDataOffset) {
+    slot->data = value;
+    if (slot->board) slot->board->OnDataPort(value);
+  } else if (offset == board::kControlOffset) {
+    slot->control = value;
+    if (slot->board) slot->board->OnControlPort(value);
+  }
+}
+
+std::uint8_t SimulatedPort::PortIn(std::uint16_t port) {
+  ++reads_;
+  clock_.AdvanceNs(accessCostNs_);
+  Slot* slot = SlotFor(port);
+  if (slot == nullptr || !slot->board) return kFloatingBus;
+  switch (port - slot->base) {
+    case kDataOffset:
+      return slot->data;
+    case board::kStatusOffset:
+      return slot->board->ReadStatus();
+    default:
+      return slot->control;
+  }
+}
+
+SimulatedPort::Slot* SimulatedPort::SlotFor(std::uint16_t port) {
+  for (Slot& slot : slots_) {
+    if (port >= slot.base && port - slot.base <= board::kControlOffset) return &slot;
+  }
+  return nullptr;
+}
+
+SimulatedPort::Slot& SimulatedPort::SlotAtBase(std::uint16_t base) {
+  Slot* slot = SlotFor(base);
+  if (slot == nullptr || slot->base != base) {
+    throw std::invalid_argument("a board sits at 378h, 278h or 3BCh");
+  }
+  return *slot;
+}
+
+}  // namespace sorvell::sim

@@ -1,0 +1,169 @@
+#include "board/backends/ppdev_port.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "board/backends/parport_proc.h"
+
+namespace sorvell::board {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr fs::perms kReadable = fs::perms::owner_all | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read |
+                                fs::perms::others_exec;
+
+TEST(PpdevBaseAddr, TakesTheFirstDecimalNumber) {
+  EXPECT_EQ(ParseBaseAddr("888\t0\n"), 888u);
+  EXPECT_EQ(ParseBaseAddr("  632\t1656\n"), 632u);
+  EXPECT_EQ(ParseBaseAddr("53264"), 53264u);
+  for (const char* bad : {"", "\n", "0x378", "-888", "888abc", "base"}) {
+    EXPECT_EQ(ParseBaseAddr(bad), std::nullopt) << bad;
+  }
+}
+
+// A fake /proc/sys/dev/parport and /dev, readable by an unprivileged user too.
+class PpdevPortTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string root = (fs::temp_directory_path() / "sorvell-ppdev-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(root.data()), nullptr);
+    root_ = root;
+    paths_ = {(root_ / "proc").string(), (root_ / "dev").string()};
+    for (const fs::path& dir : {root_, fs::path(paths_.procRoot), fs::path(paths_.devRoot)}) {
+      fs::create_directory(dir);
+      fs::permissions(dir, kReadable);
+    }
+  }
+  void TearDown() override { fs::remove_all(root_); }
+
+  void ListPort(int number, const std::string& baseAddr) {
+    const fs::path dir = fs::path(paths_.procRoot) / ("parport" + std::to_string(number));
+    fs::create_directory(dir);
+    fs::permissions(dir, kReadable);
+    if (!baseAddr.empty()) std::ofstream(dir / "base-addr") << baseAddr;
+  }
+
+  // A plain file where the device node belongs: it opens, but is no ppdev device.
+  std::string AddPlainFile(int number, fs::perms mode) {
+    const std::string path = DevicePath(number);
+    std::ofstream(path) << "";
+    fs::permissions(path, mode);
+    return path;
+  }
+
+  std::string DevicePath(int number) const {
+    return paths_.devRoot + "/parport" + std::to_string(number);
+  }
+
+  std::string OpenError() {
+    std::string error;
+    EXPECT_EQ(PpdevPort::Open(error, paths_), nullptr);
+    return error;
+  }
+
+  fs::path root_;
+  PpdevPaths paths_;
+};
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+TEST_F(PpdevPortTest, NoPortListedAsksForTheKernelModules) {
+  for (const std::string& procRoot : {paths_.procRoot, (root_ / "absent").string()}) {
+    paths_.procRoot = procRoot;
+    const std::string error = OpenError();
+    EXPECT_TRUE(Contains(error, "No parallel port is listed in " + procRoot)) << error;
+    EXPECT_TRUE(Contains(error, "sudo modprobe parport_pc ppdev")) << error;
+  }
+}
+
+TEST_F(PpdevPortTest, PortsOnlyAtOtherAddressesAreNamedInOrder) {
+  ListPort(10, "53264\t0\n");
+  ListPort(2, "66424\t0\n");  // 10378h: must not be taken for 378h
+  ListPort(1, "");
+  fs::create_directory(fs::path(paths_.procRoot) / "default");  // kernel settings, not a port
+  const std::string error = OpenError();
+  EXPECT_TRUE(Contains(error, "No parallel port is at a board address")) << error;
+  EXPECT_TRUE(Contains(error,
+                       "lists parport1 at an unreadable address, parport2 at 10378h, "
+                       "parport10 at D010h."))
+      << error;
+}
+
+// Every port at a board base is tried, one failure line each; ports elsewhere are left alone.
+TEST_F(PpdevPortTest, EachBoardBaseIsTriedAtItsOwnDeviceNode) {
+  ListPort(0, "888\t0\n");
+  ListPort(1, "632\t0\n");
+  ListPort(4, "53264\t0\n");
+  ListPort(5, "956\t0\n");
+  const std::string plain = AddPlainFile(1, kReadable);
+  AddPlainFile(4, kReadable);
+  const std::string error = OpenError();
+  EXPECT_EQ(error, DevicePath(0) + " (the port at 378h) does not exist: the ppdev kernel module " +
+                       "is not loaded. Load it with: sudo modprobe ppdev\n" + plain +
+                       " (the port at 278h) is not a ppdev parallel port device (Inappropriate " +
+                       "ioctl for device).\n" + DevicePath(5) + " (the port at 3BCh) does not " +
+                       "exist: the ppdev kernel module is not loaded. Load it with: sudo " +
+                       "modprobe ppdev");
+}
+
+struct ChildResult {
+  int exitCode = -1;
+  std::string error;
+};
+
+constexpr int kCannotDropRoot = 2;
+constexpr uid_t kNobody = 65534;
+
+// Root ignores file modes, so the open runs in a child that gives up root first.
+ChildResult OpenAsUnprivilegedUser(const PpdevPaths& paths) {
+  int pipe[2];
+  if (::pipe(pipe) != 0) return {};
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(pipe[0]);
+    if (::geteuid() == 0 &&
+        (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+      ::_exit(kCannotDropRoot);
+    }
+    std::string error;
+    const bool opened = PpdevPort::Open(error, paths) != nullptr;
+    const ssize_t written = ::write(pipe[1], error.data(), error.size());
+    ::_exit(opened || written < 0 ? 1 : 0);
+  }
+  ::close(pipe[1]);
+  ChildResult result;
+  char buffer[512];
+  for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;) result.error.append(buffer, n);
+  ::close(pipe[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+TEST_F(PpdevPortTest, PermissionDeniedPointsToTheLpGroup) {
+  ListPort(0, "888\t0\n");
+  const std::string node = AddPlainFile(0, fs::perms::none);
+  const ChildResult child = OpenAsUnprivilegedUser(paths_);
+  if (child.exitCode == kCannotDropRoot) GTEST_SKIP() << "cannot switch to an unprivileged user";
+  ASSERT_EQ(child.exitCode, 0) << child.error;
+  EXPECT_TRUE(Contains(child.error, "Permission denied opening " + node + " (the port at 378h)"))
+      << child.error;
+  EXPECT_TRUE(Contains(child.error,
+                       "add your user to the lp group (sudo usermod -aG lp $USER) "
+                       "and log in again."))
+      << child.error;
+}
+
+}  // namespace
+}  // namespace sorvell::board
