@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "board/board.h"
+#include "board/read_cycle.h"
 #include "sim/rom_chip.h"
 #include "sim/sim_port.h"
 #include "sim/virtual_clock.h"
@@ -44,23 +45,7 @@ void PrepareBoard(Board& board, int model) {
 
 std::uint32_t ReadMegabyte(Board& board) {
   std::uint32_t sum = 0;
-  board.Reset();
-  board.SETADR();
-  board.REG4OFF();
-  board.CEOEON();
-  for (std::int32_t address = 0; address < kBytes; ++address) {
-    board.CurrentAddress = address;
-    board.Endereco2Adr();
-    if (board.AddrByte0 == 0) {
-      board.SETADR();
-    } else {
-      board.Reg2Shadow = board.AddrByte0;
-      board.SetReg2();
-    }
-    board.GetNibbles();
-    sum += board.ReadByte;
-  }
-  board.Reset();
+  sorvell::board::ReadSequential(board, kBytes, [&](std::uint8_t byte) { sum += byte; });
   return sum;
 }
 

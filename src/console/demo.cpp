@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "board/board.h"
+#include "board/read_cycle.h"
 #include "sim/rom_chip.h"
 #include "sim/sim_port.h"
 
@@ -32,27 +33,10 @@ void PrintLine(std::FILE* out, std::int32_t address, const std::uint8_t* bytes) 
   std::fputc('\n', out);
 }
 
-// The read cycle of the device operations: address once, register 4 released, chip and output
-// enabled, then per byte only the address registers that changed and a two-nibble read.
 std::vector<std::uint8_t> ReadBack(board::Board& board, std::int32_t size) {
   std::vector<std::uint8_t> bytes;
-  board.Reset();
-  board.SETADR();
-  board.REG4OFF();
-  board.CEOEON();
-  for (std::int32_t address = 0; address < size; ++address) {
-    board.CurrentAddress = address;
-    board.Endereco2Adr();
-    if (board.AddrByte0 == 0) {
-      board.SETADR();
-    } else {
-      board.Reg2Shadow = board.AddrByte0;
-      board.SetReg2();
-    }
-    board.GetNibbles();
-    bytes.push_back(board.ReadByte);
-  }
-  board.Reset();
+  bytes.reserve(static_cast<std::size_t>(size));
+  board::ReadSequential(board, size, [&](std::uint8_t byte) { bytes.push_back(byte); });
   return bytes;
 }
 
