@@ -4,4 +4,4 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" "$root/build" >/dev/null
-exec "$root/build/src/console/sorvell-cli" "$@"
+exec "$root/build/bin/sorvell-cli" "$@"

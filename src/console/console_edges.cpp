@@ -1,0 +1,120 @@
+#include "console/console_edges.h"
+
+#include "shell/form.h"
+
+namespace sorvell::console {
+
+namespace {
+
+using shell::Answer;
+using shell::MessageButtons;
+
+const char* AnswerText(Answer answer) {
+  switch (answer) {
+    case Answer::kOk:
+      return "OK";
+    case Answer::kCancel:
+      return "Cancel";
+    case Answer::kYes:
+      return "Yes";
+    case Answer::kNo:
+      return "No";
+  }
+  return "OK";
+}
+
+// The answer if the box has such a button.
+std::optional<Answer> ButtonOf(MessageButtons buttons, const std::string& text) {
+  switch (buttons) {
+    case MessageButtons::kOk:
+      if (text == "OK") return Answer::kOk;
+      break;
+    case MessageButtons::kOkCancel:
+      if (text == "OK") return Answer::kOk;
+      if (text == "Cancel") return Answer::kCancel;
+      break;
+    case MessageButtons::kYesNo:
+      if (text == "Yes") return Answer::kYes;
+      if (text == "No") return Answer::kNo;
+      break;
+  }
+  return std::nullopt;
+}
+
+Answer Affirmative(MessageButtons buttons) {
+  return buttons == MessageButtons::kYesNo ? Answer::kYes : Answer::kOk;
+}
+
+// Log text and messages may hold line breaks; a dialog stays on one output line.
+std::string OneLine(const std::string& text) {
+  std::string line;
+  for (char c : text) {
+    if (c == '\r') continue;
+    line += c == '\n' ? ' ' : c;
+  }
+  return line;
+}
+
+}  // namespace
+
+std::optional<std::string> ScriptedDialogs::NextAnswer() {
+  if (answers_.empty()) return std::nullopt;
+  std::string answer = std::move(answers_.front());
+  answers_.pop_front();
+  return answer;
+}
+
+void ScriptedDialogs::Print(const std::string& title, const std::string& text,
+                            const std::string& answer) {
+  std::fprintf(out_, "DIALOG [%s] %s => %s\n", OneLine(title).c_str(), OneLine(text).c_str(),
+               answer.c_str());
+  std::fflush(out_);
+}
+
+Answer ScriptedDialogs::Message(const shell::MessageRequest& request) {
+  Answer answer = yesToAll_ ? Affirmative(request.buttons) : request.defaultAnswer;
+  if (const auto queued = NextAnswer()) {
+    if (const auto button = ButtonOf(request.buttons, *queued)) answer = *button;
+  }
+  Print(request.title, request.text, AnswerText(answer));
+  return answer;
+}
+
+std::optional<std::string> ScriptedDialogs::Input(const std::string& prompt,
+                                                  const std::string& title,
+                                                  const std::string& initial) {
+  std::string answer = "Cancel";
+  if (!answers_.empty()) {
+    answer = NextAnswer().value_or("Cancel");
+  } else if (yesToAll_) {
+    answer = initial;
+  }
+  Print(title, prompt, answer);
+  if (answer == "Cancel") return std::nullopt;
+  return answer;
+}
+
+std::optional<std::filesystem::path> ScriptedDialogs::File(const shell::FileRequest& request) {
+  std::string answer = NextAnswer().value_or("Cancel");
+  if (answer.empty()) answer = "Cancel";
+  Print(request.title, request.save ? "Save file" : "Open file", answer);
+  if (answer == "Cancel") return std::nullopt;
+  return std::filesystem::path(answer);
+}
+
+void ConsoleWindows::ShowWindow(shell::Form& form, bool modal) {
+  std::fprintf(out_, "WINDOW [%s] %s\n", form.Caption().c_str(), modal ? "shown modal" : "shown");
+}
+
+std::optional<std::string> MemorySettings::Get(const std::string& section, const std::string& key) {
+  const auto it = values_.find(section + "/" + key);
+  if (it == values_.end()) return std::nullopt;
+  return it->second;
+}
+
+void MemorySettings::Set(const std::string& section, const std::string& key,
+                         const std::string& value) {
+  values_[section + "/" + key] = value;
+}
+
+}  // namespace sorvell::console

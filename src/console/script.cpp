@@ -1,0 +1,162 @@
+#include "console/script.h"
+
+#include <charconv>
+#include <sstream>
+
+namespace sorvell::console {
+
+namespace {
+
+using shell::Control;
+using shell::ControlKind;
+
+std::string Trim(const std::string& text) {
+  const auto first = text.find_first_not_of(" \t\r");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// Splits "command rest of line" at the first blank.
+std::pair<std::string, std::string> Head(const std::string& text) {
+  const auto blank = text.find_first_of(" \t");
+  if (blank == std::string::npos) return {text, ""};
+  return {text.substr(0, blank), Trim(text.substr(blank))};
+}
+
+std::optional<int> Number(const std::string& text) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// Captions and the log may hold line breaks; `show` keeps a control on one line.
+std::string Quoted(const std::string& text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '\r') {
+      quoted += "\\r";
+    } else if (c == '\n') {
+      quoted += "\\n";
+    } else if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
+const char* TrueFalse(bool value) {
+  return value ? "True" : "False";
+}
+
+}  // namespace
+
+ScriptRunner::ScriptRunner(shell::MainForm& form, ScriptedDialogs& dialogs, ConsoleWindows& windows,
+                           shell::PortBackend& backend, std::FILE* out, std::FILE* err)
+    : form_(form), dialogs_(dialogs), windows_(windows), backend_(backend), out_(out), err_(err) {}
+
+bool ScriptRunner::Run(std::istream& script) {
+  std::string line;
+  while (std::getline(script, line)) {
+    ++lineNumber_;
+    if (windows_.closeRequested) {
+      std::fprintf(err_, "line %d: the main window is closed; the rest of the script is skipped\n",
+                   lineNumber_);
+      return true;
+    }
+    if (!RunLine(Trim(line))) return false;
+  }
+  return true;
+}
+
+bool ScriptRunner::Fail(const std::string& message) {
+  std::fprintf(err_, "sorvell-cli: line %d: %s\n", lineNumber_, message.c_str());
+  return false;
+}
+
+bool ScriptRunner::RunLine(const std::string& line) {
+  if (line.empty() || line[0] == '#') return true;
+  const auto [command, rest] = Head(line);
+  const auto [name, value] = Head(rest);
+  if (command == "answer") {
+    if (rest.empty()) return Fail("answer needs a value");
+    dialogs_.Queue(rest);
+    return true;
+  }
+  if (command == "sim") return Sim(rest);
+  if (name.empty()) return Fail(command + " needs a control name");
+  if (command == "click" && value.empty()) return Click(name);
+  if (command == "dblclick" && value.empty()) return DblClick(name);
+  if (command == "show" && value.empty()) return Show(name);
+  if (command == "select" && !value.empty()) return Select(name, value);
+  if (command == "set" && !value.empty()) return Set(name, value);
+  return Fail("cannot understand \"" + line + "\"");
+}
+
+bool ScriptRunner::Click(const std::string& name) {
+  const Control* control = form_.frmMain.Find(name);
+  if (control == nullptr) return Fail("no control named " + name);
+  if (!control->Enabled() || !control->Visible()) {
+    // An operator cannot click it either; the script goes on.
+    std::fprintf(err_, "line %d: %s is %s; the click does nothing\n", lineNumber_, name.c_str(),
+                 control->Enabled() ? "hidden" : "disabled");
+    return true;
+  }
+  if (!form_.Click(name)) return Fail(name + " does not take a click");
+  return true;
+}
+
+bool ScriptRunner::DblClick(const std::string& name) {
+  if (!form_.DblClick(name)) return Fail(name + " does not take a double click");
+  return true;
+}
+
+bool ScriptRunner::Select(const std::string& name, const std::string& value) {
+  const Control* control = form_.frmMain.Find(name);
+  if (control == nullptr || control->Kind() != ControlKind::kDropDownList) {
+    return Fail(name + " is not a list");
+  }
+  std::optional<int> index = Number(value);
+  for (std::size_t i = 0; !index && i < control->Items().size(); ++i) {
+    if (control->Items()[i] == value) index = static_cast<int>(i);
+  }
+  if (!index || !form_.SetValue(name, *index)) return Fail(name + " has no entry " + value);
+  return true;
+}
+
+bool ScriptRunner::Set(const std::string& name, const std::string& value) {
+  const Control* control = form_.frmMain.Find(name);
+  if (control == nullptr) return Fail("no control named " + name);
+  if (control->Kind() == ControlKind::kTextBox) {
+    form_.SetText(name, value);
+    return true;
+  }
+  std::optional<int> number = Number(value);
+  if (control->Kind() == ControlKind::kOptionButton) {
+    number = value == "True" ? 1 : value == "False" ? 0 : std::optional<int>();
+  }
+  if (!number || !form_.SetValue(name, *number)) {
+    return Fail("cannot set " + name + " to " + value);
+  }
+  return true;
+}
+
+bool ScriptRunner::Show(const std::string& name) {
+  const Control* control = form_.frmMain.Find(name);
+  if (control == nullptr) return Fail("no control named " + name);
+  std::fprintf(out_, "%s enabled=%s visible=%s caption=%s value=%s colour=%X\n", name.c_str(),
+               TrueFalse(control->Enabled()), TrueFalse(control->Visible()),
+               Quoted(control->Caption()).c_str(), control->ValueText().c_str(),
+               control->ForeColor());
+  return true;
+}
+
+bool ScriptRunner::Sim(const std::string& arguments) {
+  if (backend_.simulator == nullptr) return Fail("sim commands need a simulated board");
+  return Fail("unknown simulator command: sim " + arguments);
+}
+
+}  // namespace sorvell::console

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdio>
+#include <istream>
+#include <string>
+
+#include "console/console_edges.h"
+#include "shell/main_form.h"
+#include "shell/port_backend.h"
+
+namespace sorvell::console {
+
+// Runs an operator script against the main window: one command a line (click, dblclick, select,
+// set, answer, show, sim), blank lines and '#' comments ignored.
+class ScriptRunner {
+ public:
+  ScriptRunner(shell::MainForm& form, ScriptedDialogs& dialogs, ConsoleWindows& windows,
+               shell::PortBackend& backend, std::FILE* out, std::FILE* err);
+
+  // False on the first line that cannot be run, after naming it on `err`.
+  bool Run(std::istream& script);
+
+ private:
+  bool RunLine(const std::string& line);
+  bool Fail(const std::string& message);
+  bool Click(const std::string& name);
+  bool DblClick(const std::string& name);
+  bool Select(const std::string& name, const std::string& value);
+  bool Set(const std::string& name, const std::string& value);
+  bool Show(const std::string& name);
+  bool Sim(const std::string& arguments);
+
+  shell::MainForm& form_;
+  ScriptedDialogs& dialogs_;
+  ConsoleWindows& windows_;
+  shell::PortBackend& backend_;
+  std::FILE* out_;
+  std::FILE* err_;
+  int lineNumber_ = 0;
+};
+
+}  // namespace sorvell::console

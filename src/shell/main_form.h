@@ -1,0 +1,146 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "board/board.h"
+#include "shell/edges.h"
+#include "shell/form.h"
+
+namespace sorvell::shell {
+
+// Window position and size in twips (15 to a pixel on a 96 dpi screen), as the settings store
+// keeps them.
+struct WindowPlacement {
+  float left = 100, top = 100, width = 100, height = 6500;
+  bool minimised = false;
+};
+
+// The edges the main window reaches the outside through, injected by the front end.
+struct Edges {
+  board::PortIo& port;
+  board::Timing& timing;
+  Dialogs& dialogs;
+  WindowHost& windows;
+  SoundPlayer& sounds;
+  SettingsStore& settings;
+  WallClock& clock;
+  Folders folders;
+};
+
+// The main window: every control as data, the board, and the operator's event handlers. All of
+// the program's state lives here; the front ends render it and forward events.
+class MainForm {
+ public:
+  explicit MainForm(Edges edges);
+  MainForm(const MainForm&) = delete;
+  MainForm& operator=(const MainForm&) = delete;
+
+  Form frmMain;
+  Form frmAbout;
+  Form frmDisplay1;
+  board::Board board;
+  WindowPlacement placement;
+
+  // --- Operator events, by control name. False when the control has no such event. ----------
+  bool Click(std::string_view name);
+  bool DblClick(std::string_view name);
+  // A new value from the operator: check box 0/1, option 1, slider or list position.
+  bool SetValue(std::string_view name, int value);
+  bool SetText(std::string_view name, std::string text);
+
+  // --- Start-up and shutdown ---------------------------------------------------------------
+  void Form_Load();
+  void Form_Unload();
+  void Timer1_Timer();
+
+  // --- Log, lamps, sounds, alert -----------------------------------------------------------
+  void AddLog(std::string_view message);
+  void SystemLog_DblClick();
+  void PlayEventSound(std::string_view key);
+  void ErrorLabelOn();
+  void ErrorLabelOff();
+  void ProgramLabelOn();
+  void ProgramLabelOff();
+  void DataFlowLabelOn();
+  void DataFlowLabelOff();
+  void ToggleProgramLed();
+  void ErrorLockButtons();
+  void CriticalErrorBox();
+  void Error_label_Click();
+  // How many times the error alert was raised in this run (the console's exit status).
+  int ErrorAlertsRaised() const { return errorAlertsRaised_; }
+
+  // --- Device controls -------------------------------------------------------------------
+  void ClearDeviceControls();
+
+  // --- Menus with their own small actions --------------------------------------------------
+  void mnuFileClose_Click();
+  void mnuFileExit_Click();
+  void mnuToolsOptions_Click();
+  void tbToolBar_ButtonClick(std::string_view key);
+
+  // --- Entry points of operations still to be built: they do nothing yet -------------------
+  void ReadBoardConfig();
+  void TestHardware_button_Click();
+  void LPTSelection_Click(int index);
+  void ForceSorvell_Click(int model);
+  void FillDeviceList();
+  void Device_Click();
+  void Slider1_Change();
+  void Voltage_button_Click(int index);
+  void Read_button_Click();
+  void Blank_button_Click();
+  void Program_button_Click();
+  void Verify_button_Click();
+  void Display_button_Click();
+  void Erase_button_Click();
+  void EraseFlash_button_Click();
+  void Show_button_Click();
+  void Command1_Click();
+  void VScroll1_Change();
+  void BufferDisplay_DblClick();
+  void FileNameCodeText_Click();
+  void mnuFileOpenCode_Click();
+  void mnuFileSaveCode_Click();
+  void mnuFileSaveCodeAs_Click();
+  void mnuFileOpenData_Click();
+  void mnuFileSaveData_Click();
+  void menuFlashShowCodeID_Click();
+  void Setup_Click();
+  void LoadSetup_Click(int slot);
+  void SaveSetup_Click(int slot);
+  void LoopFlashTest_Click();
+  void ResetFlash_Click();
+  void mnuHelpContents_Click();
+  void mnuHelpSearchForHelpOn_Click();
+  void mnuHelpAbout_Click();
+
+  // Module-level values that start-up sets and later operations read.
+  std::uint16_t FoundPort = 0;
+  std::int32_t SpeedFactorA = 100;
+  std::int32_t SpeedFactorB = 500;
+  std::string LineBreak;
+
+  Edges& edges() { return edges_; }
+
+ private:
+  void WireEvents();
+  void On(std::string name, std::function<void()> handler);
+  void OnClicks(std::initializer_list<const char*> names);
+  void SelectOption(Control& option);
+  void RestoreWindowPlacement();
+  void StoreWindowPlacement();
+  void TurnAlertOff();
+
+  Edges edges_;
+  std::unordered_map<std::string, std::function<void()>> clickHandlers_;
+  std::string savedProgramEnabled_ = "True", savedVerifyEnabled_ = "True";
+  std::string savedReadEnabled_ = "True", savedDisplayEnabled_ = "True";
+  int errorAlertsRaised_ = 0;
+};
+
+}  // namespace sorvell::shell

@@ -1,0 +1,42 @@
+// Operations whose behaviour arrives with later work. Each exists now under its own name so the
+// window, the console and the start-up sequence are wired to it already.
+#include "shell/main_form.h"
+
+namespace sorvell::shell {
+
+void MainForm::ReadBoardConfig() {}
+void MainForm::TestHardware_button_Click() {}
+void MainForm::LPTSelection_Click(int) {}
+void MainForm::ForceSorvell_Click(int) {}
+void MainForm::FillDeviceList() {}
+void MainForm::Device_Click() {}
+void MainForm::Slider1_Change() {}
+void MainForm::Voltage_button_Click(int) {}
+void MainForm::Read_button_Click() {}
+void MainForm::Blank_button_Click() {}
+void MainForm::Program_button_Click() {}
+void MainForm::Verify_button_Click() {}
+void MainForm::Display_button_Click() {}
+void MainForm::Erase_button_Click() {}
+void MainForm::EraseFlash_button_Click() {}
+void MainForm::Show_button_Click() {}
+void MainForm::Command1_Click() {}
+void MainForm::VScroll1_Change() {}
+void MainForm::BufferDisplay_DblClick() {}
+void MainForm::FileNameCodeText_Click() {}
+void MainForm::mnuFileOpenCode_Click() {}
+void MainForm::mnuFileSaveCode_Click() {}
+void MainForm::mnuFileSaveCodeAs_Click() {}
+void MainForm::mnuFileOpenData_Click() {}
+void MainForm::mnuFileSaveData_Click() {}
+void MainForm::menuFlashShowCodeID_Click() {}
+void MainForm::Setup_Click() {}
+void MainForm::LoadSetup_Click(int) {}
+void MainForm::SaveSetup_Click(int) {}
+void MainForm::LoopFlashTest_Click() {}
+void MainForm::ResetFlash_Click() {}
+void MainForm::mnuHelpContents_Click() {}
+void MainForm::mnuHelpSearchForHelpOn_Click() {}
+void MainForm::mnuHelpAbout_Click() {}
+
+}  // namespace sorvell::shell
