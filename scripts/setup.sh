@@ -2,7 +2,7 @@
 # Installs what building and testing need on Debian 12 (once; later runs find it installed).
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev clang-format)
+packages=(cmake g++ make libgtest-dev clang-format qt6-base-dev qt6-multimedia-dev libgl-dev)
 
 missing=()
 for p in "${packages[@]}"; do
