@@ -83,11 +83,20 @@ class MainForm {
   void mnuToolsOptions_Click();
   void tbToolBar_ButtonClick(std::string_view key);
 
-  // --- Entry points of operations still to be built: they do nothing yet -------------------
-  void ReadBoardConfig();
+  // --- Board detection, port and model selection -------------------------------------------
   void TestHardware_button_Click();
-  void LPTSelection_Click(int index);
+  void CheckHardware();
+  void ReportBoardFound();
   void ForceSorvell_Click(int model);
+  void LPTSelection_Click(int index);
+  void ReadBoardConfig();
+  void WriteBoardConfig();
+  // True when a port is chosen; otherwise tells the operator to choose one.
+  bool PortChosen();
+  std::string BoardConfigPath;
+  std::string BoardConfigKeys;
+
+  // --- Entry points of operations still to be built: they do nothing yet -------------------
   void FillDeviceList();
   void Device_Click();
   void Slider1_Change();

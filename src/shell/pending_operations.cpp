@@ -4,10 +4,6 @@
 
 namespace sorvell::shell {
 
-void MainForm::ReadBoardConfig() {}
-void MainForm::TestHardware_button_Click() {}
-void MainForm::LPTSelection_Click(int) {}
-void MainForm::ForceSorvell_Click(int) {}
 void MainForm::FillDeviceList() {}
 void MainForm::Device_Click() {}
 void MainForm::Slider1_Change() {}

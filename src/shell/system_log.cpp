@@ -3,23 +3,12 @@
 
 #include "common/atomic_file.h"
 #include "shell/main_form.h"
+#include "shell/time_text.h"
 #include "shell/window_layouts.h"
 
 namespace sorvell::shell {
 
 namespace {
-
-std::string TimeText(const LocalTime& t) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
-  return text;
-}
-
-std::string DateText(const LocalTime& t) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d-%02d-%04d", t.month, t.day, t.year);
-  return text;
-}
 
 // The sum of the character codes of the whole log, line breaks included: a check that a saved
 // log was not edited afterwards.

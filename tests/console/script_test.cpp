@@ -35,14 +35,19 @@ class Capture {
 };
 
 struct ConsoleRig {
-  explicit ConsoleRig(bool yes = false) : dialogs(out.file(), yes), windows(out.file()) {
+  explicit ConsoleRig(bool yes = false)
+      : folder(std::filesystem::temp_directory_path() / "sorvell-console-test"),
+        dialogs(out.file(), yes),
+        windows(out.file()) {
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
     shell::BoardRequest request;
     std::string error;
-    shell::AddBoardSpec("sim:5@378", request, error);
+    shell::AddBoardSpec("sim:none", request, error);
     backend = std::move(*shell::OpenPortBackend(request, error));
-    form = std::make_unique<shell::MainForm>(
-        shell::Edges{*backend.port, *backend.timing, dialogs, windows, sounds, settings, clock,
-                     shell::Folders{"/nonexistent", "/nonexistent", "/nonexistent"}});
+    form = std::make_unique<shell::MainForm>(shell::Edges{*backend.port, *backend.timing, dialogs,
+                                                          windows, sounds, settings, clock,
+                                                          shell::Folders{folder, folder, folder}});
     form->Form_Load();
   }
   bool Run(const std::string& script) {
@@ -51,6 +56,9 @@ struct ConsoleRig {
     return runner.Run(in);
   }
 
+  ~ConsoleRig() { std::filesystem::remove_all(folder); }
+
+  std::filesystem::path folder;
   Capture out, err;
   ScriptedDialogs dialogs;
   ConsoleWindows windows;

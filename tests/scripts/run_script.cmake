@@ -1,10 +1,22 @@
 # Runs one operator script through sorvell-cli and compares what it printed with NAME.expected,
 # times of day masked, and its exit status with the number on the expected file's first line
-# ("exit N").
+# ("exit N"). A first script line "#! ARGS" gives the command-line arguments (default: a model 5
+# board at 378h); NAME.ini, when present, is put in place as the board configuration file.
 file(REMOVE_RECURSE ${WORKDIR})
 file(MAKE_DIRECTORY ${WORKDIR})
+set(args --board sim:5@378)
+file(STRINGS ${SCRIPT} first_line LIMIT_COUNT 1)
+if(first_line MATCHES "^#! (.*)$")
+  separate_arguments(args UNIX_COMMAND "${CMAKE_MATCH_1}")
+endif()
+string(REGEX REPLACE "\\.sorvell$" ".ini" ini ${SCRIPT})
+if(EXISTS ${ini})
+  file(READ ${ini} ini_text)
+  string(REPLACE "\n" "\r\n" ini_text "${ini_text}")
+  file(WRITE ${WORKDIR}/sorvell6.ini "${ini_text}")
+endif()
 execute_process(
-  COMMAND ${CLI} --board sim:5@378 --workdir ${WORKDIR} --progdir ${WORKDIR} ${SCRIPT}
+  COMMAND ${CLI} ${args} --workdir ${WORKDIR} --progdir ${WORKDIR} ${SCRIPT}
   WORKING_DIRECTORY ${WORKDIR}
   OUTPUT_VARIABLE output
   ERROR_VARIABLE errors

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "shell/edges.h"
+
+namespace sorvell::shell {
+
+// hh:mm:ss, 24-hour.
+inline std::string TimeText(const LocalTime& t) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+  return text;
+}
+
+// mm-dd-yyyy.
+inline std::string DateText(const LocalTime& t) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d-%02d-%04d", t.month, t.day, t.year);
+  return text;
+}
+
+}  // namespace sorvell::shell

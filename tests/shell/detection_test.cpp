@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "shell_fakes.h"
+#include "sim/rom_chip.h"
+#include "sim/sim_port.h"
+
+namespace sorvell::shell::testing {
+namespace {
+
+// Forwards to the simulated boards and remembers every access.
+class TappedPort final : public board::PortIo {
+ public:
+  explicit TappedPort(board::PortIo& inner) : inner_(inner) {}
+  void PortOut(std::uint16_t port, std::uint8_t value) override {
+    accesses.push_back({true, port, value});
+    inner_.PortOut(port, value);
+  }
+  std::uint8_t PortIn(std::uint16_t port) override {
+    const std::uint8_t value = inner_.PortIn(port);
+    accesses.push_back({false, port, value});
+    return value;
+  }
+  std::vector<board::RecordingPort::Access> accesses;
+
+ private:
+  board::PortIo& inner_;
+};
+
+struct DetectionRig {
+  static inline int instances = 0;
+  DetectionRig()
+      : folder(std::filesystem::temp_directory_path() /
+               ("sorvell-detection-test-" + std::to_string(++instances))),
+        form(Edges{tap, timing, dialogs, windows, sounds, settings, clock,
+                   Folders{folder, folder, folder}}) {
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+  }
+  ~DetectionRig() { std::filesystem::remove_all(folder); }
+  std::string Log() { return form.frmMain["SystemLog"].Caption(); }
+  std::string Found() { return form.frmMain["SorvellHardwareFound"].Caption(); }
+  bool Probed() {
+    for (const auto& a : tap.accesses) {
+      if (!a.isWrite) return true;
+    }
+    return false;
+  }
+
+  std::filesystem::path folder;
+  sim::VirtualClock virtualClock;
+  sim::VirtualTiming timing{virtualClock};
+  sim::SimulatedPort boards{virtualClock};
+  TappedPort tap{boards};
+  FakeDialogs dialogs;
+  FakeWindows windows;
+  RecordingSounds sounds;
+  FakeSettings settings;
+  FixedClock clock;
+  MainForm form;
+};
+
+struct Placement {
+  int model;
+  std::uint16_t base;
+};
+
+class DetectionEachModelAndPortTest : public ::testing::TestWithParam<Placement> {};
+
+TEST_P(DetectionEachModelAndPortTest, FoundAtFirstStartAndRemembered) {
+  const auto [model, base] = GetParam();
+  DetectionRig rig;
+  rig.boards.PlaceBoard(model, base).PowerOn(base + model);
+  rig.form.Form_Load();
+  char expected[40];
+  std::snprintf(expected, sizeof expected, "MODEL %d - PC port %Xh", model, base);
+  EXPECT_EQ(rig.Found(), expected);
+  EXPECT_EQ(rig.form.board.BoardModel, model);
+  EXPECT_EQ(rig.form.board.DataPort, base);
+  EXPECT_EQ(rig.form.frmMain["Ready_label"].ForeColor(), kGreen);
+  EXPECT_EQ(rig.form.frmMain["SystemLog"].Caption(), "");  // start-up clears the search's lines
+  // The board LED blinks for 200 ms on models 5 and 6 only.
+  EXPECT_EQ(rig.timing.SleptMs(), model == 4 ? 0u : 200u);
+  // After start-up the board is idle: chip enable and output enable off, VPP off.
+  EXPECT_EQ(rig.boards.BoardAt(base)->Latch(0), 0x40);
+  EXPECT_EQ(rig.boards.BoardAt(base)->Latch(3) & 0xC4, 0xC4);
+
+  // The next start trusts the configuration file and probes nothing.
+  DetectionRig next;
+  std::filesystem::copy_file(rig.folder / "sorvell6.ini", next.folder / "sorvell6.ini");
+  next.boards.PlaceBoard(model, base);
+  next.form.Form_Load();
+  EXPECT_FALSE(next.Probed());
+  EXPECT_EQ(next.Found(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boards, DetectionEachModelAndPortTest,
+    ::testing::Values(Placement{4, 0x378}, Placement{4, 0x278}, Placement{4, 0x3BC},
+                      Placement{5, 0x378}, Placement{5, 0x278}, Placement{5, 0x3BC},
+                      Placement{6, 0x378}, Placement{6, 0x278}, Placement{6, 0x3BC}),
+    [](const ::testing::TestParamInfo<Placement>& param) {
+      char name[32];
+      std::snprintf(name, sizeof name, "Model%dAt%X", param.param.model, param.param.base);
+      return std::string(name);
+    });
+
+TEST(DetectionTest, NoBoardRestoresThePortInUse) {
+  DetectionRig rig;
+  rig.form.Form_Load();
+  rig.form.Click("LPTSelection(1)");
+  rig.form.Click("TestHardware_button");
+  EXPECT_EQ(rig.form.board.DataPort, 0x278);
+  EXPECT_EQ(rig.form.board.ControlPort, 0x27A);
+  EXPECT_EQ(rig.Found(), "NO HARDWARE FOUND");
+  EXPECT_EQ(rig.form.frmMain["PortSelected"].Caption(), "None");
+  EXPECT_EQ(
+      rig.Log(),
+      "\r\n10:58:39>  Port Selection changed to 278h"
+      "\r\n10:58:39>  Port 278 Not Responding\r\n10:58:39>  Port 378 Not Responding"
+      "\r\n10:58:39>  Port 3BC Not Responding"
+      "\r\n10:58:39>  Can't Locate Sorvell Board at Any LPT port."
+      "\r\n10:58:39>  Sorvell should be connected to a LPT port, with power and socket empty.");
+  EXPECT_FALSE(std::filesystem::exists(rig.folder / "sorvell6.ini"));
+}
+
+TEST(DetectionTest, LastBoardInProbeOrderWins) {
+  DetectionRig rig;
+  rig.boards.PlaceBoard(5, 0x278);
+  rig.boards.PlaceBoard(4, 0x378);
+  rig.form.Form_Load();
+  EXPECT_EQ(rig.Found(), "MODEL 4 - PC port 378h");
+  EXPECT_EQ(rig.form.board.Reg3StrobeA, 0);  // model 4 control values in use
+}
+
+TEST(DetectionTest, AChipInTheSocketHidesTheModel6Line) {
+  // The identification read enables the chip; its data covers the line, as on the real board.
+  DetectionRig rig;
+  sim::SimBoard& board = rig.boards.PlaceBoard(6, 0x378);
+  board.Insert(std::make_unique<sim::RomChip>(std::vector<std::uint8_t>(32768, 0x5A)));
+  rig.form.Form_Load();
+  EXPECT_EQ(rig.Found(), "MODEL 5 - PC port 378h");
+}
+
+TEST(DetectionTest, ForcingAModelKeepsThePortAndWritesNoFile) {
+  DetectionRig rig;
+  rig.boards.PlaceBoard(5, 0x378);
+  rig.form.Form_Load();
+  std::filesystem::remove(rig.folder / "sorvell6.ini");
+  rig.form.Click("ForceSorvell4");
+  EXPECT_EQ(rig.form.board.BoardModel, 4);
+  EXPECT_EQ(rig.form.board.DataPort, 0x378);
+  EXPECT_EQ(rig.Found(), "Operator Forced Model 4");
+  EXPECT_EQ(rig.form.frmMain["SorvellHardwareFound"].ForeColor(), kRed);
+  EXPECT_EQ(rig.form.board.Reg2StrobeB, 9);
+  EXPECT_EQ(rig.Log(), "\r\n10:58:39>  SORVELL-4 Device was FORCED by Operator");
+  EXPECT_FALSE(std::filesystem::exists(rig.folder / "sorvell6.ini"));
+}
+
+TEST(DetectionTest, ConfigurationFileCases) {
+  struct Case {
+    const char* text;
+    std::uint16_t dataPort;
+    bool reported;
+  };
+  for (const Case& c : {Case{"IO_PORT = 278\r\nMODEL = 4\r\n", 0x278, true},
+                        Case{"MODEL = 4\r\nIO_PORT = 278\r\n", 0x278, true},
+                        Case{"IO_PORT = 278\r\nIO_PORT = 278\r\nMODEL = 4\r\n", 0x278, false},
+                        Case{"junk\r\nIO_PORT =  2 7 8 \r\n", 0x278, false}}) {
+    DetectionRig rig;
+    rig.boards.PlaceBoard(4, 0x278);
+    { std::ofstream(rig.folder / "sorvell6.ini", std::ios::binary) << c.text; }
+    rig.form.Form_Load();
+    EXPECT_FALSE(rig.Probed()) << c.text;  // a file naming a port means no search
+    EXPECT_EQ(rig.form.board.DataPort, c.dataPort) << c.text;
+    EXPECT_EQ(rig.Found() == "MODEL 4 - PC port 278h", c.reported) << c.text;
+  }
+}
+
+TEST(DetectionTest, AFileWithoutAPortLeadsToASearch) {
+  DetectionRig rig;
+  rig.boards.PlaceBoard(6, 0x3BC);
+  { std::ofstream(rig.folder / "sorvell6.ini", std::ios::binary) << "MODEL = 4\r\n"; }
+  rig.form.Form_Load();
+  EXPECT_TRUE(rig.Probed());
+  EXPECT_EQ(rig.Found(), "MODEL 6 - PC port 3BCh");
+}
+
+TEST(DetectionTest, AnUnwritableConfigurationIsReportedAndDetectionCompletes) {
+  DetectionRig rig;
+  rig.boards.PlaceBoard(5, 0x378);
+  std::filesystem::create_directories(rig.folder / "sorvell6.ini" / "in-the-way");
+  rig.form.Form_Load();
+  ASSERT_EQ(rig.dialogs.messages.size(), 1u);
+  EXPECT_NE(rig.dialogs.messages[0].text.find("sorvell6.ini"), std::string::npos);
+  EXPECT_EQ(rig.Found(), "MODEL 5 - PC port 378h");
+  EXPECT_EQ(rig.form.frmMain["Ready_label"].Caption(), "Ready");
+}
+
+}  // namespace
+}  // namespace sorvell::shell::testing
