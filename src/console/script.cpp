@@ -1,7 +1,12 @@
 #include "console/script.h"
 
 #include <charconv>
+#include <memory>
 #include <sstream>
+
+#include "buffers/buffers.h"
+#include "sim/rom_chip.h"
+#include "sim/sim_port.h"
 
 namespace sorvell::console {
 
@@ -120,8 +125,9 @@ bool ScriptRunner::Select(const std::string& name, const std::string& value) {
     return Fail(name + " is not a list");
   }
   std::optional<int> index = Number(value);
+  // Entries are padded with blanks, which a script line cannot end with.
   for (std::size_t i = 0; !index && i < control->Items().size(); ++i) {
-    if (control->Items()[i] == value) index = static_cast<int>(i);
+    if (Trim(control->Items()[i]) == value) index = static_cast<int>(i);
   }
   if (!index || !form_.SetValue(name, *index)) return Fail(name + " has no entry " + value);
   return true;
@@ -154,8 +160,34 @@ bool ScriptRunner::Show(const std::string& name) {
   return true;
 }
 
+// The board in use: the one at the chosen port, else the first one placed.
+sim::SimBoard* ScriptRunner::SimulatedBoard() {
+  if (sim::SimBoard* board = backend_.simulator->BoardAt(form_.board.DataPort)) return board;
+  for (const std::uint16_t base : {board::kLpt378, board::kLpt278, board::kLpt3BC}) {
+    if (sim::SimBoard* board = backend_.simulator->BoardAt(base)) return board;
+  }
+  return nullptr;
+}
+
 bool ScriptRunner::Sim(const std::string& arguments) {
   if (backend_.simulator == nullptr) return Fail("sim commands need a simulated board");
+  sim::SimBoard* board = SimulatedBoard();
+  if (board == nullptr) return Fail("no simulated board is placed");
+  const auto [command, rest] = Head(arguments);
+  const auto [part, image] = Head(rest);
+  if (command == "remove" && rest.empty()) {
+    board->Remove();
+    return true;
+  }
+  if (command == "insert" && part == "rom" && !image.empty()) {
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    if (!buffers::ReadImageFile(image, sim::RomChip::kMaxImageBytes, bytes, error)) {
+      return Fail("sim insert rom: " + error);
+    }
+    board->Insert(std::make_unique<sim::RomChip>(std::move(bytes)));
+    return true;
+  }
   return Fail("unknown simulator command: sim " + arguments);
 }
 

@@ -8,6 +8,10 @@
 #include "shell/main_form.h"
 #include "shell/port_backend.h"
 
+namespace sorvell::sim {
+class SimBoard;
+}  // namespace sorvell::sim
+
 namespace sorvell::console {
 
 // Runs an operator script against the main window: one command a line (click, dblclick, select,
@@ -29,6 +33,7 @@ class ScriptRunner {
   bool Set(const std::string& name, const std::string& value);
   bool Show(const std::string& name);
   bool Sim(const std::string& arguments);
+  sim::SimBoard* SimulatedBoard();
 
   shell::MainForm& form_;
   ScriptedDialogs& dialogs_;

@@ -7,6 +7,8 @@
 #include <unordered_map>
 
 #include "board/board.h"
+#include "buffers/buffers.h"
+#include "catalogue/selection.h"
 #include "shell/edges.h"
 #include "shell/form.h"
 
@@ -43,6 +45,8 @@ class MainForm {
   Form frmAbout;
   Form frmDisplay1;
   board::Board board;
+  catalogue::Selection device;
+  buffers::Buffers buffers;
   WindowPlacement placement;
 
   // --- Operator events, by control name. False when the control has no such event. ----------
@@ -96,11 +100,33 @@ class MainForm {
   std::string BoardConfigPath;
   std::string BoardConfigKeys;
 
-  // --- Entry points of operations still to be built: they do nothing yet -------------------
+  // --- Device list and selection -------------------------------------------------------------
   void FillDeviceList();
   void Device_Click();
+  void CalcSpeedDelays();
   void Slider1_Change();
   void Voltage_button_Click(int index);
+  void EnableSelectedDeviceControls();
+  void SelectSuggestedVoltage();
+  void EnableLoadedBufferControls();
+
+  // --- Buffers, image files and the dump ------------------------------------------------------
+  // False when the file was refused (reported; nothing changed).
+  bool ReadBinaryFile();
+  bool ReadBinaryFileData();
+  void RefuseFile(const std::string& error);
+  void SaveImage(std::string& fileName, const char* title, const char* label,
+                 const char* statusText, const std::uint8_t* bytes, std::int32_t count, bool ask);
+  void EraseCodeBuffer();
+  void EraseDataBuffer();
+  void DisplayPageMemory();
+  void DisplayCodeMemory();
+  void DisplayDataMemory();
+  void DisplayEprom();
+  void SetDisplayAddress();
+  int CurrentPage() const;
+
+  // --- Entry points of operations still to be built: they do nothing yet -------------------
   void Read_button_Click();
   void Blank_button_Click();
   void Program_button_Click();
@@ -130,8 +156,6 @@ class MainForm {
 
   // Module-level values that start-up sets and later operations read.
   std::uint16_t FoundPort = 0;
-  std::int32_t SpeedFactorA = 100;
-  std::int32_t SpeedFactorB = 500;
   std::string LineBreak;
 
   Edges& edges() { return edges_; }

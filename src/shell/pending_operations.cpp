@@ -4,27 +4,11 @@
 
 namespace sorvell::shell {
 
-void MainForm::FillDeviceList() {}
-void MainForm::Device_Click() {}
-void MainForm::Slider1_Change() {}
-void MainForm::Voltage_button_Click(int) {}
 void MainForm::Read_button_Click() {}
 void MainForm::Blank_button_Click() {}
 void MainForm::Program_button_Click() {}
 void MainForm::Verify_button_Click() {}
-void MainForm::Display_button_Click() {}
-void MainForm::Erase_button_Click() {}
 void MainForm::EraseFlash_button_Click() {}
-void MainForm::Show_button_Click() {}
-void MainForm::Command1_Click() {}
-void MainForm::VScroll1_Change() {}
-void MainForm::BufferDisplay_DblClick() {}
-void MainForm::FileNameCodeText_Click() {}
-void MainForm::mnuFileOpenCode_Click() {}
-void MainForm::mnuFileSaveCode_Click() {}
-void MainForm::mnuFileSaveCodeAs_Click() {}
-void MainForm::mnuFileOpenData_Click() {}
-void MainForm::mnuFileSaveData_Click() {}
 void MainForm::menuFlashShowCodeID_Click() {}
 void MainForm::Setup_Click() {}
 void MainForm::LoadSetup_Click(int) {}

@@ -54,8 +54,8 @@ void MainForm::Form_Load() {
   board.AddressDivisorLow = 256;
   board.AddressDivisorHigh = 65536;
   board.StrobeFactor = 5;
-  SpeedFactorA = 100;
-  SpeedFactorB = 500;
+  device.SpeedFactorA = 100;
+  device.SpeedFactorB = 500;
   ClearDeviceControls();
   board.InitDecodeTables();
   frmMain["SorvellHardwareFound"].SetCaption("NO HARDWARE FOUND !!!");

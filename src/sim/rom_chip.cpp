@@ -7,7 +7,6 @@ namespace sorvell::sim {
 
 namespace {
 
-constexpr std::size_t kMaxImageBytes = std::size_t{1} << 20;
 constexpr int kCePin = 22;
 constexpr int kOePin = 24;
 constexpr int kVccPin = 32;
@@ -17,7 +16,7 @@ constexpr std::array<int, 20> kAddressPins = {12, 11, 10, 9,  8,  7, 6, 5,  27, 
                                               23, 25, 4,  28, 29, 3, 2, 30, 31, 1};
 
 std::vector<std::uint8_t> CheckedImage(std::vector<std::uint8_t> image) {
-  if (image.empty() || image.size() > kMaxImageBytes) {
+  if (image.empty() || image.size() > RomChip::kMaxImageBytes) {
     throw std::invalid_argument("a ROM image holds 1 byte to 1 MiB");
   }
   return image;

@@ -12,6 +12,8 @@ namespace sorvell::sim {
 // addressed cell while powered with CE and OE low. Addresses wrap modulo the image size.
 class RomChip final : public SocketChip {
  public:
+  static constexpr std::size_t kMaxImageBytes = std::size_t{1} << 20;
+
   // 1 byte to 1 MiB; throws std::invalid_argument otherwise.
   explicit RomChip(std::vector<std::uint8_t> image);
 

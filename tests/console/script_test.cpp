@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <sstream>
 
@@ -36,7 +38,8 @@ class Capture {
 
 struct ConsoleRig {
   explicit ConsoleRig(bool yes = false)
-      : folder(std::filesystem::temp_directory_path() / "sorvell-console-test"),
+      : folder(std::filesystem::temp_directory_path() /
+               ("sorvell-console-test-" + std::to_string(::getpid()))),
         dialogs(out.file(), yes),
         windows(out.file()) {
     std::filesystem::remove_all(folder);
@@ -98,19 +101,19 @@ TEST(ConsoleDialogTest, QueuedAnswersDefaultsAndYes) {
 
 TEST(ConsoleScriptTest, ShowSelectAndSet) {
   ConsoleRig rig;
-  rig.form->frmMain["Device"].SetItems({"EPROM 27C256", "EPROM 27C512"});
   ASSERT_TRUE(
       rig.Run("# a comment\n\n  show PortSelected\nset PortSelected 378h\n"
-              "select Device EPROM 27C512\nshow Device\nselect Device 0\nshow Device\n"));
+              "select Device Eprom 27C080\nselect Device 11\nshow Device\n"));
   EXPECT_EQ(rig.out.Text(),
             "PortSelected enabled=True visible=True caption=\"None\" value=0 colour=80000012\n"
-            "Device enabled=True visible=True caption=\"EPROM 27C512\" value=1 colour=80000012\n"
-            "Device enabled=True visible=True caption=\"EPROM 27C256\" value=0 colour=80000012\n");
+            "Device enabled=True visible=True caption=\"Eprom 27C256                  \" "
+            "value=11 colour=80000012\n");
   EXPECT_EQ(rig.form->frmMain["PortSelected"].Caption(), "378h");
+  EXPECT_EQ(rig.form->device.DeviceFamily, "P4");
 }
 
 TEST(ConsoleScriptTest, BadLinesAreNamedWithTheirNumber) {
-  for (const char* script : {"click NoSuchButton\n", "select Device 5\n", "set Slider1 99\n",
+  for (const char* script : {"click NoSuchButton\n", "select Device 99\n", "set Slider1 99\n",
                              "set HiLow_button(1) yes\n", "dblclick Read_button\n", "answer\n",
                              "sim insert 27C256\n", "click\n"}) {
     ConsoleRig rig;

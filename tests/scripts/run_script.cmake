@@ -4,6 +4,12 @@
 # board at 378h); NAME.ini, when present, is put in place as the board configuration file.
 file(REMOVE_RECURSE ${WORKDIR})
 file(MAKE_DIRECTORY ${WORKDIR})
+# Image files the scripts name sit beside them; scripts run in a scratch folder with copies.
+get_filename_component(script_dir ${SCRIPT} DIRECTORY)
+file(GLOB images ${script_dir}/*.bin)
+if(images)
+  file(COPY ${images} DESTINATION ${WORKDIR})
+endif()
 set(args --board sim:5@378)
 file(STRINGS ${SCRIPT} first_line LIMIT_COUNT 1)
 if(first_line MATCHES "^#! (.*)$")

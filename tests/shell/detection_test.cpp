@@ -4,62 +4,11 @@
 
 #include "shell_fakes.h"
 #include "sim/rom_chip.h"
-#include "sim/sim_port.h"
 
 namespace sorvell::shell::testing {
 namespace {
 
-// Forwards to the simulated boards and remembers every access.
-class TappedPort final : public board::PortIo {
- public:
-  explicit TappedPort(board::PortIo& inner) : inner_(inner) {}
-  void PortOut(std::uint16_t port, std::uint8_t value) override {
-    accesses.push_back({true, port, value});
-    inner_.PortOut(port, value);
-  }
-  std::uint8_t PortIn(std::uint16_t port) override {
-    const std::uint8_t value = inner_.PortIn(port);
-    accesses.push_back({false, port, value});
-    return value;
-  }
-  std::vector<board::RecordingPort::Access> accesses;
-
- private:
-  board::PortIo& inner_;
-};
-
-struct DetectionRig {
-  static inline int instances = 0;
-  DetectionRig()
-      : folder(std::filesystem::temp_directory_path() /
-               ("sorvell-detection-test-" + std::to_string(++instances))),
-        form(Edges{tap, timing, dialogs, windows, sounds, settings, clock,
-                   Folders{folder, folder, folder}}) {
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-  }
-  ~DetectionRig() { std::filesystem::remove_all(folder); }
-  std::string Log() { return form.frmMain["SystemLog"].Caption(); }
-  std::string Found() { return form.frmMain["SorvellHardwareFound"].Caption(); }
-  bool Probed() {
-    for (const auto& a : tap.accesses) {
-      if (!a.isWrite) return true;
-    }
-    return false;
-  }
-
-  std::filesystem::path folder;
-  sim::VirtualClock virtualClock;
-  sim::VirtualTiming timing{virtualClock};
-  sim::SimulatedPort boards{virtualClock};
-  TappedPort tap{boards};
-  FakeDialogs dialogs;
-  FakeWindows windows;
-  RecordingSounds sounds;
-  FakeSettings settings;
-  FixedClock clock;
-  MainForm form;
-};
+using DetectionRig = SimRig;
 
 struct Placement {
   int model;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "sim/sim_port.h"
@@ -54,7 +56,8 @@ TEST(ShellOpenBackendTest, SimulatedBoardsArePlacedAndDescribed) {
 }
 
 TEST(ShellOpenBackendTest, AutoFallsBackToTheSimulatorAndSaysWhy) {
-  const auto empty = std::filesystem::temp_directory_path() / "sorvell-no-parport";
+  const auto empty =
+      std::filesystem::temp_directory_path() / ("sorvell-no-parport-" + std::to_string(::getpid()));
   std::filesystem::create_directories(empty);
   const BackendPaths paths{(empty / "proc").string(), (empty / "dev").string()};
   std::string error;

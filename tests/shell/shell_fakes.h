@@ -1,5 +1,7 @@
 #pragma once
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -8,6 +10,7 @@
 
 #include "board/recording_port.h"
 #include "shell/main_form.h"
+#include "sim/sim_port.h"
 #include "sim/virtual_clock.h"
 #include "sim/virtual_timing.h"
 
@@ -23,8 +26,16 @@ class FakeDialogs final : public Dialogs {
                                    const std::string&) override {
     return std::nullopt;
   }
-  std::optional<std::filesystem::path> File(const FileRequest&) override { return std::nullopt; }
+  std::optional<std::filesystem::path> File(const FileRequest& request) override {
+    fileRequests.push_back(request);
+    if (files.empty()) return std::nullopt;
+    auto file = files.front();
+    files.erase(files.begin());
+    return file;
+  }
   std::vector<MessageRequest> messages;
+  std::vector<FileRequest> fileRequests;
+  std::vector<std::filesystem::path> files;  // answers to the next file dialogs
 };
 
 class FakeWindows final : public WindowHost {
@@ -70,7 +81,8 @@ class FixedClock final : public WallClock {
 struct ShellRig {
   ShellRig()
       : folder(std::filesystem::temp_directory_path() /
-               ("sorvell-shell-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)))) {
+               ("sorvell-shell-" + std::to_string(::getpid()) + "-" +
+                std::to_string(reinterpret_cast<std::uintptr_t>(this)))) {
     std::filesystem::create_directories(folder);
     form = std::make_unique<MainForm>(Edges{port, timing, dialogs, windows, sounds, settings, clock,
                                             Folders{folder / "prog", folder / "config", folder}});
@@ -87,6 +99,60 @@ struct ShellRig {
   FakeSettings settings;
   FixedClock clock;
   std::unique_ptr<MainForm> form;
+};
+
+// Forwards to the simulated boards and remembers every access.
+class TappedPort final : public board::PortIo {
+ public:
+  explicit TappedPort(board::PortIo& inner) : inner_(inner) {}
+  void PortOut(std::uint16_t port, std::uint8_t value) override {
+    accesses.push_back({true, port, value});
+    inner_.PortOut(port, value);
+  }
+  std::uint8_t PortIn(std::uint16_t port) override {
+    const std::uint8_t value = inner_.PortIn(port);
+    accesses.push_back({false, port, value});
+    return value;
+  }
+  std::vector<board::RecordingPort::Access> accesses;
+
+ private:
+  board::PortIo& inner_;
+};
+
+// A main window on simulated boards, each rig with a scratch folder of its own.
+struct SimRig {
+  static inline int instances = 0;
+  SimRig()
+      : folder(
+            std::filesystem::temp_directory_path() /
+            ("sorvell-sim-rig-" + std::to_string(::getpid()) + "-" + std::to_string(++instances))),
+        form(Edges{tap, timing, dialogs, windows, sounds, settings, clock,
+                   Folders{folder, folder, folder}}) {
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+  }
+  ~SimRig() { std::filesystem::remove_all(folder); }
+  std::string Log() { return form.frmMain["SystemLog"].Caption(); }
+  std::string Found() { return form.frmMain["SorvellHardwareFound"].Caption(); }
+  bool Probed() {
+    for (const auto& a : tap.accesses) {
+      if (!a.isWrite) return true;
+    }
+    return false;
+  }
+
+  std::filesystem::path folder;
+  sim::VirtualClock virtualClock;
+  sim::VirtualTiming timing{virtualClock};
+  sim::SimulatedPort boards{virtualClock};
+  TappedPort tap{boards};
+  FakeDialogs dialogs;
+  FakeWindows windows;
+  RecordingSounds sounds;
+  FakeSettings settings;
+  FixedClock clock;
+  MainForm form;
 };
 
 }  // namespace sorvell::shell::testing

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace sorvell::buffers {
+
+inline constexpr std::size_t kCodeBufferSize = 2'100'001;
+inline constexpr std::size_t kDataBufferSize = 8'292;
+inline constexpr std::size_t kMaxDataFile = 8'192;
+// Erasing the code image clears one byte more than 1 MB, the data image one more than 8 KB.
+inline constexpr std::size_t kCodeEraseCount = 1'048'577;
+inline constexpr std::size_t kDataEraseCount = 8'193;
+
+// The device image and the microcontroller's data-memory image, with the files behind them.
+struct Buffers {
+  std::vector<std::uint8_t> CodeBuffer = std::vector<std::uint8_t>(kCodeBufferSize);
+  std::vector<std::uint8_t> DataBuffer = std::vector<std::uint8_t>(kDataBufferSize);
+  std::string CodeFileName;
+  std::string DataFileName;
+  std::int32_t DataFileSize = 0;
+  std::int32_t FileCRC = 0;
+  std::string FileCRCText;
+  int CodeBufferLoaded = 0;
+  int DataBufferLoaded = 0;
+  std::string DisplayMode;
+};
+
+// Reads a whole image file of 1 to `maxBytes` bytes. False with `error` saying why (missing,
+// unreadable, empty, too large) and `bytes` untouched.
+bool ReadImageFile(const std::filesystem::path& file, std::size_t maxBytes,
+                   std::vector<std::uint8_t>& bytes, std::string& error);
+
+// The byte sum modulo 65536, and as four upper-case hex digits.
+std::int32_t FileChecksum(const std::vector<std::uint8_t>& bytes);
+std::string ChecksumText(std::int32_t checksum);
+
+}  // namespace sorvell::buffers
