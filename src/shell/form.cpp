@@ -107,6 +107,12 @@ void Control::SetForeColor(std::uint32_t color) {
   Changed();
 }
 
+void Control::SetBackColor(std::uint32_t color) {
+  if (color == backColor_) return;
+  backColor_ = color;
+  Changed();
+}
+
 void Control::SetItems(std::vector<std::string> items) {
   items_ = std::move(items);
   Changed();

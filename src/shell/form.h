@@ -65,6 +65,7 @@ class Control {
   int Minimum() const { return minimum_; }
   int Maximum() const { return maximum_; }
   std::uint32_t ForeColor() const { return foreColor_; }
+  std::uint32_t BackColor() const { return backColor_; }
   const std::vector<std::string>& Items() const { return items_; }  // a list's entries
 
   void SetCaption(std::string caption);
@@ -74,6 +75,7 @@ class Control {
   void SetValue(int value);
   void SetRange(int minimum, int maximum);
   void SetForeColor(std::uint32_t color);
+  void SetBackColor(std::uint32_t color);
   void SetItems(std::vector<std::string> items);
 
   // The value as the console shows it: True/False for options, a number otherwise.
@@ -94,6 +96,7 @@ class Control {
   int minimum_ = 0;
   int maximum_ = 0;
   std::uint32_t foreColor_ = kButtonText;
+  std::uint32_t backColor_ = kButtonFace;
   std::vector<std::string> items_;
 };
 

@@ -9,6 +9,7 @@
 #include "board/board.h"
 #include "buffers/buffers.h"
 #include "catalogue/selection.h"
+#include "parallel/parallel_state.h"
 #include "shell/edges.h"
 #include "shell/form.h"
 
@@ -47,6 +48,9 @@ class MainForm {
   board::Board board;
   catalogue::Selection device;
   buffers::Buffers buffers;
+  parallel::ParallelState parallel;
+  // 0 after the serial device acknowledged, else the samples taken without an acknowledge.
+  int AckCount = 0;
   WindowPlacement placement;
 
   // --- Operator events, by control name. False when the control has no such event. ----------
@@ -126,11 +130,63 @@ class MainForm {
   void SetDisplayAddress();
   int CurrentPage() const;
 
-  // --- Entry points of operations still to be built: they do nothing yet -------------------
+  // --- Parallel devices: read, blank check, verify, programming ----------------------------
   void Read_button_Click();
+  void READCODE();
+  void ReadParallelCode();
+  void READDATA();
   void Blank_button_Click();
-  void Program_button_Click();
+  void BLANKCODE();
+  void BLANKDATA();
+  void BlankCheckParallel();
+  void ReportNotBlank();
   void Verify_button_Click();
+  void VerifyCode();
+  bool VerifyParallel();
+  void VerifyData();
+  void BuildProgramBuffer();
+  void ReportVerifyError();
+  void Program_button_Click();
+  void ProgramCode();
+  bool PrepareAndRunAlgorithm();
+  void RunFamilyAlgorithm();
+  void FinishProgramming();
+  void LeaveSocketIdle();
+  void ProgramData();
+  void ProgrammingFailure();
+  void ReadBackByte();
+  void GoProgressiveBar1();
+  void ComputeLastBankAndPage();
+  void StepProgress();
+
+  // --- UV-EPROM algorithms -----------------------------------------------------------------
+  void P2732();
+  void P2764_128();
+  void P27256_040();
+  void P27080();
+  void P27010_020();
+  bool P2732Byte();
+  bool P2764_128Byte();
+  bool P27256_040Byte();
+  bool P27080Byte();
+  bool P27010_020Byte();
+  void SetProgrammingRegister0(int model4Value, int model56Value, int switchBits);
+  int VppLevelBits() const;
+  void WaitForHighVpp();
+  bool TakePulse();
+  void SpeedPulse();
+  bool ForEachProgramByte(int lampPeriod, bool (MainForm::*handleByte)());
+
+  // --- Entry points of operations still to be built -----------------------------------------
+  // Their routines report that nothing was done, so no success is ever claimed for them.
+  void ReadSerialCode();
+  void VerifySerialCode();
+  void Report24CXXAckError();
+  void Program24CXX();
+  void Program24C32();
+  void ProgramFlash();
+  void ProgramX28C256();
+  void ProgramAT29C256();
   void Display_button_Click();
   void Erase_button_Click();
   void EraseFlash_button_Click();

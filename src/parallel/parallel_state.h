@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sorvell::parallel {
+
+inline constexpr std::size_t kProgramBufferSize = 1'048'577;
+
+// What reading, blank-checking, programming and verifying a parallel device keep between and
+// during runs.
+struct ParallelState {
+  std::vector<std::uint8_t> ProgramBuffer = std::vector<std::uint8_t>(kProgramBufferSize);
+  std::int32_t ProgramLength = 0;
+  std::int32_t ProgramIndex = 0;
+  std::uint8_t ProgramByte = 0;
+  int ProgramStatus = 0;  // 9: no routine for the family; 1: a routine ran
+  int ProgramFailed = 0;
+  int ProgressStep = 0;
+  int ProgressCount = 0;
+  std::int32_t DeviceChecksum = 0;
+  std::string DeviceChecksumText;
+  std::int32_t ErrorAddress = 0;
+  int LastBank = 0;
+  int LastPage = 0;
+  int VerifyFailed = 0;
+  // The outcome of the last blank check, for the programming run that asked for it.
+  bool BlankCheckFoundData = false;
+  int PulseBudget = 0;
+};
+
+}  // namespace sorvell::parallel
