@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include "../shell/shell_fakes.h"
+#include "sim/rom_chip.h"
+
+namespace sorvell::shell::testing {
+namespace {
+
+// A board with a read-only memory in its socket and a device selected.
+struct RomRig : SimRig {
+  RomRig(int model, int deviceRow, std::vector<std::uint8_t> image) : rom(image) {
+    boards.PlaceBoard(model, board::kLpt378);
+    form.Form_Load();  // found with an empty socket, as on the real board
+    boards.BoardAt(board::kLpt378)->Insert(std::make_unique<sim::RomChip>(std::move(image)));
+    form.SetValue("Device", deviceRow);
+  }
+  std::string Log() { return form.frmMain["SystemLog"].Caption(); }
+  bool Logged(const std::string& line) {
+    return Log().find(">  " + line + "\r\n") != std::string::npos || Log().ends_with(">  " + line);
+  }
+  std::vector<std::uint8_t> rom;
+};
+
+std::vector<std::uint8_t> Pattern(std::size_t size) {
+  std::vector<std::uint8_t> image(size);
+  for (std::size_t i = 0; i < size; ++i) image[i] = static_cast<std::uint8_t>(i * 13 + (i >> 9));
+  return image;
+}
+
+TEST(ParallelReadTest, OneMegabyteOnEveryModel) {
+  for (int model : {4, 5, 6}) {
+    const auto image = Pattern(1 << 20);
+    RomRig rig(model, 21, image);  // 27C080
+    int maxProgress = 0;
+    rig.form.frmMain.onChanged = [&](const Control& c) {
+      if (c.Name() == "ProgressBar1") maxProgress = std::max(maxProgress, c.Value());
+    };
+    rig.form.Click("Read_button");
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), rig.form.buffers.CodeBuffer.begin()))
+        << "model " << model;
+    std::uint32_t sum = 0;
+    for (auto b : image) sum += b;
+    char line[40];
+    std::snprintf(line, sizeof line, "Device CHKSUMM = $%04X", sum & 0xFFFF);
+    EXPECT_TRUE(rig.Logged("1048576 bytes Read from Device"));
+    EXPECT_TRUE(rig.Logged(line)) << rig.Log();
+    EXPECT_EQ(maxProgress, 4096);
+    EXPECT_EQ(rig.form.parallel.LastBank, 15);
+    EXPECT_EQ(rig.form.parallel.LastPage, 255);
+    EXPECT_TRUE(rig.form.frmMain["Program_button"].Enabled());
+    EXPECT_EQ(rig.form.buffers.CodeBufferLoaded, 1);
+  }
+}
+
+TEST(ParallelReadTest, ErasedPartChecksumAndShortLength) {
+  RomRig rig(5, 11, std::vector<std::uint8_t>(32768, 0xFF));  // 27C256
+  rig.form.Click("Read_button");
+  EXPECT_TRUE(rig.Logged("Device CHKSUMM = $8000"));
+  // A 1000-byte file makes DeviceSize 1000: the read covers exactly those bytes.
+  rig.form.buffers.CodeBuffer[1000] = 0x12;
+  rig.form.device.DeviceSize = 1000;
+  rig.form.Click("Read_button");
+  EXPECT_EQ(rig.form.buffers.CodeBuffer[999], 0xFF);
+  EXPECT_EQ(rig.form.buffers.CodeBuffer[1000], 0x12);
+  EXPECT_TRUE(rig.Logged("1000 bytes Read from Device"));
+}
+
+TEST(ParallelBlankTest, BlankAndNotBlankAtFirstAndLastByte) {
+  {
+    RomRig rig(6, 11, std::vector<std::uint8_t>(32768, 0xFF));
+    rig.form.Click("Blank_button");
+    EXPECT_TRUE(rig.Logged("Checking Device for BLANK (Erased)... Wait"));
+    EXPECT_TRUE(rig.Logged("Device IS BLANK (ERASED)"));
+    EXPECT_EQ(rig.form.ErrorAlertsRaised(), 0);
+  }
+  {
+    std::vector<std::uint8_t> image(32768, 0xFF);
+    image[0] = 0x00;
+    RomRig rig(5, 11, image);
+    rig.form.Click("Blank_button");
+    EXPECT_TRUE(rig.Logged("Device IS NOT BLANK (ERASED)"));
+    EXPECT_TRUE(rig.Logged("Address: 0 ][ Device Data: 0"));
+    EXPECT_EQ(rig.form.ErrorAlertsRaised(), 1);
+    EXPECT_EQ(rig.dialogs.messages.back().title, "Critical Message");
+    EXPECT_TRUE(rig.form.parallel.BlankCheckFoundData);
+  }
+  {
+    std::vector<std::uint8_t> image(1 << 20, 0xFF);
+    image.back() = 0x7F;
+    RomRig rig(4, 21, image);
+    rig.form.Click("Blank_button");
+    EXPECT_TRUE(rig.Logged("Address: FFFFF ][ Device Data: 7F"));
+  }
+}
+
+TEST(ParallelVerifyTest, MatchAfterReadAndMismatchAtTheLastAddress) {
+  auto image = Pattern(65536);
+  RomRig rig(5, 13, image);  // 27C512
+  rig.form.Click("Read_button");
+  rig.form.Click("Verify_button");
+  EXPECT_TRUE(rig.Logged("Device Contents MATCHES with Buffer Contents"));
+  EXPECT_EQ(rig.form.parallel.VerifyFailed, 0);
+  rig.form.buffers.CodeBuffer[0xFFFF] ^= 0x01;
+  rig.form.Click("Verify_button");
+  char line[80];
+  std::snprintf(line, sizeof line, "Address: FFFF ][ Buffer Data: %X ][ Device Data: %X",
+                image[0xFFFF] ^ 0x01, image[0xFFFF]);
+  EXPECT_TRUE(rig.Logged("Device Memory DOES NOT VERIFY with Buffer Contents"));
+  EXPECT_TRUE(rig.Logged(line)) << rig.Log();
+  EXPECT_EQ(rig.form.parallel.VerifyFailed, 1);
+  // A second verify starts clean again.
+  rig.form.buffers.CodeBuffer[0xFFFF] ^= 0x01;
+  rig.form.Click("Verify_button");
+  EXPECT_EQ(rig.form.parallel.VerifyFailed, 0);
+}
+
+TEST(ParallelVerifyTest, SplitImageComparesThePackedHalf) {
+  std::vector<std::uint8_t> half(32768);
+  for (std::size_t i = 0; i < half.size(); ++i) half[i] = static_cast<std::uint8_t>(i >> 3);
+  RomRig rig(5, 11, half);
+  auto& code = rig.form.buffers.CodeBuffer;
+  for (std::size_t i = 0; i < 32768; ++i) code[2 * i + 1] = half[i];  // the odd bytes
+  rig.form.device.DeviceSize = 32768;
+  rig.form.Click("HiLow_button(1)");
+  rig.form.Verify_button_Click();  // the button waits for a loaded image
+  EXPECT_EQ(rig.form.parallel.ProgramLength, 16384);
+  EXPECT_TRUE(rig.Logged("Device Contents MATCHES with Buffer Contents")) << rig.Log();
+}
+
+}  // namespace
+}  // namespace sorvell::shell::testing
