@@ -20,7 +20,10 @@ class FakeDialogs final : public Dialogs {
  public:
   Answer Message(const MessageRequest& request) override {
     messages.push_back(request);
-    return request.defaultAnswer;
+    if (answers.empty()) return request.defaultAnswer;
+    const Answer answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
   }
   std::optional<std::string> Input(const std::string&, const std::string&,
                                    const std::string&) override {
@@ -34,6 +37,7 @@ class FakeDialogs final : public Dialogs {
     return file;
   }
   std::vector<MessageRequest> messages;
+  std::vector<Answer> answers;  // for the next message boxes, else their default
   std::vector<FileRequest> fileRequests;
   std::vector<std::filesystem::path> files;  // answers to the next file dialogs
 };
@@ -120,6 +124,26 @@ class TappedPort final : public board::PortIo {
   board::PortIo& inner_;
 };
 
+// Virtual time that also tallies each busy wait by its count, so tests can tell programming
+// pulses (the speed counts) from strobes and short settling loops.
+class TallyTiming final : public board::Timing {
+ public:
+  explicit TallyTiming(board::Timing& inner) : inner_(inner) {}
+  void Sleep(std::uint32_t ms) override {
+    sleeps[ms]++;
+    inner_.Sleep(ms);
+  }
+  void Spin(std::int64_t iterations) override {
+    spins[iterations]++;
+    inner_.Spin(iterations);
+  }
+  std::map<std::int64_t, int> spins;
+  std::map<std::uint32_t, int> sleeps;
+
+ private:
+  board::Timing& inner_;
+};
+
 // A main window on simulated boards, each rig with a scratch folder of its own.
 struct SimRig {
   static inline int instances = 0;
@@ -127,7 +151,7 @@ struct SimRig {
       : folder(
             std::filesystem::temp_directory_path() /
             ("sorvell-sim-rig-" + std::to_string(::getpid()) + "-" + std::to_string(++instances))),
-        form(Edges{tap, timing, dialogs, windows, sounds, settings, clock,
+        form(Edges{tap, tally, dialogs, windows, sounds, settings, clock,
                    Folders{folder, folder, folder}}) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
@@ -145,6 +169,7 @@ struct SimRig {
   std::filesystem::path folder;
   sim::VirtualClock virtualClock;
   sim::VirtualTiming timing{virtualClock};
+  TallyTiming tally{timing};
   sim::SimulatedPort boards{virtualClock};
   TappedPort tap{boards};
   FakeDialogs dialogs;

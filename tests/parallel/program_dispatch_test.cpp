@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include "../shell/shell_fakes.h"
+#include "sim/rom_chip.h"
+
+namespace sorvell::shell::testing {
+namespace {
+
+// A read-only memory cannot take a single bit: every programming attempt on it fails, which is
+// what the failure paths need.
+struct DispatchRig : SimRig {
+  explicit DispatchRig(std::vector<std::uint8_t> rom, int deviceRow = 11) {
+    boards.PlaceBoard(5, board::kLpt378);
+    form.Form_Load();
+    boards.BoardAt(board::kLpt378)->Insert(std::make_unique<sim::RomChip>(std::move(rom)));
+    form.SetValue("Device", deviceRow);
+    form.buffers.CodeBufferLoaded = 1;
+    form.SetValue("Device", deviceRow);  // enables Program and Verify
+    logStart = form.frmMain["SystemLog"].Caption().size();
+  }
+  std::string NewLog() { return form.frmMain["SystemLog"].Caption().substr(logStart); }
+  std::size_t logStart = 0;
+};
+
+std::string Lines(std::initializer_list<const char*> lines) {
+  std::string text;
+  for (const char* line : lines) text += std::string("\r\n10:58:39>  ") + line;
+  return text;
+}
+
+TEST(ParallelDispatchTest, CancelLogsTwoLinesAndResets) {
+  DispatchRig rig(std::vector<std::uint8_t>(32768, 0xFF));
+  rig.boards.BoardAt(board::kLpt378)->PowerOn(99);  // garbage in the latches
+  rig.form.Click("Program_button");
+  EXPECT_EQ(rig.NewLog(),
+            Lines({"Programming Button Pressed", "Programming was Canceled by Operator"}));
+  EXPECT_EQ(rig.dialogs.messages.back().title, "Safety Question");
+  EXPECT_EQ(rig.dialogs.messages.back().defaultAnswer, Answer::kCancel);
+  EXPECT_EQ(rig.boards.BoardAt(board::kLpt378)->Latch(0), 0x40);  // idle again
+}
+
+TEST(ParallelDispatchTest, NotBlankDeviceStopsTheRun) {
+  std::vector<std::uint8_t> rom(32768, 0xFF);
+  rom[0x1F3] = 0x7F;
+  DispatchRig rig(rom);
+  rig.dialogs.answers = {Answer::kOk};
+  rig.form.Click("Program_button");
+  EXPECT_EQ(rig.NewLog(),
+            Lines({"Programming Button Pressed", "Checking Device for BLANK (Erased)... Wait",
+                   "Device IS NOT BLANK (ERASED)", "Address: 1F3 ][ Device Data: 7F",
+                   "Error Alert was Turned Off"}));
+  EXPECT_EQ(rig.tally.spins[rig.form.board.SpeedCountA], 0);  // not a single pulse
+}
+
+TEST(ParallelDispatchTest, AByteThatNeverTakesFailsAfter254Pulses) {
+  DispatchRig rig(std::vector<std::uint8_t>(32768, 0xFF));
+  rig.form.buffers.CodeBuffer[0] = 0x00;
+  std::fill_n(rig.form.buffers.CodeBuffer.begin() + 1, 32767, 0xFF);
+  rig.dialogs.answers = {Answer::kOk};
+  rig.form.Click("Program_button");
+  const std::string log = rig.NewLog();
+  EXPECT_NE(log.find(Lines({"Programming Started... Wait ", "*** Programming Failure ***",
+                            "*** Address:0h, Programming BYTE:0h, Read BYTE:FFh",
+                            "*** Aborting Programming.", "Error Alert was Turned Off"})),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(log.find("Successfull"), std::string::npos);
+  EXPECT_EQ(log.find("Verify Function Started"), std::string::npos);
+  // 254 pulses: 55 short ones, then 199 with the long delay added.
+  EXPECT_EQ(rig.tally.spins[rig.form.board.SpeedCountA], 254);
+  EXPECT_EQ(rig.tally.spins[rig.form.board.SpeedCountB], 199);
+  EXPECT_EQ(rig.form.parallel.ProgramFailed, 1);
+  EXPECT_EQ(rig.form.ErrorAlertsRaised(), 1);
+  EXPECT_EQ(rig.boards.BoardAt(board::kLpt378)->Latch(0), 0x40);
+}
+
+TEST(ParallelDispatchTest, AnAllFFImageProgramsNothingAndSteps) {
+  DispatchRig rig(std::vector<std::uint8_t>(32768, 0xFF));
+  std::fill_n(rig.form.buffers.CodeBuffer.begin(), 32768, 0xFF);
+  rig.dialogs.answers = {Answer::kOk};
+  int progressMax = 0;
+  rig.form.frmMain.onChanged = [&](const Control& c) {
+    if (c.Name() == "ProgressBar1") progressMax = std::max(progressMax, c.Value());
+  };
+  rig.form.SetValue("CheckBlankPriorProgramming", 0);
+  rig.form.SetValue("VerifyAfterProgramming", 0);
+  rig.form.Click("Program_button");
+  EXPECT_EQ(rig.tally.spins[rig.form.board.SpeedCountA], 0);
+  EXPECT_EQ(progressMax, 99);
+  EXPECT_EQ(rig.NewLog(), Lines({"Programming Button Pressed", "Programming Started... Wait ",
+                                 "Programming Device Successfull"}));
+  // With the verify ticked it follows the success line.
+  rig.dialogs.answers = {Answer::kOk};
+  rig.form.SetValue("VerifyAfterProgramming", 1);
+  rig.form.Click("Program_button");
+  EXPECT_NE(rig.NewLog().find(
+                Lines({"Programming Device Successfull", "Verify Function Started... Wait"})),
+            std::string::npos);
+  EXPECT_NE(rig.NewLog().find("Device Contents MATCHES with Buffer Contents"), std::string::npos);
+  EXPECT_EQ(rig.form.board.CurrentAddress, 0);  // reset at the end
+}
+
+}  // namespace
+}  // namespace sorvell::shell::testing
