@@ -4,8 +4,7 @@
 #include <memory>
 #include <sstream>
 
-#include "buffers/buffers.h"
-#include "sim/rom_chip.h"
+#include "console/sim_commands.h"
 #include "sim/sim_port.h"
 
 namespace sorvell::console {
@@ -173,22 +172,9 @@ bool ScriptRunner::Sim(const std::string& arguments) {
   if (backend_.simulator == nullptr) return Fail("sim commands need a simulated board");
   sim::SimBoard* board = SimulatedBoard();
   if (board == nullptr) return Fail("no simulated board is placed");
-  const auto [command, rest] = Head(arguments);
-  const auto [part, image] = Head(rest);
-  if (command == "remove" && rest.empty()) {
-    board->Remove();
-    return true;
-  }
-  if (command == "insert" && part == "rom" && !image.empty()) {
-    std::vector<std::uint8_t> bytes;
-    std::string error;
-    if (!buffers::ReadImageFile(image, sim::RomChip::kMaxImageBytes, bytes, error)) {
-      return Fail("sim insert rom: " + error);
-    }
-    board->Insert(std::make_unique<sim::RomChip>(std::move(bytes)));
-    return true;
-  }
-  return Fail("unknown simulator command: sim " + arguments);
+  std::string error;
+  if (!RunSimCommand(*board, arguments, error)) return Fail(error);
+  return true;
 }
 
 }  // namespace sorvell::console
