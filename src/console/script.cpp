@@ -4,7 +4,7 @@
 #include <memory>
 #include <sstream>
 
-#include "console/sim_commands.h"
+#include "shell/simulator_commands.h"
 #include "sim/sim_port.h"
 
 namespace sorvell::console {
@@ -173,7 +173,7 @@ bool ScriptRunner::Sim(const std::string& arguments) {
   sim::SimBoard* board = SimulatedBoard();
   if (board == nullptr) return Fail("no simulated board is placed");
   std::string error;
-  if (!RunSimCommand(*board, arguments, error)) return Fail(error);
+  if (!shell::RunSimCommand(*board, arguments, error)) return Fail(error);
   return true;
 }
 

@@ -1,4 +1,4 @@
-#include "console/sim_commands.h"
+#include "shell/simulator_commands.h"
 
 #include <charconv>
 #include <memory>
@@ -11,7 +11,7 @@
 #include "sim/rom_chip.h"
 #include "sim/sim_board.h"
 
-namespace sorvell::console {
+namespace sorvell::shell {
 
 namespace {
 
@@ -152,4 +152,4 @@ bool RunSimCommand(sim::SimBoard& board, const std::string& command, std::string
   return false;
 }
 
-}  // namespace sorvell::console
+}  // namespace sorvell::shell

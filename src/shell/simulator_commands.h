@@ -6,7 +6,7 @@ namespace sorvell::sim {
 class SimBoard;
 }  // namespace sorvell::sim
 
-namespace sorvell::console {
+namespace sorvell::shell {
 
 // The simulator's own operations, for scripts and the window's Simulation menu:
 //   insert PART [IMAGE]    a fresh part (2732A ... 27C080, or "rom" for a read-only test chip);
@@ -21,4 +21,4 @@ namespace sorvell::console {
 // False with `error` saying what was wrong; nothing changes then.
 bool RunSimCommand(sim::SimBoard& board, const std::string& command, std::string& error);
 
-}  // namespace sorvell::console
+}  // namespace sorvell::shell

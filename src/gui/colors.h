@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QColor>
+#include <QPalette>
+#include <cstdint>
+
+namespace sorvell::gui {
+
+// A model colour as a QColor: plain colours are 00BBGGRRh; 80000000h plus an index names one of
+// the system's own colours (button face, button text...), taken from the widget's palette so the
+// window follows the desktop theme.
+QColor ResolveColor(std::uint32_t color, const QPalette& palette);
+
+}  // namespace sorvell::gui

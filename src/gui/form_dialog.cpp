@@ -1,0 +1,83 @@
+#include "gui/form_dialog.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "gui/control_widgets.h"
+#include "gui/form_view.h"
+#include "gui/text.h"
+
+namespace sorvell::gui {
+
+namespace {
+
+using shell::ControlKind;
+
+constexpr int kDumpColumns = 66;
+constexpr int kDumpLines = 16;
+
+void StyleLabel(QLabel& label, bool title) {
+  label.setWordWrap(true);
+  if (!title) return;
+  QFont font = label.font();
+  font.setBold(true);
+  font.setPointSizeF(font.pointSizeF() * 1.3);
+  label.setFont(font);
+}
+
+}  // namespace
+
+FormDialog::FormDialog(shell::Form& form, QWidget* parent) : QDialog(parent) {
+  FormEvents events;
+  events.click = [this](std::string_view name) { return Click(name); };
+  view_ = new FormView(form, *this, std::move(events));
+  setWindowTitle(ToQt(form.Caption()));
+  LayOut();
+}
+
+bool FormDialog::Click(std::string_view name) {
+  if (name != "cmdOK") return false;
+  accept();
+  return true;
+}
+
+void FormDialog::LayOut() {
+  auto* picture = new QVBoxLayout;
+  auto* body = new QVBoxLayout;
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  for (const shell::Control* control : view_->TopLevelControls()) {
+    QWidget& widget = *view_->Widget(control->Name());
+    switch (control->Kind()) {
+      case ControlKind::kPicture:
+        picture->addWidget(&widget);
+        break;
+      case ControlKind::kButton:
+        buttons->addWidget(&widget);
+        if (control->Name() == "cmdOK") static_cast<QPushButton&>(widget).setDefault(true);
+        break;
+      case ControlKind::kLabel:
+        StyleLabel(static_cast<QLabel&>(widget), control->Name() == "lblTitle");
+        body->addWidget(&widget);
+        break;
+      default:
+        body->addWidget(&widget, 1);
+        break;
+    }
+  }
+  if (auto* dump = view_->As<QPlainTextEdit>("BufferDisplay")) {
+    dump->setLineWrapMode(QPlainTextEdit::NoWrap);
+    FitText(*dump, kDumpColumns, kDumpLines);
+  }
+  picture->addStretch(1);
+  auto* top = new QHBoxLayout;
+  top->addLayout(picture);
+  top->addLayout(body, 1);
+  auto* column = new QVBoxLayout(this);
+  column->addLayout(top, 1);
+  column->addLayout(buttons);
+}
+
+}  // namespace sorvell::gui

@@ -1,0 +1,89 @@
+// sorvell: the operator window.
+#include <QApplication>
+#include <QStyle>
+#include <QTimer>
+#include <cstdio>
+
+#include "gui/command_line.h"
+#include "gui/main_window.h"
+#include "gui/qt_dialogs.h"
+#include "gui/qt_settings_store.h"
+#include "gui/qt_sound_player.h"
+#include "gui/qt_window_host.h"
+#include "gui/simulation_menu.h"
+#include "shell/system_edges.h"
+#include "shell/window_layouts.h"
+
+namespace {
+
+using namespace sorvell;
+
+// The one-second timer of the start: it runs once, after the window is up.
+constexpr int kStartTimerMs = 1000;
+
+bool SaveScreenshot(QWidget& window, const std::filesystem::path& file) {
+  const bool saved = window.grab().save(QString::fromStdString(file.string()));
+  if (!saved) std::fprintf(stderr, "sorvell: cannot write %s\n", file.c_str());
+  return saved;
+}
+
+int RunWindow(QApplication& app, shell::PortBackend& backend, const shell::Folders& folders,
+              const std::optional<std::filesystem::path>& screenshot) {
+  gui::QtDialogs dialogs;
+  gui::QtWindowHost windows;
+  gui::QtSoundPlayer sounds;
+  gui::QtSettingsStore settings;
+  shell::SystemWallClock clock;
+  shell::MainForm model(shell::Edges{*backend.port, *backend.timing, dialogs, windows, sounds,
+                                     settings, clock, folders});
+  gui::MainWindow window(model, backend.description);
+  dialogs.SetParentWindow(&window);
+  dialogs.SetStartFolder(folders.workingFolder);
+  windows.SetMainWindow(&window);
+  if (backend.simulator != nullptr) {
+    new gui::SimulationMenu(*window.menuBar(), *backend.simulator, model, dialogs);
+  }
+
+  model.Form_Load();
+  window.ApplyPlacement();
+  window.show();
+  if (screenshot) {
+    // Leaves without closing the window, so a picture run does not overwrite stored settings.
+    int status = 1;
+    QTimer::singleShot(200, &window, [&] {
+      status = SaveScreenshot(window, *screenshot) ? 0 : 1;
+      app.exit(status);
+    });
+    app.exec();
+    return status;
+  }
+  QTimer::singleShot(kStartTimerMs, &window, [&model] { model.Timer1_Timer(); });
+  return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  gui::CommandLine line;
+  std::string error;
+  if (!gui::ParseCommandLine({argv + 1, argv + argc}, line, error)) {
+    std::fprintf(stderr, "sorvell: %s\n%s", error.c_str(), gui::kUsage);
+    return 2;
+  }
+  if (line.help) {
+    std::fputs(gui::kUsage, stdout);
+    return 0;
+  }
+  auto backend = shell::OpenPortBackend(line.board, error);
+  if (!backend) {
+    std::fprintf(stderr, "sorvell: %s\n", error.c_str());
+    return 2;
+  }
+  // Qt sees only the program name: every argument was read above.
+  int qtArgc = 1;
+  QApplication app(qtArgc, argv);
+  QApplication::setOrganizationName(shell::kApplicationTitle);
+  QApplication::setApplicationName(shell::kApplicationTitle);
+  QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_DriveHDIcon));
+  return RunWindow(app, *backend, gui::FoldersFor(line, argv[0]), line.screenshot);
+}

@@ -1,0 +1,95 @@
+#include "gui/main_window.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QStatusBar>
+#include <QToolBar>
+#include <cmath>
+
+#include "gui/form_view.h"
+#include "gui/text.h"
+
+namespace sorvell::gui {
+
+namespace {
+
+// The model keeps window coordinates in twips; a 96 dpi pixel is 15 of them.
+constexpr float kTwipsPerPixel = 15;
+
+int Pixels(float twips) {
+  return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+float Twips(int pixels) {
+  return static_cast<float>(pixels) * kTwipsPerPixel;
+}
+
+FormEvents EventsOf(shell::MainForm& model) {
+  return {[&model](std::string_view name) { return model.Click(name); },
+          [&model](std::string_view name) { return model.DblClick(name); },
+          [&model](std::string_view name, int value) { return model.SetValue(name, value); },
+          [&model](std::string_view name, std::string text) {
+            return model.SetText(name, std::move(text));
+          }};
+}
+
+}  // namespace
+
+MainWindow::MainWindow(shell::MainForm& model, const std::string& boardAccess)
+    : model_(model), view_(new FormView(model.frmMain, *this, EventsOf(model))) {
+  setWindowTitle(ToQt(model.frmMain.Caption()));
+  LayOut();
+  ShowBoardAccess(boardAccess);
+}
+
+// The backend line can be long (it says why no real port could be opened): the status bar shows
+// the start of it, the tool tip all of it.
+void MainWindow::ShowBoardAccess(const std::string& boardAccess) {
+  const QString text = QStringLiteral("Board access: ") + ToQt(boardAccess);
+  auto* label = new QLabel(statusBar());
+  label->setObjectName(QStringLiteral("boardAccess"));
+  label->setToolTip(text);
+  label->setText(label->fontMetrics().elidedText(text, Qt::ElideRight, 480));
+  statusBar()->addPermanentWidget(label);
+}
+
+// Until a window is first shown, its layouts keep the sizes their controls had when they were laid
+// out, although start-up has since changed captions; the window's minimum must count the new ones.
+void MainWindow::RefreshSizeHints() {
+  for (QLayout* layout : findChildren<QLayout*>()) layout->invalidate();
+  for (QWidget* widget : findChildren<QWidget*>()) widget->updateGeometry();
+}
+
+void MainWindow::ApplyPlacement() {
+  shell::WindowPlacement& placement = model_.placement;
+  ensurePolished();
+  RefreshSizeHints();
+  const QSize stored(Pixels(placement.width), Pixels(placement.height));
+  const QSize size = stored.expandedTo(minimumSizeHint());
+  if (size != stored) {
+    placement.width = Twips(size.width());
+    placement.height = Twips(size.height());
+  }
+  resize(size);
+  move(Pixels(placement.left), Pixels(placement.top));
+}
+
+void MainWindow::StorePlacement() {
+  shell::WindowPlacement& placement = model_.placement;
+  placement.minimised = isMinimized();
+  placement.left = Twips(pos().x());
+  placement.top = Twips(pos().y());
+  placement.width = Twips(width());
+  placement.height = Twips(height());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!unloaded_) {
+    unloaded_ = true;
+    StorePlacement();
+    model_.Form_Unload();
+  }
+  event->accept();
+}
+
+}  // namespace sorvell::gui

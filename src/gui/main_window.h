@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QMainWindow>
+#include <string>
+
+#include "shell/main_form.h"
+
+class QLayout;
+class QSplitter;
+
+namespace sorvell::gui {
+
+class FormView;
+
+// The main window: every control of frmMain rendered by a FormView and laid out for today's
+// screens, with the model's menus, toolbar and status bar. Closing it (also from File > Exit)
+// records where it was and runs the model's shutdown.
+class MainWindow final : public QMainWindow {
+ public:
+  // `boardAccess` says which port backend the program runs on; the status bar shows it.
+  MainWindow(shell::MainForm& model, const std::string& boardAccess);
+
+  FormView& View() const { return *view_; }
+
+  // After Form_Load: takes the stored position and size, and raises a size below what the
+  // controls need to the window's minimum, writing the raised size back to the model.
+  void ApplyPlacement();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void LayOut();
+  QLayout* PortRow() const;
+  QLayout* OperationRow() const;
+  QLayout* ButtonGrid() const;
+  QLayout* SpeedRow() const;
+  QLayout* OptionColumn() const;
+  QLayout* LampGrid() const;
+  QLayout* FileNameGrid() const;
+  QSplitter* Displays() const;
+  QWidget& Control(const char* name) const;
+  void ShowBoardAccess(const std::string& boardAccess);
+  void RefreshSizeHints();
+  void StorePlacement();
+
+  shell::MainForm& model_;
+  FormView* view_;
+  bool unloaded_ = false;
+};
+
+}  // namespace sorvell::gui

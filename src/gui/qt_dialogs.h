@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <string_view>
+
+#include "shell/edges.h"
+
+#include <QWidget>
+
+namespace sorvell::gui {
+
+// A file dialog filter as the model writes it, description and pattern pairs split by '|'
+// ("Binary Files (*.bin)|*.bin|All Files (*.*)|*.*"), in Qt's form ("Binary Files (*.bin);;All
+// Files (*)"). Each pattern list (';'-separated) becomes the description's parenthesis, and *.*
+// becomes *, which on Linux also matches names without a dot.
+QString QtFileFilter(std::string_view filter);
+
+// Message boxes, input boxes and file dialogs over the main window.
+class QtDialogs final : public shell::Dialogs {
+ public:
+  void SetParentWindow(QWidget* window) { parent_ = window; }
+  // Where file dialogs open when the model names a file without a folder: the working folder,
+  // which need not be the folder the program was started in.
+  void SetStartFolder(std::filesystem::path folder) { startFolder_ = std::move(folder); }
+
+  shell::Answer Message(const shell::MessageRequest& request) override;
+  std::optional<std::string> Input(const std::string& prompt, const std::string& title,
+                                   const std::string& initial) override;
+  std::optional<std::filesystem::path> File(const shell::FileRequest& request) override;
+
+ private:
+  QString Title(const std::string& title) const;
+
+  QPointer<QWidget> parent_;
+  std::filesystem::path startFolder_;
+};
+
+}  // namespace sorvell::gui

@@ -1,0 +1,185 @@
+#include "gui/render.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTextCursor>
+#include <algorithm>
+
+#include "gui/colors.h"
+#include "gui/text.h"
+
+namespace sorvell::gui {
+
+namespace {
+
+using shell::Control;
+using shell::ControlKind;
+
+void RenderCommon(const Control& control, QWidget& widget) {
+  widget.setEnabled(control.Enabled());
+  if (widget.isHidden() == control.Visible()) widget.setVisible(control.Visible());
+  widget.setToolTip(ToQt(control.ToolTip()));
+}
+
+// Disabled text keeps the palette's greyed colour; only the active and inactive looks change.
+void RenderForeColor(const Control& control, QWidget& widget) {
+  if (control.ForeColor() == shell::kButtonText && !widget.testAttribute(Qt::WA_SetPalette)) {
+    return;  // the default colour: leave the widget on the desktop palette
+  }
+  const QColor color = ResolveColor(control.ForeColor(), QApplication::palette(&widget));
+  QPalette palette = widget.palette();
+  for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, widget.foregroundRole(), color);
+  }
+  widget.setPalette(palette);
+}
+
+void SetTextIfChanged(QLabel& label, const QString& text) {
+  if (label.text() != text) label.setText(text);
+}
+
+Qt::CheckState CheckState(int value) {
+  if (value == 0) return Qt::Unchecked;
+  return value == 1 ? Qt::Checked : Qt::PartiallyChecked;  // 2: greyed
+}
+
+void RenderCheckBox(const Control& control, QCheckBox& box) {
+  box.setText(ToQt(control.Caption()));
+  box.setTristate(control.Value() == 2);
+  box.setCheckState(CheckState(control.Value()));
+}
+
+// A list shows the entry its caption names; before one is chosen the caption is a prompt.
+void RenderList(const Control& control, QComboBox& list) {
+  QStringList items;
+  for (const auto& item : control.Items()) items << ToQt(item);
+  QStringList shown;
+  for (int i = 0; i < list.count(); ++i) shown << list.itemText(i);
+  if (shown != items) {
+    list.clear();
+    list.addItems(items);
+  }
+  const QString caption = ToQt(control.Caption());
+  int index = control.Value();
+  if (index < 0 || index >= items.size() || items[index] != caption) index = items.indexOf(caption);
+  list.setPlaceholderText(index < 0 ? caption : QString());
+  list.setCurrentIndex(index);
+}
+
+void RenderRange(const Control& control, QAbstractSlider& slider) {
+  slider.setRange(control.Minimum(), std::max(control.Minimum(), control.Maximum()));
+  slider.setValue(control.Value());
+}
+
+// An empty range would turn the bar into a busy indicator; the model means "nothing done".
+void RenderProgress(const Control& control, QProgressBar& bar) {
+  const bool empty = control.Maximum() <= control.Minimum();
+  bar.setRange(control.Minimum(), empty ? control.Minimum() + 1 : control.Maximum());
+  bar.setValue(std::clamp(control.Value(), bar.minimum(), bar.maximum()));
+}
+
+void RenderStatusBar(const Control& control, QStatusBar& bar) {
+  if (auto* caption = bar.findChild<QLabel*>(kStatusCaptionName)) {
+    SetTextIfChanged(*caption, ToQt(control.Caption()));
+  }
+}
+
+void RenderKind(const Control& control, QWidget& widget) {
+  const QString caption = ToQt(control.Caption());
+  switch (control.Kind()) {
+    case ControlKind::kFrame:
+      static_cast<QGroupBox&>(widget).setTitle(caption);
+      break;
+    case ControlKind::kLabel:
+      SetTextIfChanged(static_cast<QLabel&>(widget), caption);
+      break;
+    case ControlKind::kButton:
+      static_cast<QPushButton&>(widget).setText(caption);
+      break;
+    case ControlKind::kCheckBox:
+      RenderCheckBox(control, static_cast<QCheckBox&>(widget));
+      break;
+    case ControlKind::kOptionButton:
+      static_cast<QRadioButton&>(widget).setText(caption);
+      static_cast<QRadioButton&>(widget).setChecked(control.Value() != 0);
+      break;
+    case ControlKind::kTextBox:
+      if (auto& box = static_cast<QLineEdit&>(widget); box.text() != caption) box.setText(caption);
+      break;
+    case ControlKind::kDropDownList:
+      RenderList(control, static_cast<QComboBox&>(widget));
+      break;
+    case ControlKind::kScrollBar:
+    case ControlKind::kSlider:
+      RenderRange(control, static_cast<QAbstractSlider&>(widget));
+      break;
+    case ControlKind::kProgressBar:
+      RenderProgress(control, static_cast<QProgressBar&>(widget));
+      break;
+    case ControlKind::kStatusBar:
+      RenderStatusBar(control, static_cast<QStatusBar&>(widget));
+      break;
+    default:
+      break;  // pictures, toolbars, multi-line boxes (their text is set by the caller)
+  }
+}
+
+// The caret goes to the end and the newest line shows whole at the bottom.
+void ScrollToEnd(QPlainTextEdit& box) {
+  box.moveCursor(QTextCursor::End);
+  QScrollBar& bar = *box.verticalScrollBar();
+  bar.setValue(bar.maximum());
+}
+
+}  // namespace
+
+void RenderWidget(const Control& control, QWidget& widget) {
+  RenderCommon(control, widget);
+  RenderKind(control, widget);
+  RenderForeColor(control, widget);
+}
+
+void RenderAction(const Control& control, QAction& action) {
+  action.setText(ToQt(control.Caption()));
+  action.setToolTip(ToQt(control.ToolTip()));
+  action.setEnabled(control.Enabled());
+  action.setVisible(control.Visible());
+}
+
+void RenderMenu(const Control& control, QMenu& menu) {
+  menu.setTitle(ToQt(control.Caption()));
+  menu.menuAction()->setEnabled(control.Enabled());
+  menu.menuAction()->setVisible(control.Visible());
+}
+
+// A text that opens with a line break would leave the first line empty; the box starts with the
+// first line of text instead.
+void SetLines(QPlainTextEdit& box, std::string_view text) {
+  QString lines = ToQtLines(text);
+  if (lines.startsWith(QLatin1Char('\n'))) lines.remove(0, 1);
+  box.setPlainText(lines);
+  ScrollToEnd(box);
+}
+
+void AppendLines(QPlainTextEdit& box, std::string_view appended) {
+  QString lines = ToQtLines(appended);
+  if (box.document()->isEmpty() && lines.startsWith(QLatin1Char('\n'))) lines.remove(0, 1);
+  QTextCursor end(box.document());
+  end.movePosition(QTextCursor::End);
+  end.insertText(lines);
+  ScrollToEnd(box);
+}
+
+}  // namespace sorvell::gui

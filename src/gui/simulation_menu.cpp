@@ -1,0 +1,95 @@
+#include "gui/simulation_menu.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+#include "shell/main_form.h"
+#include "shell/simulator_commands.h"
+#include "sim/eprom_parts.h"
+#include "sim/sim_port.h"
+
+namespace sorvell::gui {
+
+namespace {
+
+constexpr const char* kTitle = "Simulation";
+
+}  // namespace
+
+SimulationMenu::SimulationMenu(QMenuBar& bar, sim::SimulatedPort& simulator, shell::MainForm& model,
+                               shell::Dialogs& dialogs)
+    : QObject(&bar), simulator_(simulator), model_(model), dialogs_(dialogs) {
+  QMenu* menu = bar.addMenu("Si&mulation");
+  menu->setObjectName("mnuSimulation");
+  AddPartMenus(*menu);
+  menu->addSeparator();
+  Add(*menu, "simRemove", "&Remove Part", [this] { Run("remove"); });
+  Add(*menu, "simErase", "UV &Erase Part", [this] { Run("erase"); });
+  Add(*menu, "simSave", "&Save Part Contents...", [this] {
+    if (auto file = dialogs_.File({true, "Save Part Contents", "All Files (*.*)|*.*", ""})) {
+      Run("save " + file->string());
+    }
+  });
+  menu->addSeparator();
+  AddFaultActions(*menu);
+}
+
+QAction& SimulationMenu::Add(QMenu& menu, const QString& name, const QString& caption,
+                             std::function<void()> action) {
+  QAction* item = menu.addAction(caption);
+  item->setObjectName(name);
+  QObject::connect(item, &QAction::triggered, this, std::move(action));
+  return *item;
+}
+
+void SimulationMenu::AddPartMenus(QMenu& menu) {
+  QMenu* erased = menu.addMenu("&Insert Erased Part");
+  QMenu* holding = menu.addMenu("Insert Part &Holding an Image");
+  for (const std::string& part : sim::EpromPartNames()) {
+    const QString name = QString::fromStdString(part);
+    Add(*erased, "simInsert" + name, name, [this, part] { Run("insert " + part); });
+    Add(*holding, "simInsertImage" + name, name, [this, part] {
+      if (auto file = dialogs_.File({false, "Image for the " + part, "All Files (*.*)|*.*", ""})) {
+        Run("insert " + part + " " + file->string());
+      }
+    });
+  }
+  Add(menu, "simInsertRom", "Insert Read-Only &ROM...", [this] {
+    if (auto file = dialogs_.File({false, "ROM Image", "All Files (*.*)|*.*", ""})) {
+      Run("insert rom " + file->string());
+    }
+  });
+}
+
+void SimulationMenu::AddFaultActions(QMenu& menu) {
+  Add(menu, "simSlow", "Make Cells &Slow...", [this] {
+    AskAndRun("Cell address in hex (or all) and how many times the usual pulse time it needs:",
+              "fault slow");
+  });
+  Add(menu, "simStuck", "Stic&k Bits...", [this] {
+    AskAndRun("Cell address, bit mask and the value the bits are stuck at, in hex:", "fault stuck");
+  });
+  QMenu* vpp = menu.addMenu("Model &4 Board VPP");
+  for (const char* volts : {"12.5", "21", "25"}) {
+    Add(*vpp, QString("simVpp4_") + volts, QString(volts) + " V",
+        [this, volts] { Run(std::string("vpp4 ") + volts); });
+  }
+}
+
+void SimulationMenu::AskAndRun(const char* prompt, const std::string& verb) {
+  if (auto answer = dialogs_.Input(prompt, kTitle, "")) Run(verb + " " + *answer);
+}
+
+bool SimulationMenu::Run(const std::string& command) {
+  sim::SimBoard* board = simulator_.BoardAt(model_.board.DataPort);
+  for (const std::uint16_t base : {board::kLpt378, board::kLpt278, board::kLpt3BC}) {
+    if (board == nullptr) board = simulator_.BoardAt(base);
+  }
+  std::string error = "no simulated board is placed";
+  if (board != nullptr && shell::RunSimCommand(*board, command, error)) return true;
+  dialogs_.Message({error, kTitle, shell::MessageButtons::kOk, shell::MessageIcon::kExclamation,
+                    shell::Answer::kOk});
+  return false;
+}
+
+}  // namespace sorvell::gui
