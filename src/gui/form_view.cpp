@@ -1,5 +1,7 @@
 #include "gui/form_view.h"
 
+#include "gui/icons.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -65,9 +67,7 @@ QWidget* NewStatusBar(QWidget& parent) {
 
 QWidget* NewPicture(QWidget& parent) {
   auto* picture = new QLabel(&parent);
-  QIcon icon = QApplication::windowIcon();
-  if (icon.isNull()) icon = parent.style()->standardIcon(QStyle::SP_ComputerIcon);
-  picture->setPixmap(icon.pixmap(48, 48));
+  picture->setPixmap(ApplicationIcon().pixmap(48, 48));
   return picture;
 }
 
@@ -77,14 +77,11 @@ QWidget* NewLabel(QWidget& parent) {
   return label;
 }
 
-QIcon ToolbarIcon(const Control& control, const QStyle& style) {
+// The toolbar's image list has two pictures: "Open" for the open buttons, "Save" for the saves.
+QIcon ToolbarIcon(const Control& control) {
   const std::string& name = control.Name();
-  if (name.find("Open") != std::string::npos) {
-    return style.standardIcon(QStyle::SP_DialogOpenButton);
-  }
-  if (name.find("Save") != std::string::npos) {
-    return style.standardIcon(QStyle::SP_DialogSaveButton);
-  }
+  if (name.find("Open") != std::string::npos) return OpenIcon();
+  if (name.find("Save") != std::string::npos) return SaveIcon();
   return {};
 }
 
@@ -207,7 +204,7 @@ void FormView::CreateEntry(const Control& control, Binding& binding) {
       if (menu) binding.action = menu->addSeparator();
       break;
     case ControlKind::kToolbarButton:
-      if (toolbar) binding.action = toolbar->addAction(ToolbarIcon(control, *toolbar->style()), {});
+      if (toolbar) binding.action = toolbar->addAction(ToolbarIcon(control), {});
       break;
     case ControlKind::kToolbarSeparator:
       if (toolbar) binding.action = toolbar->addSeparator();

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "gui/command_line.h"
+#include "gui/icons.h"
 #include "gui/main_window.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_settings_store.h"
@@ -84,6 +85,6 @@ int main(int argc, char** argv) {
   QApplication app(qtArgc, argv);
   QApplication::setOrganizationName(shell::kApplicationTitle);
   QApplication::setApplicationName(shell::kApplicationTitle);
-  QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_DriveHDIcon));
+  QApplication::setWindowIcon(gui::ApplicationIcon());
   return RunWindow(app, *backend, gui::FoldersFor(line, argv[0]), line.screenshot);
 }
