@@ -35,6 +35,10 @@ constexpr Expected kAvailable[] = {
     {38, "SC", 4, 0, 0, 0, 5, 100, 500},
 };
 
+void PrintTo(const Expected& e, std::ostream* os) {
+  *os << "row " << e.row << " " << e.family;
+}
+
 class CatalogueRowTest : public ::testing::TestWithParam<Expected> {};
 
 TEST_P(CatalogueRowTest, SelectionSetsTheRowsParameters) {

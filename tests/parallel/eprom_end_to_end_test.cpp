@@ -16,6 +16,10 @@ struct EpromCase {
   int model;
 };
 
+void PrintTo(const EpromCase& c, std::ostream* os) {
+  *os << c.part << " on model " << c.model;
+}
+
 std::uint16_t Millivolts(int voltOption) {
   return voltOption == 3 ? 25000 : voltOption == 2 ? 21000 : 12500;
 }

@@ -15,6 +15,10 @@ struct Placement {
   std::uint16_t base;
 };
 
+void PrintTo(const Placement& p, std::ostream* os) {
+  *os << "model " << p.model << " at " << std::hex << p.base;
+}
+
 class DetectionEachModelAndPortTest : public ::testing::TestWithParam<Placement> {};
 
 TEST_P(DetectionEachModelAndPortTest, FoundAtFirstStartAndRemembered) {
