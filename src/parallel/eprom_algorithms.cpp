@@ -112,16 +112,22 @@ bool MainForm::P2764_128Byte() {
   if (parallel.ProgramByte == 0xFF) return true;
   board.SETADR();
   board.CEON();
+  return PulsePgmUntilRead(board.Reg1Shadow, 0x40, &board::Board::SetReg1);
+}
+
+// Pulses a separate PGM line (a register bit, active low) with chip enable held active, then
+// reads the byte back with output enable on, until it reads as wanted or the budget runs out.
+bool MainForm::PulsePgmUntilRead(int& shadow, int pgmBit, void (board::Board::*write)()) {
   do {
     if (!TakePulse()) return false;
     board.REG4ON();
     board.Reg4Shadow = parallel.ProgramByte;
     board.SetReg4();
-    board.Reg1Shadow &= ~0x40;
-    board.SetReg1();  // the program pulse starts
+    shadow &= ~pgmBit;
+    (board.*write)();  // the program pulse starts
     SpeedPulse();
-    board.Reg1Shadow |= 0x40;
-    board.SetReg1();
+    shadow |= pgmBit;
+    (board.*write)();
     board.DelayLoop20();
     board.OEON();
     ReadBackByte();
@@ -143,22 +149,7 @@ void MainForm::P27010_020() {
 bool MainForm::P27010_020Byte() {
   if (parallel.ProgramByte == 0xFF) return true;
   board.SETADR();
-  do {
-    if (!TakePulse()) return false;
-    board.REG4ON();
-    board.Reg4Shadow = parallel.ProgramByte;
-    board.SetReg4();
-    board.Reg3Shadow &= ~0x04;
-    board.SetReg3();  // the program pulse starts
-    SpeedPulse();
-    board.Reg3Shadow |= 0x04;
-    board.SetReg3();
-    board.DelayLoop20();
-    board.OEON();
-    ReadBackByte();
-    board.OEOFF();
-  } while (board.ReadByte != parallel.ProgramByte);
-  return true;
+  return PulsePgmUntilRead(board.Reg3Shadow, 0x04, &board::Board::SetReg3);
 }
 
 void MainForm::P27080() {

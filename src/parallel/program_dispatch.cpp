@@ -1,18 +1,9 @@
 // The frame around every programming algorithm: confirmation, optional blank check before and
 // verify after, dispatch by family, and the services the algorithms share.
+#include "common/hex_text.h"
 #include "shell/main_form.h"
 
 namespace sorvell::shell {
-
-namespace {
-
-std::string Hex(std::int32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
-  return text;
-}
-
-}  // namespace
 
 void MainForm::Program_button_Click() {
   if (!PortChosen()) return;
@@ -128,8 +119,9 @@ void MainForm::ProgrammingFailure() {
   board.CEOFF();
   board.OEOFF();
   AddLog("*** Programming Failure ***");
-  AddLog("*** Address:" + Hex(board.CurrentAddress) + "h, Programming BYTE:" +
-         Hex(parallel.ProgramByte) + "h, Read BYTE:" + Hex(board.ReadByte) + "h");
+  AddLog("*** Address:" + common::HexText(board.CurrentAddress) +
+         "h, Programming BYTE:" + common::HexText(parallel.ProgramByte) +
+         "h, Read BYTE:" + common::HexText(board.ReadByte) + "h");
   AddLog("*** Aborting Programming.");
   ErrorLockButtons();
   ProgramLabelOn();

@@ -1,19 +1,10 @@
 // Reading a device into the code image, the blank check, and the shared progress helpers.
 #include "buffers/buffers.h"
+#include "common/hex_text.h"
 #include "parallel/device_walk.h"
 #include "shell/main_form.h"
 
 namespace sorvell::shell {
-
-namespace {
-
-std::string Hex(std::int32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
-  return text;
-}
-
-}  // namespace
 
 void MainForm::ComputeLastBankAndPage() {
   const std::int32_t last = device.DeviceSize - 1;
@@ -151,7 +142,8 @@ void MainForm::ReportNotBlank() {
   ErrorLockButtons();
   DataFlowLabelOff();
   AddLog("Device IS NOT BLANK (ERASED)");
-  AddLog("Address: " + Hex(parallel.ErrorAddress) + " ][ Device Data: " + Hex(board.ReadByte));
+  AddLog("Address: " + common::HexText(parallel.ErrorAddress) +
+         " ][ Device Data: " + common::HexText(board.ReadByte));
   PlayEventSound("ERROR");
   CriticalErrorBox();
 }

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "buffers/buffers.h"
+#include "common/hex_text.h"
 #include "parallel/device_walk.h"
 #include "shell/main_form.h"
 
@@ -10,12 +11,6 @@ namespace sorvell::shell {
 namespace {
 
 constexpr std::uint32_t k3DHighlight = 0x80000014;
-
-std::string Hex(std::int32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
-  return text;
-}
 
 }  // namespace
 
@@ -112,8 +107,8 @@ void MainForm::ReportVerifyError() {
   // The byte that was compared: of a split image the packed half, not the code image.
   const std::uint8_t expected =
       parallel.ProgramBuffer[static_cast<std::size_t>(parallel.ErrorAddress)];
-  AddLog("Address: " + Hex(parallel.ErrorAddress) + " ][ Buffer Data: " + Hex(expected) +
-         " ][ Device Data: " + Hex(board.ReadByte));
+  AddLog("Address: " + common::HexText(parallel.ErrorAddress) + " ][ Buffer Data: " +
+         common::HexText(expected) + " ][ Device Data: " + common::HexText(board.ReadByte));
   frmMain["Verify_button"].SetBackColor(kButtonFace);
   PlayEventSound("ERROR");
   CriticalErrorBox();

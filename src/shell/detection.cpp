@@ -6,6 +6,7 @@
 #include "board/board_config.h"
 #include "board/probe.h"
 #include "common/atomic_file.h"
+#include "common/hex_text.h"
 #include "shell/main_form.h"
 #include "shell/time_text.h"
 
@@ -22,12 +23,6 @@ struct LptPort {
 constexpr LptPort kLptPorts[] = {{"LPTSelection(0)", "378h", board::kLpt378},
                                  {"LPTSelection(1)", "278h", board::kLpt278},
                                  {"LPTSelection(2)", "3BCh", board::kLpt3BC}};
-
-std::string Hex(std::uint16_t value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%X", value);
-  return text;
-}
 
 }  // namespace
 
@@ -76,7 +71,7 @@ void MainForm::CheckHardware() {
   }
   if (board.BoardModel == 5 && board::AnswersAsModel6(board)) board.BoardModel = 6;
   if (probe.testA != board::kProbeAnswer && probe.testB != board::kProbeAnswer) {
-    AddLog("Port " + Hex(board.DataPort) + " Not Responding");
+    AddLog("Port " + common::HexText(board.DataPort) + " Not Responding");
   }
 }
 
@@ -93,9 +88,9 @@ void MainForm::ReportBoardFound() {
   const int model = board.BoardModel;
   if (model >= 4 && model <= 6) {
     const std::string n = std::to_string(model);
-    AddLog("SORVELL-" + n + " Device was FOUND at Port: " + Hex(board.DataPort));
-    frmMain["SorvellHardwareFound"].SetCaption("MODEL " + n + " - PC port " + Hex(board.DataPort) +
-                                               "h");
+    AddLog("SORVELL-" + n + " Device was FOUND at Port: " + common::HexText(board.DataPort));
+    frmMain["SorvellHardwareFound"].SetCaption("MODEL " + n + " - PC port " +
+                                               common::HexText(board.DataPort) + "h");
     frmMain["SorvellHardwareFound"].SetForeColor(kButtonText);
     WriteBoardConfig();
     board.SelectModelStrobes();

@@ -176,6 +176,7 @@ class MainForm {
   bool TakePulse();
   void SpeedPulse();
   bool ForEachProgramByte(int lampPeriod, bool (MainForm::*handleByte)());
+  bool PulsePgmUntilRead(int& shadow, int pgmBit, void (board::Board::*write)());
 
   // --- Entry points of operations still to be built -----------------------------------------
   // Their routines report that nothing was done, so no success is ever claimed for them.

@@ -1,5 +1,7 @@
 #include "shell/port_backend.h"
 
+#include "common/hex_text.h"
+
 #include <cstdio>
 
 #include "board/backends/direct_port.h"
@@ -18,12 +20,6 @@ std::optional<std::uint16_t> ParseBase(const std::string& text) {
   if (text == "278") return board::kLpt278;
   if (text == "3BC" || text == "3bc") return board::kLpt3BC;
   return std::nullopt;
-}
-
-std::string Hex(std::uint16_t value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%X", value);
-  return text;
 }
 
 bool AddSimSpec(const std::string& body, BoardRequest& request, std::string& error) {
@@ -53,7 +49,7 @@ PortBackend Simulated(const BoardRequest& request) {
   for (const auto& b : request.simBoards) {
     port->PlaceBoard(b.model, b.base);
     backend.description.append(" model ").append(std::to_string(b.model));
-    backend.description.append(" at ").append(Hex(b.base)).append("h");
+    backend.description.append(" at ").append(common::HexText(b.base)).append("h");
   }
   if (request.simBoards.empty()) backend.description += " none on any port";
   backend.port = std::move(port);
@@ -65,7 +61,7 @@ template <typename Port>
 PortBackend Real(std::unique_ptr<Port> port, std::string description) {
   PortBackend backend;
   for (const std::uint16_t base : port->Bases())
-    description.append(" ").append(Hex(base)).append("h");
+    description.append(" ").append(common::HexText(base)).append("h");
   backend.description = std::move(description);
   backend.port = std::move(port);
   backend.timing = std::make_unique<board::RealTiming>();
