@@ -46,6 +46,19 @@ void RenderForeColor(const Control& control, QWidget& widget) {
   widget.setPalette(palette);
 }
 
+// Buttons show a back colour other than the button face while an operation marks them busy (the
+// Verify button during a verify).
+void RenderBackColor(const Control& control, QWidget& widget) {
+  if (control.Kind() != ControlKind::kButton) return;
+  if (control.BackColor() == shell::kButtonFace && !widget.testAttribute(Qt::WA_SetPalette)) return;
+  const QColor color = ResolveColor(control.BackColor(), QApplication::palette(&widget));
+  QPalette palette = widget.palette();
+  for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    palette.setColor(group, QPalette::Button, color);
+  }
+  widget.setPalette(palette);
+}
+
 void SetTextIfChanged(QLabel& label, const QString& text) {
   if (label.text() != text) label.setText(text);
 }
@@ -149,6 +162,7 @@ void RenderWidget(const Control& control, QWidget& widget) {
   RenderCommon(control, widget);
   RenderKind(control, widget);
   RenderForeColor(control, widget);
+  RenderBackColor(control, widget);
 }
 
 void RenderAction(const Control& control, QAction& action) {

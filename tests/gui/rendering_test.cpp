@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -44,6 +45,7 @@ class FormViewTest : public ::testing::Test {
     form.Add("Name", ControlKind::kTextBox, "abc");
     form.Add("Dump", ControlKind::kMultiLineTextBox);
     form.Add("Bar", ControlKind::kProgressBar);
+    form.Add("Go", ControlKind::kButton, "Go");
     form.Add("mnuTop", ControlKind::kMenu, "&Top");
     form.Add("mnuEntry", ControlKind::kMenuItem, "&Entry", "", "mnuTop");
     FormEvents events;
@@ -80,6 +82,16 @@ TEST_F(FormViewTest, ModelChangesNeverComeBackAsEvents) {
   EXPECT_TRUE(view->As<QRadioButton>("Choice(1)")->isChecked());
 }
 
+TEST_F(FormViewTest, AButtonsBackColourMarksItBusyAndReturns) {
+  QWidget& button = *view->Widget("Go");
+  const QColor face = button.palette().color(QPalette::Button);
+  form["Go"].SetBackColor(0x80000014);  // the 3-D highlight, as during a verify
+  EXPECT_EQ(button.palette().color(QPalette::Button),
+            ResolveColor(0x80000014, QApplication::palette(&button)));
+  form["Go"].SetBackColor(shell::kButtonFace);
+  EXPECT_EQ(button.palette().color(QPalette::Button), face);
+}
+
 TEST_F(FormViewTest, AValueTheModelRefusesIsRenderedBack) {
   form["Speed"].SetValue(10);
   view->As<QSlider>("Speed")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
@@ -99,7 +111,8 @@ TEST_F(FormViewTest, ControlsSitInTheirFramesAndKeepTheirText) {
   EXPECT_EQ(view->As<QGroupBox>("Frame1")->title(), "Options");
   std::vector<std::string> topLevel;
   for (const auto* control : view->TopLevelControls()) topLevel.push_back(control->Name());
-  EXPECT_EQ(topLevel, (std::vector<std::string>{"Frame1", "Speed", "List", "Name", "Dump", "Bar"}));
+  EXPECT_EQ(topLevel,
+            (std::vector<std::string>{"Frame1", "Speed", "List", "Name", "Dump", "Bar", "Go"}));
   EXPECT_EQ(view->Widget("mnuTop"), nullptr);
 
   // A page of text replaces the last; a text that opens with a line break has no empty line.
