@@ -18,6 +18,18 @@ void MainForm::StepProgress() {
   if (bar.Value() < bar.Maximum()) bar.SetValue(bar.Value() + 1);
 }
 
+// Address 0 on the socket, a settling pause, register 4 off the bus, chip and output enabled:
+// the start of every compare loop.
+void MainForm::StartReadingAtZero() {
+  board.Reset();
+  board.CurrentAddress = 0;
+  board.Endereco2Adr();
+  board.SETADR();
+  board.Sleep(500);
+  board.REG4OFF();
+  board.CEOEON();
+}
+
 void MainForm::Read_button_Click() {
   if (!PortChosen()) return;
   if (frmMain["CheckCode"].Value()) READCODE();
@@ -109,13 +121,7 @@ void MainForm::BLANKDATA() {
 void MainForm::BlankCheckParallel() {
   DataFlowLabelOn();
   AddLog("Checking Device for BLANK (Erased)... Wait");
-  board.Reset();
-  board.CurrentAddress = 0;
-  board.Endereco2Adr();
-  board.SETADR();
-  board.Sleep(500);
-  board.REG4OFF();
-  board.CEOEON();
+  StartReadingAtZero();
   const std::int32_t size = device.DeviceSize;
   frmMain["ProgressBar1"].SetRange(0, parallel::PagesOf(size));
   frmMain["ProgressBar1"].SetValue(0);

@@ -72,13 +72,7 @@ void MainForm::VerifyCode() {
 bool MainForm::VerifyParallel() {
   BuildProgramBuffer();
   frmMain["ProgressBar1"].SetValue(0);
-  board.Reset();
-  board.CurrentAddress = 0;
-  board.Endereco2Adr();
-  board.SETADR();
-  board.Sleep(500);
-  board.REG4OFF();
-  board.CEOEON();
+  StartReadingAtZero();
   // Compare what was programmed, up to the size in use: of a split image only the half that
   // went to this device, of a short file only the file.
   const std::int32_t size = std::min<std::int32_t>(device.DeviceSize, parallel.ProgramLength);

@@ -157,6 +157,7 @@ class MainForm {
   void ReadBackByte();
   void GoProgressiveBar1();
   void ComputeLastBankAndPage();
+  void StartReadingAtZero();
   void StepProgress();
 
   // --- UV-EPROM algorithms -----------------------------------------------------------------

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Rewrites NAME.expected from what sorvell-cli prints now, for the scripts named (or all).
-# Read the diff before committing: the expected files are the specification of the output.
+# Read the diff before committing: the expected files define what the console must print.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 cli="${CLI:-$here/../../build/bin/sorvell-cli}"
