@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/atomic_file.h"
+#include "common/trim.h"
 #include "shell/main_form.h"
 #include "shell/window_layouts.h"
 
@@ -204,11 +205,7 @@ void MainForm::EraseDataBuffer() {
 }
 
 void MainForm::FileNameCodeText_Click() {
-  const std::string& caption = frmMain["FileNameCodeText"].Caption();
-  const auto first = caption.find_first_not_of(' ');
-  const auto last = caption.find_last_not_of(' ');
-  if (first != std::string::npos &&
-      caption.substr(first, last - first + 1) == "Click To Select a File") {
+  if (common::TrimBlanks(frmMain["FileNameCodeText"].Caption()) == "Click To Select a File") {
     mnuFileOpenCode_Click();
   }
 }

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "common/trim.h"
 #include "shell/main_form.h"
 #include "shell/window_layouts.h"
 
@@ -8,12 +9,6 @@ namespace sorvell::shell {
 namespace {
 
 constexpr const char* kPleaseSelect = "Please Select Device on this List";
-
-std::string TrimBlanks(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 }  // namespace
 
@@ -57,7 +52,7 @@ void MainForm::Device_Click() {
     list.SetCaption(kPleaseSelect);
     return;
   }
-  const std::string name = TrimBlanks(list.Caption());
+  const std::string name = common::TrimBlanks(list.Caption());
   if (name.starts_with("N/A")) {
     list.SetValue(-1);
     list.SetCaption(kPleaseSelect);

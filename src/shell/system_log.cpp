@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <string>
 
+#include "buffers/dump.h"
 #include "common/atomic_file.h"
 #include "shell/main_form.h"
 #include "shell/time_text.h"
@@ -9,14 +10,6 @@
 namespace sorvell::shell {
 
 namespace {
-
-// The sum of the character codes of the whole log, line breaks included: a check that a saved
-// log was not edited afterwards.
-double StatCode(const std::string& text) {
-  double sum = 0;
-  for (const char c : text) sum += static_cast<unsigned char>(c);
-  return sum;
-}
 
 // Numbers are written with a leading blank where a sign would stand.
 std::string SignedText(double value) {
@@ -40,7 +33,7 @@ void MainForm::SystemLog_DblClick() {
   std::string file;
   file += std::string("SORVELL SYSTEM LOG FILE - ") + kMakerBanner + "\r\n";
   file += "The following contents are the log from the Sorvell Program\r\n";
-  file += DateText(now) + " " + TimeText(now) + " StatCode:" + SignedText(StatCode(log)) +
+  file += DateText(now) + " " + TimeText(now) + " StatCode:" + SignedText(buffers::StatCode(log)) +
           " Model:" + SignedText(board.BoardModel) + "\r\n";
   file += std::string(60, '-') + "\r\n";
   file += log + "\r\n";
