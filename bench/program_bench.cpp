@@ -38,7 +38,7 @@ Result Run(const char* part, int deviceRow, std::size_t size, int model) {
   console::MemorySettings settings;
   shell::SystemWallClock wallClock;
   shell::MainForm form({port, timing, dialogs, windows, sounds, settings, wallClock,
-                        shell::Folders{"/tmp", "/tmp/sorvell-bench", "/tmp"}});
+                        panel::Folders{"/tmp", "/tmp/sorvell-bench", "/tmp"}});
   form.Form_Load();
   auto chip = sim::MakeEprom(part);
   const sim::EpromChip* eprom = chip.get();
@@ -52,11 +52,11 @@ Result Run(const char* part, int deviceRow, std::size_t size, int model) {
   port.ResetCounters();
   const std::uint64_t start = clock.NowNs();
   const std::clock_t cpu0 = std::clock();
-  form.Program_button_Click();  // programs, then verifies
+  form.dispatcher.Program_button_Click();  // programs, then verifies
   const double cpu = static_cast<double>(std::clock() - cpu0) / CLOCKS_PER_SEC;
   const bool ok = std::equal(eprom->Contents().begin(), eprom->Contents().end(),
                              form.buffers.CodeBuffer.begin()) &&
-                  form.ErrorAlertsRaised() == 0;
+                  form.panel.ErrorAlertsRaised() == 0;
   std::fclose(sink);
   return {port.Writes() + port.Reads(), static_cast<double>(clock.NowNs() - start) / 1e9, cpu, ok};
 }

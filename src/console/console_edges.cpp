@@ -1,13 +1,13 @@
 #include "console/console_edges.h"
 
-#include "shell/form.h"
+#include "panel/form.h"
 
 namespace sorvell::console {
 
 namespace {
 
-using shell::Answer;
-using shell::MessageButtons;
+using panel::Answer;
+using panel::MessageButtons;
 
 const char* AnswerText(Answer answer) {
   switch (answer) {
@@ -71,7 +71,7 @@ void ScriptedDialogs::Print(const std::string& title, const std::string& text,
   std::fflush(out_);
 }
 
-Answer ScriptedDialogs::Message(const shell::MessageRequest& request) {
+Answer ScriptedDialogs::Message(const panel::MessageRequest& request) {
   Answer answer = yesToAll_ ? Affirmative(request.buttons) : request.defaultAnswer;
   if (const auto queued = NextAnswer()) {
     if (const auto button = ButtonOf(request.buttons, *queued)) answer = *button;
@@ -94,7 +94,7 @@ std::optional<std::string> ScriptedDialogs::Input(const std::string& prompt,
   return answer;
 }
 
-std::optional<std::filesystem::path> ScriptedDialogs::File(const shell::FileRequest& request) {
+std::optional<std::filesystem::path> ScriptedDialogs::File(const panel::FileRequest& request) {
   std::string answer = NextAnswer().value_or("Cancel");
   if (answer.empty()) answer = "Cancel";
   Print(request.title, request.save ? "Save file" : "Open file", answer);
@@ -102,7 +102,7 @@ std::optional<std::filesystem::path> ScriptedDialogs::File(const shell::FileRequ
   return std::filesystem::path(answer);
 }
 
-void ConsoleWindows::ShowWindow(shell::Form& form, bool modal) {
+void ConsoleWindows::ShowWindow(panel::Form& form, bool modal) {
   std::fprintf(out_, "WINDOW [%s] %s\n", form.Caption().c_str(), modal ? "shown modal" : "shown");
 }
 

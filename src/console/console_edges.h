@@ -5,22 +5,22 @@
 #include <map>
 #include <string>
 
-#include "shell/edges.h"
+#include "panel/edges.h"
 
 namespace sorvell::console {
 
 // Dialogs answered from the script: each dialog takes the next queued answer, or its default
 // button (OK everywhere with --yes), and is printed as "DIALOG [title] text => answer".
-class ScriptedDialogs final : public shell::Dialogs {
+class ScriptedDialogs final : public panel::Dialogs {
  public:
   ScriptedDialogs(std::FILE* out, bool yesToAll) : out_(out), yesToAll_(yesToAll) {}
 
   void Queue(std::string answer) { answers_.push_back(std::move(answer)); }
 
-  shell::Answer Message(const shell::MessageRequest& request) override;
+  panel::Answer Message(const panel::MessageRequest& request) override;
   std::optional<std::string> Input(const std::string& prompt, const std::string& title,
                                    const std::string& initial) override;
-  std::optional<std::filesystem::path> File(const shell::FileRequest& request) override;
+  std::optional<std::filesystem::path> File(const panel::FileRequest& request) override;
 
  private:
   std::optional<std::string> NextAnswer();
@@ -32,10 +32,10 @@ class ScriptedDialogs final : public shell::Dialogs {
 };
 
 // The console has no windows: showing one is noted, closing the main one ends the script.
-class ConsoleWindows final : public shell::WindowHost {
+class ConsoleWindows final : public panel::WindowHost {
  public:
   explicit ConsoleWindows(std::FILE* out) : out_(out) {}
-  void ShowWindow(shell::Form& form, bool modal) override;
+  void ShowWindow(panel::Form& form, bool modal) override;
   void CloseOtherWindows() override {}
   void CloseMainWindow() override { closeRequested = true; }
   bool closeRequested = false;
@@ -45,13 +45,13 @@ class ConsoleWindows final : public shell::WindowHost {
 };
 
 // No sound on the console.
-class SilentSounds final : public shell::SoundPlayer {
+class SilentSounds final : public panel::SoundPlayer {
  public:
   void Play(const std::filesystem::path&) override {}
 };
 
 // The console has no window to place, so its settings live only as long as the run.
-class MemorySettings final : public shell::SettingsStore {
+class MemorySettings final : public panel::SettingsStore {
  public:
   std::optional<std::string> Get(const std::string& section, const std::string& key) override;
   void Set(const std::string& section, const std::string& key, const std::string& value) override;

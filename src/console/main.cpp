@@ -18,7 +18,7 @@ using namespace sorvell;
 
 // Log lines go out as they are added, without their leading line break.
 void EchoLog(shell::MainForm& form, std::FILE* out) {
-  form.frmMain.onAppended = [out](const shell::Control& control, std::string_view appended) {
+  form.frmMain.onAppended = [out](const panel::Control& control, std::string_view appended) {
     if (control.Name() != "SystemLog") return;
     if (appended.starts_with("\r\n")) appended.remove_prefix(2);
     std::fprintf(out, "%.*s\n", static_cast<int>(appended.size()), appended.data());
@@ -75,6 +75,6 @@ int main(int argc, char** argv) {
     status = RunScript(runner, options.script);
   }
   form.Form_Unload();
-  if (status == 0 && form.ErrorAlertsRaised() > 0) status = 1;
+  if (status == 0 && form.panel.ErrorAlertsRaised() > 0) status = 1;
   return status;
 }

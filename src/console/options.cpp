@@ -45,8 +45,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
   return true;
 }
 
-shell::Folders ResolveFolders(const Options& options, const char* executable) {
-  shell::Folders folders = shell::DefaultFolders(executable);
+panel::Folders ResolveFolders(const Options& options, const char* executable) {
+  panel::Folders folders = shell::DefaultFolders(executable);
   if (!options.progdir.empty()) folders.programFolder = folders.configFolder = options.progdir;
   if (!options.workdir.empty()) folders.workingFolder = options.workdir;
   return folders;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/edges.h"
+#include "panel/edges.h"
 #include "shell/port_backend.h"
 
 namespace sorvell::console {
@@ -32,6 +32,6 @@ struct Options {
 // False with `error` naming the argument that is wrong.
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error);
 
-shell::Folders ResolveFolders(const Options& options, const char* executable);
+panel::Folders ResolveFolders(const Options& options, const char* executable);
 
 }  // namespace sorvell::console

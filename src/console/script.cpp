@@ -11,8 +11,8 @@ namespace sorvell::console {
 
 namespace {
 
-using shell::Control;
-using shell::ControlKind;
+using panel::Control;
+using panel::ControlKind;
 
 std::string Trim(const std::string& text) {
   const auto first = text.find_first_not_of(" \t\r");

@@ -58,8 +58,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, s
   return true;
 }
 
-shell::Folders FoldersFor(const CommandLine& line, const std::filesystem::path& executable) {
-  shell::Folders folders = shell::DefaultFolders(executable);
+panel::Folders FoldersFor(const CommandLine& line, const std::filesystem::path& executable) {
+  panel::Folders folders = shell::DefaultFolders(executable);
   if (line.progDir) folders.programFolder = folders.configFolder = *line.progDir;
   if (line.workDir) folders.workingFolder = *line.workDir;
   return folders;

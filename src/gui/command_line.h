@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/edges.h"
+#include "panel/edges.h"
 #include "shell/port_backend.h"
 
 namespace sorvell::gui {
@@ -26,6 +26,6 @@ struct CommandLine {
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, std::string& error);
 
 // The program's folders: the defaults for `executable`, with what the command line overrides.
-shell::Folders FoldersFor(const CommandLine& line, const std::filesystem::path& executable);
+panel::Folders FoldersFor(const CommandLine& line, const std::filesystem::path& executable);
 
 }  // namespace sorvell::gui

@@ -13,7 +13,7 @@ namespace sorvell::gui {
 
 namespace {
 
-using shell::ControlKind;
+using panel::ControlKind;
 
 constexpr int kDumpColumns = 66;
 constexpr int kDumpLines = 16;
@@ -29,7 +29,7 @@ void StyleLabel(QLabel& label, bool title) {
 
 }  // namespace
 
-FormDialog::FormDialog(shell::Form& form, QWidget* parent) : QDialog(parent) {
+FormDialog::FormDialog(panel::Form& form, QWidget* parent) : QDialog(parent) {
   FormEvents events;
   events.click = [this](std::string_view name) { return Click(name); };
   view_ = new FormView(form, *this, std::move(events));
@@ -48,7 +48,7 @@ void FormDialog::LayOut() {
   auto* body = new QVBoxLayout;
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  for (const shell::Control* control : view_->TopLevelControls()) {
+  for (const panel::Control* control : view_->TopLevelControls()) {
     QWidget& widget = *view_->Widget(control->Name());
     switch (control->Kind()) {
       case ControlKind::kPicture:

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "shell/form.h"
+#include "panel/form.h"
 
 namespace sorvell::gui {
 
@@ -14,7 +14,7 @@ class FormView;
 // nowhere except OK, which closes the window.
 class FormDialog final : public QDialog {
  public:
-  FormDialog(shell::Form& form, QWidget* parent);
+  FormDialog(panel::Form& form, QWidget* parent);
 
   FormView& View() const { return *view_; }
 

@@ -29,8 +29,8 @@ namespace sorvell::gui {
 
 namespace {
 
-using shell::Control;
-using shell::ControlKind;
+using panel::Control;
+using panel::ControlKind;
 
 QWidget* NewTextBox(QWidget& parent) {
   auto* box = new QPlainTextEdit(&parent);
@@ -107,7 +107,7 @@ TextFingerprint TextFingerprint::Of(std::string_view text) {
   return fingerprint;
 }
 
-FormView::FormView(shell::Form& form, QWidget& root, FormEvents events)
+FormView::FormView(panel::Form& form, QWidget& root, FormEvents events)
     : QObject(&root), form_(form), root_(root), events_(std::move(events)) {
   for (const Control& control : form_.Controls()) Create(control);
   FinishFrames();

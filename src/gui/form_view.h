@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "shell/form.h"
+#include "panel/form.h"
 
 class QAction;
 class QGroupBox;
@@ -45,7 +45,7 @@ struct TextFingerprint {
 // painted at once rather than on return to the event loop.
 class FormView final : public QObject {
  public:
-  FormView(shell::Form& form, QWidget& root, FormEvents events);
+  FormView(panel::Form& form, QWidget& root, FormEvents events);
 
   QWidget* Widget(std::string_view name) const;
   QAction* Action(std::string_view name) const;  // menu entries and toolbar buttons
@@ -57,10 +57,10 @@ class FormView final : public QObject {
   }
 
   // The widgets that sit on the window itself rather than in a frame, in design order.
-  std::vector<const shell::Control*> TopLevelControls() const;
+  std::vector<const panel::Control*> TopLevelControls() const;
 
   // Brings one control's widget to the model's state.
-  void Render(const shell::Control& control);
+  void Render(const panel::Control& control);
 
  private:
   struct Binding {
@@ -70,20 +70,20 @@ class FormView final : public QObject {
     TextFingerprint text;  // multi-line boxes
   };
 
-  void Create(const shell::Control& control);
-  QWidget* CreateWidget(const shell::Control& control, QWidget& parent);
-  void CreateEntry(const shell::Control& control, Binding& binding);
-  void PlaceInFrame(const shell::Control& control, QWidget& widget, QGroupBox& frame);
+  void Create(const panel::Control& control);
+  QWidget* CreateWidget(const panel::Control& control, QWidget& parent);
+  void CreateEntry(const panel::Control& control, Binding& binding);
+  void PlaceInFrame(const panel::Control& control, QWidget& widget, QGroupBox& frame);
   void FinishFrames();
-  void Wire(const shell::Control& control, const Binding& binding);
-  void WireWidget(const std::string& name, shell::ControlKind kind, QWidget& widget);
-  void RenderText(const shell::Control& control, Binding& binding);
-  void OnChanged(const shell::Control& control);
-  void OnAppended(const shell::Control& control, std::string_view appended);
+  void Wire(const panel::Control& control, const Binding& binding);
+  void WireWidget(const std::string& name, panel::ControlKind kind, QWidget& widget);
+  void RenderText(const panel::Control& control, Binding& binding);
+  void OnChanged(const panel::Control& control);
+  void OnAppended(const panel::Control& control, std::string_view appended);
   void Forward(const std::string& name, const std::function<bool()>& event);
   const Binding* Find(std::string_view name) const;
 
-  shell::Form& form_;
+  panel::Form& form_;
   QWidget& root_;
   FormEvents events_;
   QMenuBar* menuBar_ = nullptr;

@@ -21,8 +21,8 @@ namespace sorvell::gui {
 
 namespace {
 
-using shell::Control;
-using shell::ControlKind;
+using panel::Control;
+using panel::ControlKind;
 
 // A control that appears or disappears changes the layout, which Qt would otherwise redo only
 // on return to the event loop; during a long operation that is too late.

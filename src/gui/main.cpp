@@ -12,8 +12,8 @@
 #include "gui/qt_sound_player.h"
 #include "gui/qt_window_host.h"
 #include "gui/simulation_menu.h"
+#include "panel/window_layouts.h"
 #include "shell/system_edges.h"
-#include "shell/window_layouts.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ bool SaveScreenshot(QWidget& window, const std::filesystem::path& file) {
   return saved;
 }
 
-int RunWindow(QApplication& app, shell::PortBackend& backend, const shell::Folders& folders,
+int RunWindow(QApplication& app, shell::PortBackend& backend, const panel::Folders& folders,
               const std::optional<std::filesystem::path>& screenshot) {
   gui::QtDialogs dialogs;
   gui::QtWindowHost windows;
@@ -83,8 +83,8 @@ int main(int argc, char** argv) {
   // Qt sees only the program name: every argument was read above.
   int qtArgc = 1;
   QApplication app(qtArgc, argv);
-  QApplication::setOrganizationName(shell::kApplicationTitle);
-  QApplication::setApplicationName(shell::kApplicationTitle);
+  QApplication::setOrganizationName(panel::kApplicationTitle);
+  QApplication::setApplicationName(panel::kApplicationTitle);
   QApplication::setWindowIcon(gui::ApplicationIcon());
   return RunWindow(app, *backend, gui::FoldersFor(line, argv[0]), line.screenshot);
 }

@@ -6,15 +6,15 @@
 #include <QStringList>
 
 #include "gui/text.h"
-#include "shell/window_layouts.h"
+#include "panel/window_layouts.h"
 
 namespace sorvell::gui {
 
 namespace {
 
-using shell::Answer;
-using shell::MessageButtons;
-using shell::MessageIcon;
+using panel::Answer;
+using panel::MessageButtons;
+using panel::MessageIcon;
 
 QString FilterEntry(QString description, QString patterns) {
   patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
@@ -102,10 +102,10 @@ QString QtFileFilter(std::string_view filter) {
 
 // Boxes without a title carry the application's, as the window system gives them.
 QString QtDialogs::Title(const std::string& title) const {
-  return ToQt(title.empty() ? shell::kApplicationTitle : title);
+  return ToQt(title.empty() ? panel::kApplicationTitle : title);
 }
 
-Answer QtDialogs::Message(const shell::MessageRequest& request) {
+Answer QtDialogs::Message(const panel::MessageRequest& request) {
   QMessageBox box(IconOf(request.icon), Title(request.title), ToQtLines(request.text),
                   ButtonsOf(request.buttons), parent_);
   const auto defaultButton = ButtonOf(request.defaultAnswer);
@@ -122,7 +122,7 @@ std::optional<std::string> QtDialogs::Input(const std::string& prompt, const std
   return ToStd(text);
 }
 
-std::optional<std::filesystem::path> QtDialogs::File(const shell::FileRequest& request) {
+std::optional<std::filesystem::path> QtDialogs::File(const panel::FileRequest& request) {
   const QString title = Title(request.title);
   const QString filter = QtFileFilter(request.filter);
   std::filesystem::path initialPath = request.initialName;

@@ -4,7 +4,7 @@
 #include <QString>
 #include <string_view>
 
-#include "shell/edges.h"
+#include "panel/edges.h"
 
 #include <QWidget>
 
@@ -17,17 +17,17 @@ namespace sorvell::gui {
 QString QtFileFilter(std::string_view filter);
 
 // Message boxes, input boxes and file dialogs over the main window.
-class QtDialogs final : public shell::Dialogs {
+class QtDialogs final : public panel::Dialogs {
  public:
   void SetParentWindow(QWidget* window) { parent_ = window; }
   // Where file dialogs open when the model names a file without a folder: the working folder,
   // which need not be the folder the program was started in.
   void SetStartFolder(std::filesystem::path folder) { startFolder_ = std::move(folder); }
 
-  shell::Answer Message(const shell::MessageRequest& request) override;
+  panel::Answer Message(const panel::MessageRequest& request) override;
   std::optional<std::string> Input(const std::string& prompt, const std::string& title,
                                    const std::string& initial) override;
-  std::optional<std::filesystem::path> File(const shell::FileRequest& request) override;
+  std::optional<std::filesystem::path> File(const panel::FileRequest& request) override;
 
  private:
   QString Title(const std::string& title) const;

@@ -1,7 +1,7 @@
 #include "gui/qt_settings_store.h"
 
 #include "gui/text.h"
-#include "shell/window_layouts.h"
+#include "panel/window_layouts.h"
 
 namespace sorvell::gui {
 
@@ -14,8 +14,8 @@ QString KeyOf(const std::string& section, const std::string& key) {
 }  // namespace
 
 QtSettingsStore::QtSettingsStore()
-    : settings_(QString::fromLatin1(shell::kApplicationTitle),
-                QString::fromLatin1(shell::kApplicationTitle)) {}
+    : settings_(QString::fromLatin1(panel::kApplicationTitle),
+                QString::fromLatin1(panel::kApplicationTitle)) {}
 
 std::optional<std::string> QtSettingsStore::Get(const std::string& section,
                                                 const std::string& key) {

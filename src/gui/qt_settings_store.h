@@ -2,13 +2,13 @@
 
 #include <QSettings>
 
-#include "shell/edges.h"
+#include "panel/edges.h"
 
 namespace sorvell::gui {
 
 // The per-user settings through QSettings under the application's title, one group per
 // section, every value kept as text.
-class QtSettingsStore final : public shell::SettingsStore {
+class QtSettingsStore final : public panel::SettingsStore {
  public:
   QtSettingsStore();
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "shell/edges.h"
+#include "panel/edges.h"
 
 class QSoundEffect;
 
@@ -14,7 +14,7 @@ namespace sorvell::gui {
 // Plays the event sounds with Qt Multimedia, without waiting for them to finish. A missing
 // file or a machine without an audio output plays nothing and says nothing: sounds are a
 // courtesy, never a reason to interrupt the operator.
-class QtSoundPlayer final : public shell::SoundPlayer {
+class QtSoundPlayer final : public panel::SoundPlayer {
  public:
   void Play(const std::filesystem::path& file) override;
 

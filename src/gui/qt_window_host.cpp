@@ -11,7 +11,7 @@ FormDialog* QtWindowHost::OpenWindow(const std::string& formName) const {
   return it == open_.end() ? nullptr : it->second.data();
 }
 
-void QtWindowHost::ShowWindow(shell::Form& form, bool modal) {
+void QtWindowHost::ShowWindow(panel::Form& form, bool modal) {
   FormDialog* window = OpenWindow(form.Name());
   if (window == nullptr) {
     window = new FormDialog(form, main_);

@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "shell/edges.h"
+#include "panel/edges.h"
 
 #include <QWidget>
 
@@ -14,11 +14,11 @@ class FormDialog;
 
 // The windows as Qt has them: secondary windows are FormDialogs over the main window, opened
 // once each (showing one that is open brings it to the front) and deleted when closed.
-class QtWindowHost final : public shell::WindowHost {
+class QtWindowHost final : public panel::WindowHost {
  public:
   void SetMainWindow(QWidget* window) { main_ = window; }
 
-  void ShowWindow(shell::Form& form, bool modal) override;
+  void ShowWindow(panel::Form& form, bool modal) override;
   void CloseOtherWindows() override;
   void CloseMainWindow() override;
 

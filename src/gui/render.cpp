@@ -24,8 +24,8 @@ namespace sorvell::gui {
 
 namespace {
 
-using shell::Control;
-using shell::ControlKind;
+using panel::Control;
+using panel::ControlKind;
 
 void RenderCommon(const Control& control, QWidget& widget) {
   widget.setEnabled(control.Enabled());
@@ -35,7 +35,7 @@ void RenderCommon(const Control& control, QWidget& widget) {
 
 // Disabled text keeps the palette's greyed colour; only the active and inactive looks change.
 void RenderForeColor(const Control& control, QWidget& widget) {
-  if (control.ForeColor() == shell::kButtonText && !widget.testAttribute(Qt::WA_SetPalette)) {
+  if (control.ForeColor() == panel::kButtonText && !widget.testAttribute(Qt::WA_SetPalette)) {
     return;  // the default colour: leave the widget on the desktop palette
   }
   const QColor color = ResolveColor(control.ForeColor(), QApplication::palette(&widget));
@@ -50,7 +50,7 @@ void RenderForeColor(const Control& control, QWidget& widget) {
 // Verify button during a verify).
 void RenderBackColor(const Control& control, QWidget& widget) {
   if (control.Kind() != ControlKind::kButton) return;
-  if (control.BackColor() == shell::kButtonFace && !widget.testAttribute(Qt::WA_SetPalette)) return;
+  if (control.BackColor() == panel::kButtonFace && !widget.testAttribute(Qt::WA_SetPalette)) return;
   const QColor color = ResolveColor(control.BackColor(), QApplication::palette(&widget));
   QPalette palette = widget.palette();
   for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {

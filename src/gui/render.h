@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "shell/form.h"
+#include "panel/form.h"
 
 class QAction;
 class QMenu;
@@ -14,9 +14,9 @@ namespace sorvell::gui {
 // Push the model's state of one control into its widget, action or menu. The caller blocks the
 // widget's signals, so nothing done here travels back to the model. A multi-line text box's text
 // is left to the caller, which knows whether it changed (re-setting a long log is slow).
-void RenderWidget(const shell::Control& control, QWidget& widget);
-void RenderAction(const shell::Control& control, QAction& action);
-void RenderMenu(const shell::Control& control, QMenu& menu);
+void RenderWidget(const panel::Control& control, QWidget& widget);
+void RenderAction(const panel::Control& control, QAction& action);
+void RenderMenu(const panel::Control& control, QMenu& menu);
 
 // A multi-line box's whole text, and text appended to it (which starts a new line with CR LF):
 // the caret and the view follow the newest line.

@@ -17,7 +17,7 @@ constexpr const char* kTitle = "Simulation";
 }  // namespace
 
 SimulationMenu::SimulationMenu(QMenuBar& bar, sim::SimulatedPort& simulator, shell::MainForm& model,
-                               shell::Dialogs& dialogs)
+                               panel::Dialogs& dialogs)
     : QObject(&bar), simulator_(simulator), model_(model), dialogs_(dialogs) {
   QMenu* menu = bar.addMenu("Si&mulation");
   menu->setObjectName("mnuSimulation");
@@ -87,8 +87,8 @@ bool SimulationMenu::Run(const std::string& command) {
   }
   std::string error = "no simulated board is placed";
   if (board != nullptr && shell::RunSimCommand(*board, command, error)) return true;
-  dialogs_.Message({error, kTitle, shell::MessageButtons::kOk, shell::MessageIcon::kExclamation,
-                    shell::Answer::kOk});
+  dialogs_.Message({error, kTitle, panel::MessageButtons::kOk, panel::MessageIcon::kExclamation,
+                    panel::Answer::kOk});
   return false;
 }
 

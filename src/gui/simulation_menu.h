@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "shell/edges.h"
+#include "panel/edges.h"
 
 class QAction;
 class QMenu;
@@ -26,7 +26,7 @@ namespace sorvell::gui {
 class SimulationMenu final : public QObject {
  public:
   SimulationMenu(QMenuBar& bar, sim::SimulatedPort& simulator, shell::MainForm& model,
-                 shell::Dialogs& dialogs);
+                 panel::Dialogs& dialogs);
 
   // Runs one simulator command on the board in use; a refused one is shown in a message box.
   bool Run(const std::string& command);
@@ -40,7 +40,7 @@ class SimulationMenu final : public QObject {
 
   sim::SimulatedPort& simulator_;
   shell::MainForm& model_;
-  shell::Dialogs& dialogs_;
+  panel::Dialogs& dialogs_;
 };
 
 }  // namespace sorvell::gui

@@ -2,34 +2,36 @@
 
 #include <string>
 
-#include "shell/window_layouts.h"
+#include "panel/window_layouts.h"
 
 namespace sorvell::shell {
 
-namespace {
-
-// "LPTSelection(2)" -> ("LPTSelection", 2); a plain name gives index -1.
-std::pair<std::string_view, int> SplitIndex(std::string_view name) {
-  const auto open = name.find('(');
-  if (open == std::string_view::npos || name.back() != ')') return {name, -1};
-  return {name.substr(0, open), std::stoi(std::string(name.substr(open + 1)))};
-}
-
-}  // namespace
+using panel::Control;
+using panel::ControlKind;
 
 MainForm::MainForm(Edges edges)
-    : frmMain("frmMain", kMainWindowCaption),
+    : edges_(edges),
+      frmMain("frmMain", panel::kMainWindowCaption),
       frmAbout("frmAbout", "About Sorvell"),
       frmDisplay1("frmDisplay1", "Code Buffer Display"),
-      board(edges.port, edges.timing),
-      edges_(edges) {
-  BuildMainWindow(frmMain);
-  BuildAboutWindow(frmAbout);
-  BuildDisplayWindow(frmDisplay1);
+      panel(frmMain, edges_.dialogs, edges_.sounds, edges_.clock, edges_.folders),
+      board(edges_.port, edges_.timing),
+      detection(board, panel),
+      view(buffers, device, board, panel, frmDisplay1),
+      images(buffers, device, panel, view),
+      selection(device, board, panel, images),
+      operation(board, device, buffers, run, panel),
+      parallelDevice(operation, view),
+      eprom(operation),
+      dispatcher(operation, detection, view, parallelDevice, eprom) {
+  panel::BuildMainWindow(frmMain);
+  panel::BuildAboutWindow(frmAbout);
+  panel::BuildDisplayWindow(frmDisplay1);
   board.OnReset = [this] {
     frmMain["ProgressBar1"].SetRange(0, 100);
     frmMain["ProgressBar1"].SetValue(0);
   };
+  panel.OnAlertOff = [this] { board.Reset(); };
   WireEvents();
 }
 
@@ -43,47 +45,49 @@ void MainForm::OnClicks(std::initializer_list<const char*> names) {
 }
 
 void MainForm::WireEvents() {
-  On("Read_button", [this] { Read_button_Click(); });
-  On("Blank_button", [this] { Blank_button_Click(); });
-  On("Program_button", [this] { Program_button_Click(); });
-  On("Verify_button", [this] { Verify_button_Click(); });
-  On("Display_button", [this] { Display_button_Click(); });
-  On("Erase_button", [this] { Erase_button_Click(); });
-  On("EraseFlash_button", [this] { EraseFlash_button_Click(); });
-  On("Show_button", [this] { Show_button_Click(); });
-  On("Command1", [this] { Command1_Click(); });
-  On("TestHardware_button", [this] { TestHardware_button_Click(); });
-  On("Error_label", [this] { Error_label_Click(); });
-  On("FileNameCodeText", [this] { FileNameCodeText_Click(); });
+  dispatch::Dispatcher& d = dispatcher;
+  On("Read_button", [&d] { d.Read_button_Click(); });
+  On("Blank_button", [&d] { d.Blank_button_Click(); });
+  On("Program_button", [&d] { d.Program_button_Click(); });
+  On("Verify_button", [&d] { d.Verify_button_Click(); });
+  On("Display_button", [&d] { d.Display_button_Click(); });
+  On("Erase_button", [this] { images.Erase_button_Click(); });
+  On("EraseFlash_button", [&d] { d.EraseFlash_button_Click(); });
+  On("Show_button", [&d] { d.Show_button_Click(); });
+  On("Command1", [this] { view.Command1_Click(); });
+  On("TestHardware_button", [this] { detection.TestHardware_button_Click(); });
+  On("Error_label", [this] { panel.Error_label_Click(); });
+  On("FileNameCodeText", [this] { images.FileNameCodeText_Click(); });
   OnClicks({"VerifyButton", "mnuFileSaveDataAs", "menuProgramCode", "menuProgramData",
             "menuReadData", "menuVerifyData", "menuDisplayData", "menuEraseData",
             "menuEraseFlash"});
 
-  On("mnuFileOpenCode", [this] { mnuFileOpenCode_Click(); });
-  On("mnuFileSaveCode", [this] { mnuFileSaveCode_Click(); });
-  On("mnuFileSaveCodeAs", [this] { mnuFileSaveCodeAs_Click(); });
-  On("mnuFileOpenData", [this] { mnuFileOpenData_Click(); });
-  On("mnuFileSaveData", [this] { mnuFileSaveData_Click(); });
+  On("mnuFileOpenCode", [this] { images.mnuFileOpenCode_Click(); });
+  On("mnuFileSaveCode", [this] { images.mnuFileSaveCode_Click(); });
+  On("mnuFileSaveCodeAs", [this] { images.mnuFileSaveCodeAs_Click(); });
+  On("mnuFileOpenData", [this] { images.mnuFileOpenData_Click(); });
+  On("mnuFileSaveData", [this] { images.mnuFileSaveData_Click(); });
   On("mnuFileClose", [this] { mnuFileClose_Click(); });
   On("mnuFileExit", [this] { mnuFileExit_Click(); });
   On("mnuToolsOptions", [this] { mnuToolsOptions_Click(); });
-  On("menuBlankCheck", [this] { Blank_button_Click(); });
-  On("menuReadCode", [this] { Read_button_Click(); });
-  On("menuVerifyCode", [this] { Verify_button_Click(); });
-  On("menuDisplayCode", [this] { Display_button_Click(); });
-  On("menuEraseCode", [this] { Erase_button_Click(); });
-  On("menuTestHardware", [this] { TestHardware_button_Click(); });
-  On("menuFlashShowCodeID", [this] { menuFlashShowCodeID_Click(); });
+  On("menuBlankCheck", [&d] { d.Blank_button_Click(); });
+  On("menuReadCode", [&d] { d.Read_button_Click(); });
+  On("menuVerifyCode", [&d] { d.Verify_button_Click(); });
+  On("menuDisplayCode", [&d] { d.Display_button_Click(); });
+  On("menuEraseCode", [this] { images.Erase_button_Click(); });
+  On("menuTestHardware", [this] { detection.TestHardware_button_Click(); });
+  On("menuFlashShowCodeID", [&d] { d.menuFlashShowCodeID_Click(); });
   On("Setup", [this] { Setup_Click(); });
   for (int slot = 1; slot <= 4; ++slot) {
     On("LoadSetup" + std::to_string(slot), [this, slot] { LoadSetup_Click(slot); });
     On("SaveSetup" + std::to_string(slot), [this, slot] { SaveSetup_Click(slot); });
   }
   for (int model = 4; model <= 6; ++model) {
-    On("ForceSorvell" + std::to_string(model), [this, model] { ForceSorvell_Click(model); });
+    On("ForceSorvell" + std::to_string(model),
+       [this, model] { detection.ForceSorvell_Click(model); });
   }
-  On("LoopFlashTest", [this] { LoopFlashTest_Click(); });
-  On("ResetFlash", [this] { ResetFlash_Click(); });
+  On("LoopFlashTest", [&d] { d.LoopFlashTest_Click(); });
+  On("ResetFlash", [&d] { d.ResetFlash_Click(); });
   On("mnuHelpContents", [this] { mnuHelpContents_Click(); });
   On("mnuHelpSearchForHelpOn", [this] { mnuHelpSearchForHelpOn_Click(); });
   On("mnuHelpAbout", [this] { mnuHelpAbout_Click(); });
@@ -116,7 +120,7 @@ bool MainForm::DblClick(std::string_view name) {
     return true;
   }
   if (name == "BufferDisplay") {
-    BufferDisplay_DblClick();
+    view.BufferDisplay_DblClick();
     return true;
   }
   return false;
@@ -125,15 +129,10 @@ bool MainForm::DblClick(std::string_view name) {
 // An option's click sets it and clears the others of its array, then runs the array's handler
 // with the index; clicking the option that is already set changes nothing.
 void MainForm::SelectOption(Control& option) {
-  if (option.Value()) return;
-  const auto [array, index] = SplitIndex(option.Name());
-  for (int i = 0;; ++i) {
-    Control* sibling = frmMain.Find(std::string(array) + "(" + std::to_string(i) + ")");
-    if (sibling == nullptr) break;
-    sibling->SetValue(i == index ? 1 : 0);
-  }
-  if (array == "LPTSelection") LPTSelection_Click(index);
-  if (array == "Voltage_button") Voltage_button_Click(index);
+  if (!panel::SelectOption(frmMain, option)) return;
+  const auto [array, index] = panel::SplitIndex(option.Name());
+  if (array == "LPTSelection") detection.LPTSelection_Click(index);
+  if (array == "Voltage_button") selection.Voltage_button_Click(index);
 }
 
 bool MainForm::SetValue(std::string_view name, int value) {
@@ -156,14 +155,14 @@ bool MainForm::SetValue(std::string_view name, int value) {
       if (value < control->Minimum() || value > control->Maximum()) return false;
       if (value == control->Value()) return true;
       control->SetValue(value);
-      if (name == "Slider1") Slider1_Change();
-      if (name == "VScroll1") VScroll1_Change();
+      if (name == "Slider1") selection.Slider1_Change();
+      if (name == "VScroll1") dispatcher.VScroll1_Change();
       return true;
     case ControlKind::kDropDownList:
       if (value < 0 || value >= static_cast<int>(control->Items().size())) return false;
       control->SetValue(value);
       control->SetCaption(control->Items()[static_cast<std::size_t>(value)]);
-      Device_Click();
+      selection.Device_Click();
       return true;
     default:
       return false;

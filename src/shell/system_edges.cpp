@@ -5,7 +5,7 @@
 
 namespace sorvell::shell {
 
-LocalTime SystemWallClock::Now() {
+panel::LocalTime SystemWallClock::Now() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
@@ -35,7 +35,7 @@ std::filesystem::path ConfigFolder() {
 
 }  // namespace
 
-Folders DefaultFolders(const std::filesystem::path& executable) {
+panel::Folders DefaultFolders(const std::filesystem::path& executable) {
   std::error_code error;
   return {ProgramFolder(executable), ConfigFolder(), std::filesystem::current_path(error)};
 }

@@ -3,9 +3,9 @@
 
 #include "buffers/dump.h"
 #include "common/atomic_file.h"
+#include "panel/time_text.h"
+#include "panel/window_layouts.h"
 #include "shell/main_form.h"
-#include "shell/time_text.h"
-#include "shell/window_layouts.h"
 
 namespace sorvell::shell {
 
@@ -20,20 +20,14 @@ std::string SignedText(double value) {
 
 }  // namespace
 
-// Appends one line; the text is never rewritten whole, so a long log stays fast.
-void MainForm::AddLog(std::string_view message) {
-  std::string line = "\r\n" + TimeText(edges_.clock.Now()) + ">  ";
-  line.append(message);
-  frmMain["SystemLog"].AppendText(line);
-}
-
 void MainForm::SystemLog_DblClick() {
   const std::string& log = frmMain["SystemLog"].Caption();
-  const LocalTime now = edges_.clock.Now();
+  const panel::LocalTime now = edges_.clock.Now();
   std::string file;
-  file += std::string("SORVELL SYSTEM LOG FILE - ") + kMakerBanner + "\r\n";
+  file += std::string("SORVELL SYSTEM LOG FILE - ") + panel::kMakerBanner + "\r\n";
   file += "The following contents are the log from the Sorvell Program\r\n";
-  file += DateText(now) + " " + TimeText(now) + " StatCode:" + SignedText(buffers::StatCode(log)) +
+  file += panel::DateText(now) + " " + panel::TimeText(now) +
+          " StatCode:" + SignedText(buffers::StatCode(log)) +
           " Model:" + SignedText(board.BoardModel) + "\r\n";
   file += std::string(60, '-') + "\r\n";
   file += log + "\r\n";
@@ -42,10 +36,11 @@ void MainForm::SystemLog_DblClick() {
   std::string error;
   if (!common::WriteFileAtomically(path, file, error)) {
     edges_.dialogs.Message({"The system log was not saved: " + error, "System Log",
-                            MessageButtons::kOk, MessageIcon::kExclamation, Answer::kOk});
+                            panel::MessageButtons::kOk, panel::MessageIcon::kExclamation,
+                            panel::Answer::kOk});
     return;
   }
-  AddLog("System Log was Saved to SORVELL.LOG file");
+  panel.AddLog("System Log was Saved to SORVELL.LOG file");
 }
 
 }  // namespace sorvell::shell

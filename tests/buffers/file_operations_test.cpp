@@ -139,7 +139,7 @@ TEST(BuffersSaveTest, AFailedSaveKeepsTheOldFile) {
 TEST(BuffersSaveTest, SaveDataBeforeAnyFileWritesAnEmptyFile) {
   FileRig rig;
   rig.dialogs.files.push_back(rig.folder / "data.bin");
-  rig.form->mnuFileSaveData_Click();
+  rig.form->images.mnuFileSaveData_Click();
   EXPECT_TRUE(std::filesystem::exists(rig.folder / "data.bin"));
   EXPECT_EQ(std::filesystem::file_size(rig.folder / "data.bin"), 0u);
 }
@@ -151,13 +151,13 @@ TEST(BuffersEraseTest, EraseRangesFollowTheCheckBoxes) {
   code[1'048'577] = 2;
   rig.form->frmMain["CheckCode"].SetValue(0);
   rig.form->frmMain["CheckData"].SetValue(1);
-  rig.form->Erase_button_Click();
+  rig.form->images.Erase_button_Click();
   EXPECT_EQ(code[1'048'576], 1);
   EXPECT_EQ(rig.form->buffers.DataBuffer[8192], 0xFF);
   EXPECT_EQ(rig.form->buffers.DataBuffer[8193], 0);
   rig.form->frmMain["CheckCode"].SetValue(1);
   rig.form->frmMain["CheckData"].SetValue(0);
-  rig.form->Erase_button_Click();
+  rig.form->images.Erase_button_Click();
   EXPECT_EQ(code[0], 0xFF);
   EXPECT_EQ(code[1'048'576], 0xFF);
   EXPECT_EQ(code[1'048'577], 2);
@@ -168,7 +168,7 @@ TEST(BuffersDisplayTest, CodePageAndSavedDump) {
   FileRig rig;
   for (int i = 0; i < 256; ++i)
     rig.form->buffers.CodeBuffer[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
-  rig.form->DisplayPageMemory();
+  rig.form->view.DisplayPageMemory();
   const std::string text = rig.form->frmMain["BufferDisplay"].Caption();
   EXPECT_TRUE(
       text.starts_with("\r\n000000| 00010203 04050607 08090A0B 0C0D0E0F | ................\r\n"));
@@ -199,8 +199,8 @@ TEST(BuffersDisplayTest, EmptyDisplaySavesHeaderAndAnEmptyLine) {
 
 TEST(BuffersDisplayTest, SecondWindowCollectsPages) {
   FileRig rig;
-  rig.form->Command1_Click();
-  rig.form->Command1_Click();
+  rig.form->view.Command1_Click();
+  rig.form->view.Command1_Click();
   const std::string& second = rig.form->frmDisplay1["BufferDisplay"].Caption();
   EXPECT_EQ(std::count(second.begin(), second.end(), '|'), 2 * 16 * 2);
   EXPECT_EQ(rig.form->frmMain["BufferDisplay"].Caption(), "");

@@ -12,9 +12,9 @@
 namespace sorvell::console {
 namespace {
 
-using shell::Answer;
-using shell::MessageButtons;
-using shell::MessageIcon;
+using panel::Answer;
+using panel::MessageButtons;
+using panel::MessageIcon;
 
 // Captures what a FILE* receives.
 class Capture {
@@ -50,7 +50,7 @@ struct ConsoleRig {
     backend = std::move(*shell::OpenPortBackend(request, error));
     form = std::make_unique<shell::MainForm>(shell::Edges{*backend.port, *backend.timing, dialogs,
                                                           windows, sounds, settings, clock,
-                                                          shell::Folders{folder, folder, folder}});
+                                                          panel::Folders{folder, folder, folder}});
     form->Form_Load();
   }
   bool Run(const std::string& script) {
@@ -75,7 +75,7 @@ struct ConsoleRig {
 TEST(ConsoleDialogTest, QueuedAnswersDefaultsAndYes) {
   Capture out;
   ScriptedDialogs dialogs(out.file(), false);
-  const shell::MessageRequest safety{"Program the Device?", "Safety Question",
+  const panel::MessageRequest safety{"Program the Device?", "Safety Question",
                                      MessageButtons::kOkCancel, MessageIcon::kQuestion,
                                      Answer::kCancel};
   EXPECT_EQ(dialogs.Message(safety), Answer::kCancel);
@@ -131,7 +131,7 @@ TEST(ConsoleScriptTest, DisabledClicksAreNotedAndTheScriptGoesOn) {
 
 TEST(ConsoleScriptTest, ShowKeepsTheLogOnOneLine) {
   ConsoleRig rig;
-  rig.form->AddLog("A \"quoted\" word");
+  rig.form->panel.AddLog("A \"quoted\" word");
   ASSERT_TRUE(rig.Run("show SystemLog\n"));
   EXPECT_EQ(rig.out.Text(),
             "SystemLog enabled=True visible=True caption=\"\\r\\n10:58:39>  A \\\"quoted\\\" "

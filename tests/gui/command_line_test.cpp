@@ -20,7 +20,7 @@ TEST(CommandLineTest, ReadsBoardsAndFolders) {
   EXPECT_FALSE(line.help);
   EXPECT_EQ(line.screenshot, std::filesystem::path("shot.png"));
 
-  const shell::Folders folders = FoldersFor(line, "/usr/bin/sorvell");
+  const panel::Folders folders = FoldersFor(line, "/usr/bin/sorvell");
   EXPECT_EQ(folders.workingFolder, temp);
   EXPECT_EQ(folders.programFolder, temp);
   EXPECT_EQ(folders.configFolder, temp);

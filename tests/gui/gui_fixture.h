@@ -27,23 +27,23 @@
 namespace sorvell::gui::testing {
 
 // Records every message box and answers OK; input and file dialogs are cancelled.
-class ScriptedDialogs final : public shell::Dialogs {
+class ScriptedDialogs final : public panel::Dialogs {
  public:
-  shell::Answer Message(const shell::MessageRequest& request) override {
+  panel::Answer Message(const panel::MessageRequest& request) override {
     messages.push_back(request);
-    return shell::Answer::kOk;
+    return panel::Answer::kOk;
   }
   std::optional<std::string> Input(const std::string&, const std::string&,
                                    const std::string&) override {
     return std::nullopt;
   }
-  std::optional<std::filesystem::path> File(const shell::FileRequest&) override {
+  std::optional<std::filesystem::path> File(const panel::FileRequest&) override {
     return std::nullopt;
   }
-  std::vector<shell::MessageRequest> messages;
+  std::vector<panel::MessageRequest> messages;
 };
 
-class MemorySettings final : public shell::SettingsStore {
+class MemorySettings final : public panel::SettingsStore {
  public:
   std::optional<std::string> Get(const std::string& section, const std::string& key) override {
     const auto it = values.find(section + "/" + key);
@@ -56,15 +56,15 @@ class MemorySettings final : public shell::SettingsStore {
   std::map<std::string, std::string> values;  // "Section/Key"
 };
 
-class RecordedSounds final : public shell::SoundPlayer {
+class RecordedSounds final : public panel::SoundPlayer {
  public:
   void Play(const std::filesystem::path& file) override { played.push_back(file); }
   std::vector<std::filesystem::path> played;
 };
 
-class FixedClock final : public shell::WallClock {
+class FixedClock final : public panel::WallClock {
  public:
-  shell::LocalTime Now() override { return {2024, 5, 6, 12, 34, 56}; }
+  panel::LocalTime Now() override { return {2024, 5, 6, 12, 34, 56}; }
 };
 
 // The caption or text a widget shows, for the kinds of widget that show one.
@@ -112,7 +112,7 @@ class GuiTest : public ::testing::Test {
   void Start() {
     model = std::make_unique<shell::MainForm>(
         shell::Edges{*backend.port, *backend.timing, dialogs, windows, sounds, settings, clock,
-                     shell::Folders{workDir, workDir, workDir}});
+                     panel::Folders{workDir, workDir, workDir}});
     window = std::make_unique<MainWindow>(*model, backend.description);
     windows.SetMainWindow(window.get());
     model->Form_Load();
@@ -121,7 +121,7 @@ class GuiTest : public ::testing::Test {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
   }
 
-  shell::Control& Model(const char* name) { return model->frmMain[name]; }
+  panel::Control& Model(const char* name) { return model->frmMain[name]; }
 
   template <typename T>
   T& Widget(const char* name) {

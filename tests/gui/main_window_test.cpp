@@ -23,7 +23,7 @@
 namespace sorvell::gui::testing {
 namespace {
 
-using shell::ControlKind;
+using panel::ControlKind;
 
 using MainWindowTest = GuiTest;
 
@@ -33,7 +33,7 @@ QColor TextColor(const QWidget& widget) {
 
 TEST_F(MainWindowTest, EveryControlIsShownWithItsCaptionToolTipAndState) {
   Start();
-  for (const shell::Control& control : model->frmMain.Controls()) {
+  for (const panel::Control& control : model->frmMain.Controls()) {
     if (control.Kind() == ControlKind::kFileDialog || control.Kind() == ControlKind::kTimer) {
       continue;
     }
@@ -90,7 +90,7 @@ TEST_F(MainWindowTest, ModelChangesArePaintedAtOnce) {
   EXPECT_TRUE(Widget<QPushButton>("Read_button").isEnabled());
 
   // No event processing below: an operation's loop never returns to the event loop.
-  model->ErrorLockButtons();
+  model->panel.ErrorLockButtons();
   EXPECT_EQ(TextColor(lamp), QColor(255, 0, 0));
   EXPECT_GT(lampPaints->paints, 0);
   EXPECT_FALSE(Widget<QPushButton>("Read_button").isEnabled());
@@ -114,14 +114,14 @@ TEST_F(MainWindowTest, LogLinesAreAppendedNotRewritten) {
   int removed = 0;
   QObject::connect(log.document(), &QTextDocument::contentsChange,
                    [&removed](int, int charsRemoved, int) { removed += charsRemoved; });
-  model->AddLog("first");
-  model->AddLog("second");
+  model->panel.AddLog("first");
+  model->panel.AddLog("second");
   EXPECT_EQ(removed, 0);
   EXPECT_EQ(log.document()->blockCount(), 2);
   EXPECT_EQ(log.document()->firstBlock().text(), "12:34:56>  first");
   EXPECT_EQ(log.document()->lastBlock().text(), "12:34:56>  second");
 
-  for (int i = 0; i < 500; ++i) model->AddLog("line " + std::to_string(i));
+  for (int i = 0; i < 500; ++i) model->panel.AddLog("line " + std::to_string(i));
   EXPECT_EQ(removed, 0);
   EXPECT_TRUE(log.textCursor().atEnd());
   EXPECT_EQ(log.verticalScrollBar()->value(), log.verticalScrollBar()->maximum());
@@ -130,11 +130,11 @@ TEST_F(MainWindowTest, LogLinesAreAppendedNotRewritten) {
 
 TEST_F(MainWindowTest, ClickingTheErrorLampTurnsTheAlertOff) {
   Start();
-  model->ErrorLockButtons();
+  model->panel.ErrorLockButtons();
   QTest::mouseClick(&Widget<QLabel>("Error_label"), Qt::LeftButton);
-  EXPECT_EQ(Model("Error_label").ForeColor(), shell::kButtonFace);
+  EXPECT_EQ(Model("Error_label").ForeColor(), panel::kButtonFace);
   const QLabel& lamp = Widget<QLabel>("Error_label");
-  EXPECT_EQ(TextColor(lamp), ResolveColor(shell::kButtonFace, lamp.palette()));
+  EXPECT_EQ(TextColor(lamp), ResolveColor(panel::kButtonFace, lamp.palette()));
   EXPECT_NE(LastLogLine().find("Error Alert was Turned Off"), std::string::npos);
 }
 
@@ -194,7 +194,7 @@ TEST_F(MainWindowTest, MenuEntriesToolbarAndDoubleClicksReachTheModel) {
   Model("mnuFileSaveCode").SetEnabled(true);
   EXPECT_TRUE(Widget<QAction>("mnuFileSaveCode").isEnabled());
 
-  model->AddLog("worth keeping");
+  model->panel.AddLog("worth keeping");
   QTest::mouseDClick(Widget<QPlainTextEdit>("SystemLog").viewport(), Qt::LeftButton);
   EXPECT_TRUE(std::filesystem::exists(workDir / "SORVELL.LOG"));
   EXPECT_NE(LastLogLine().find("System Log was Saved"), std::string::npos);

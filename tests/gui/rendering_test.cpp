@@ -20,17 +20,17 @@
 namespace sorvell::gui {
 namespace {
 
-using shell::ControlKind;
+using panel::ControlKind;
 
 TEST(ColorTest, ModelColoursAndSystemColours) {
   QPalette palette;
   palette.setColor(QPalette::Button, QColor(1, 2, 3));
   palette.setColor(QPalette::ButtonText, QColor(4, 5, 6));
-  EXPECT_EQ(ResolveColor(shell::kRed, palette), QColor(255, 0, 0));
-  EXPECT_EQ(ResolveColor(shell::kGreen, palette), QColor(0, 128, 0));
+  EXPECT_EQ(ResolveColor(panel::kRed, palette), QColor(255, 0, 0));
+  EXPECT_EQ(ResolveColor(panel::kGreen, palette), QColor(0, 128, 0));
   EXPECT_EQ(ResolveColor(0x00C08040, palette), QColor(0x40, 0x80, 0xC0));  // 00BBGGRR
-  EXPECT_EQ(ResolveColor(shell::kButtonFace, palette), QColor(1, 2, 3));
-  EXPECT_EQ(ResolveColor(shell::kButtonText, palette), QColor(4, 5, 6));
+  EXPECT_EQ(ResolveColor(panel::kButtonFace, palette), QColor(1, 2, 3));
+  EXPECT_EQ(ResolveColor(panel::kButtonText, palette), QColor(4, 5, 6));
 }
 
 // A small form of its own, with events that count what reaches the "model" and may refuse.
@@ -58,7 +58,7 @@ class FormViewTest : public ::testing::Test {
     view = new FormView(form, root, std::move(events));
   }
 
-  shell::Form form;
+  panel::Form form;
   QWidget root;
   FormView* view;
   int events_ = 0;
@@ -88,7 +88,7 @@ TEST_F(FormViewTest, AButtonsBackColourMarksItBusyAndReturns) {
   form["Go"].SetBackColor(0x80000014);  // the 3-D highlight, as during a verify
   EXPECT_EQ(button.palette().color(QPalette::Button),
             ResolveColor(0x80000014, QApplication::palette(&button)));
-  form["Go"].SetBackColor(shell::kButtonFace);
+  form["Go"].SetBackColor(panel::kButtonFace);
   EXPECT_EQ(button.palette().color(QPalette::Button), face);
 }
 

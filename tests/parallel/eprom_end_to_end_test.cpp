@@ -66,18 +66,19 @@ TEST_P(EpromEndToEndTest, BlankProgramVerifyRead) {
   const auto image = SparseImage(rig.chip->Part().SizeBytes(), 7u * c.row + c.model);
   rig.Load(image);
   rig.dialogs.answers = {Answer::kOk};
-  rig.form.Program_button_Click();  // blank check before, verify after: both ticked at start
+  rig.form.dispatcher
+      .Program_button_Click();  // blank check before, verify after: both ticked at start
   const std::string log = rig.Log();
   EXPECT_NE(log.find("Device IS BLANK (ERASED)"), std::string::npos) << log;
   EXPECT_NE(log.find("Programming Device Successfull"), std::string::npos) << log;
   EXPECT_NE(log.find("Device Contents MATCHES with Buffer Contents"), std::string::npos) << log;
-  EXPECT_EQ(rig.form.ErrorAlertsRaised(), 0);
+  EXPECT_EQ(rig.form.panel.ErrorAlertsRaised(), 0);
   EXPECT_FALSE(rig.chip->Damaged()) << rig.chip->DamageReport();
   EXPECT_TRUE(rig.chip->StrayVoltagePins().empty());
   EXPECT_TRUE(rig.chip->Contents() == image);
 
   std::fill_n(rig.form.buffers.CodeBuffer.begin(), image.size(), 0x00);
-  rig.form.Read_button_Click();
+  rig.form.dispatcher.Read_button_Click();
   EXPECT_TRUE(std::equal(image.begin(), image.end(), rig.form.buffers.CodeBuffer.begin()));
   std::uint32_t sum = 0;
   for (const std::uint8_t b : image) sum += b;

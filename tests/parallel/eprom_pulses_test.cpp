@@ -21,7 +21,7 @@ struct PulseRig : SimRig {
   void Program(const std::vector<std::uint8_t>& image) {
     std::copy(image.begin(), image.end(), form.buffers.CodeBuffer.begin());
     dialogs.answers = {Answer::kOk};
-    form.Program_button_Click();
+    form.dispatcher.Program_button_Click();
   }
   std::string Log() { return form.frmMain["SystemLog"].Caption(); }
   sim::EpromChip* chip = nullptr;

@@ -69,8 +69,8 @@ TEST(ParallelDispatchTest, AByteThatNeverTakesFailsAfter254Pulses) {
   // 254 pulses: 55 short ones, then 199 with the long delay added.
   EXPECT_EQ(rig.tally.spins[rig.form.board.SpeedCountA], 254);
   EXPECT_EQ(rig.tally.spins[rig.form.board.SpeedCountB], 199);
-  EXPECT_EQ(rig.form.parallel.ProgramFailed, 1);
-  EXPECT_EQ(rig.form.ErrorAlertsRaised(), 1);
+  EXPECT_EQ(rig.form.run.ProgramFailed, 1);
+  EXPECT_EQ(rig.form.panel.ErrorAlertsRaised(), 1);
   EXPECT_EQ(rig.boards.BoardAt(board::kLpt378)->Latch(0), 0x40);
 }
 

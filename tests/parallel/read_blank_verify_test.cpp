@@ -45,8 +45,8 @@ TEST(ParallelReadTest, OneMegabyteOnEveryModel) {
     EXPECT_TRUE(rig.Logged("1048576 bytes Read from Device"));
     EXPECT_TRUE(rig.Logged(line)) << rig.Log();
     EXPECT_EQ(maxProgress, 4096);
-    EXPECT_EQ(rig.form.parallel.LastBank, 15);
-    EXPECT_EQ(rig.form.parallel.LastPage, 255);
+    EXPECT_EQ(rig.form.run.LastBank, 15);
+    EXPECT_EQ(rig.form.run.LastPage, 255);
     EXPECT_TRUE(rig.form.frmMain["Program_button"].Enabled());
     EXPECT_EQ(rig.form.buffers.CodeBufferLoaded, 1);
   }
@@ -71,7 +71,7 @@ TEST(ParallelBlankTest, BlankAndNotBlankAtFirstAndLastByte) {
     rig.form.Click("Blank_button");
     EXPECT_TRUE(rig.Logged("Checking Device for BLANK (Erased)... Wait"));
     EXPECT_TRUE(rig.Logged("Device IS BLANK (ERASED)"));
-    EXPECT_EQ(rig.form.ErrorAlertsRaised(), 0);
+    EXPECT_EQ(rig.form.panel.ErrorAlertsRaised(), 0);
   }
   {
     std::vector<std::uint8_t> image(32768, 0xFF);
@@ -80,9 +80,9 @@ TEST(ParallelBlankTest, BlankAndNotBlankAtFirstAndLastByte) {
     rig.form.Click("Blank_button");
     EXPECT_TRUE(rig.Logged("Device IS NOT BLANK (ERASED)"));
     EXPECT_TRUE(rig.Logged("Address: 0 ][ Device Data: 0"));
-    EXPECT_EQ(rig.form.ErrorAlertsRaised(), 1);
+    EXPECT_EQ(rig.form.panel.ErrorAlertsRaised(), 1);
     EXPECT_EQ(rig.dialogs.messages.back().title, "Critical Message");
-    EXPECT_TRUE(rig.form.parallel.BlankCheckFoundData);
+    EXPECT_TRUE(rig.form.run.BlankCheckFoundData);
   }
   {
     std::vector<std::uint8_t> image(1 << 20, 0xFF);
@@ -99,7 +99,7 @@ TEST(ParallelVerifyTest, MatchAfterReadAndMismatchAtTheLastAddress) {
   rig.form.Click("Read_button");
   rig.form.Click("Verify_button");
   EXPECT_TRUE(rig.Logged("Device Contents MATCHES with Buffer Contents"));
-  EXPECT_EQ(rig.form.parallel.VerifyFailed, 0);
+  EXPECT_EQ(rig.form.run.VerifyFailed, 0);
   rig.form.buffers.CodeBuffer[0xFFFF] ^= 0x01;
   rig.form.Click("Verify_button");
   char line[80];
@@ -107,11 +107,11 @@ TEST(ParallelVerifyTest, MatchAfterReadAndMismatchAtTheLastAddress) {
                 image[0xFFFF] ^ 0x01, image[0xFFFF]);
   EXPECT_TRUE(rig.Logged("Device Memory DOES NOT VERIFY with Buffer Contents"));
   EXPECT_TRUE(rig.Logged(line)) << rig.Log();
-  EXPECT_EQ(rig.form.parallel.VerifyFailed, 1);
+  EXPECT_EQ(rig.form.run.VerifyFailed, 1);
   // A second verify starts clean again.
   rig.form.buffers.CodeBuffer[0xFFFF] ^= 0x01;
   rig.form.Click("Verify_button");
-  EXPECT_EQ(rig.form.parallel.VerifyFailed, 0);
+  EXPECT_EQ(rig.form.run.VerifyFailed, 0);
 }
 
 TEST(ParallelVerifyTest, SplitImageComparesThePackedHalf) {
@@ -122,8 +122,8 @@ TEST(ParallelVerifyTest, SplitImageComparesThePackedHalf) {
   for (std::size_t i = 0; i < 32768; ++i) code[2 * i + 1] = half[i];  // the odd bytes
   rig.form.device.DeviceSize = 32768;
   rig.form.Click("HiLow_button(1)");
-  rig.form.Verify_button_Click();  // the button waits for a loaded image
-  EXPECT_EQ(rig.form.parallel.ProgramLength, 16384);
+  rig.form.dispatcher.Verify_button_Click();  // the button waits for a loaded image
+  EXPECT_EQ(rig.form.run.ProgramLength, 16384);
   EXPECT_TRUE(rig.Logged("Device Contents MATCHES with Buffer Contents")) << rig.Log();
 }
 

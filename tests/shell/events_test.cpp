@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/window_layouts.h"
+#include "panel/window_layouts.h"
 #include "shell_fakes.h"
 
 namespace sorvell::shell::testing {

@@ -27,10 +27,10 @@ TEST(ShellLogTest, LinesAreTimeStampedAndOnlyAppended) {
   ShellRig rig;
   std::string appended;
   rig.form->frmMain.onAppended = [&](const Control&, std::string_view text) { appended = text; };
-  rig.form->AddLog("X");
+  rig.form->panel.AddLog("X");
   EXPECT_EQ(rig.form->frmMain["SystemLog"].Caption(), "\r\n10:58:39>  X");
   rig.clock.now.hour = 7;
-  rig.form->AddLog("Second");
+  rig.form->panel.AddLog("Second");
   EXPECT_EQ(appended, "\r\n07:58:39>  Second");
   EXPECT_EQ(rig.form->frmMain["SystemLog"].Caption(), "\r\n10:58:39>  X\r\n07:58:39>  Second");
 }
@@ -38,7 +38,7 @@ TEST(ShellLogTest, LinesAreTimeStampedAndOnlyAppended) {
 TEST(ShellLogTest, SavedLogHasHeaderStatCodeAndModel) {
   ShellRig rig;
   rig.form->board.BoardModel = 5;
-  rig.form->AddLog("X");
+  rig.form->panel.AddLog("X");
   rig.form->SystemLog_DblClick();
   const std::string log = "\r\n10:58:39>  X";
   const std::string expected =
@@ -70,7 +70,7 @@ TEST(ShellLogTest, UnwritableFolderIsReportedAndChangesNothing) {
     // Root writes anywhere; make the target a folder so the rename fails instead.
     ShellRig rig;
     std::filesystem::create_directories(rig.folder / "SORVELL.LOG" / "inside");
-    rig.form->AddLog("X");
+    rig.form->panel.AddLog("X");
     rig.form->SystemLog_DblClick();
     ASSERT_EQ(rig.dialogs.messages.size(), 1u);
     EXPECT_NE(rig.dialogs.messages[0].text.find("SORVELL.LOG"), std::string::npos);
@@ -102,30 +102,30 @@ struct AlertRig : ShellRig {
     form->frmMain["Read_button"].SetEnabled(true);
     form->frmMain["Display_button"].SetEnabled(false);
     form->frmMain["ProgressBar1"].SetValue(40);
-    form->ProgramLabelOn();
-    form->DataFlowLabelOn();
+    form->panel.ProgramLabelOn();
+    form->panel.DataFlowLabelOn();
   }
   bool Enabled(const char* name) { return form->frmMain[name].Enabled(); }
 };
 
 TEST(ShellAlertTest, RaisingLocksTheFourButtonsAndLightsOnlyTheErrorLamp) {
   AlertRig rig;
-  rig.form->ErrorLockButtons();
+  rig.form->panel.ErrorLockButtons();
   EXPECT_EQ(rig.form->frmMain["Error_label"].ForeColor(), kRed);
   EXPECT_EQ(rig.form->frmMain["Program_label"].ForeColor(), kButtonFace);
   EXPECT_EQ(rig.form->frmMain["DataFlow_label"].ForeColor(), kButtonFace);
   for (const char* name : {"Program_button", "Verify_button", "Read_button", "Display_button"}) {
     EXPECT_FALSE(rig.Enabled(name)) << name;
   }
-  EXPECT_EQ(rig.form->ErrorAlertsRaised(), 1);
+  EXPECT_EQ(rig.form->panel.ErrorAlertsRaised(), 1);
 }
 
 TEST(ShellAlertTest, CriticalBoxTurnsTheAlertOffAndRestoresTheSavedStates) {
   AlertRig rig;
-  rig.form->ErrorLockButtons();
+  rig.form->panel.ErrorLockButtons();
   rig.form->board.Reg0Shadow = 0xC8;
   rig.port.Clear();
-  rig.form->CriticalErrorBox();
+  rig.form->panel.CriticalErrorBox();
   ASSERT_EQ(rig.dialogs.messages.size(), 1u);
   EXPECT_EQ(rig.dialogs.messages[0].text, "Program or Compare Error");
   EXPECT_EQ(rig.dialogs.messages[0].title, "Critical Message");
@@ -147,21 +147,21 @@ TEST(ShellAlertTest, ClickingTheLampWhenOffDoesNothing) {
   EXPECT_TRUE(rig.form->Click("Error_label"));
   EXPECT_EQ(rig.form->frmMain["SystemLog"].Caption(), "");
   EXPECT_TRUE(rig.port.Accesses().empty());
-  rig.form->ErrorLockButtons();
+  rig.form->panel.ErrorLockButtons();
   rig.form->Click("Error_label");
   EXPECT_EQ(rig.form->frmMain["SystemLog"].Caption(), "\r\n10:58:39>  Error Alert was Turned Off");
 }
 
 TEST(ShellLampTest, ToggleTwiceRestoresLampAndBoardLed) {
   AlertRig rig;
-  rig.form->ProgramLabelOff();
+  rig.form->panel.ProgramLabelOff();
   rig.form->board.Reg0Shadow = 0x40;
   rig.port.Clear();
-  rig.form->ToggleProgramLed();
+  rig.form->operation.ToggleProgramLed();
   EXPECT_EQ(rig.form->frmMain["Program_label"].ForeColor(), kGreen);
   EXPECT_EQ(rig.form->board.Reg0Shadow, 0x48);
   EXPECT_EQ(rig.port.Accesses()[0].value, 0x48);  // register 0 written with the LED bit
-  rig.form->ToggleProgramLed();
+  rig.form->operation.ToggleProgramLed();
   EXPECT_EQ(rig.form->frmMain["Program_label"].ForeColor(), kButtonFace);
   EXPECT_EQ(rig.form->board.Reg0Shadow, 0x40);
 }
@@ -169,7 +169,7 @@ TEST(ShellLampTest, ToggleTwiceRestoresLampAndBoardLed) {
 TEST(ShellSoundTest, KeysChooseFilesAndUnknownKeysSoundTheError) {
   ShellRig rig;
   for (const char* key : {"INIT", "ERROR", "DONE", "SLIDE", "OK", "slide", "BEEP"}) {
-    rig.form->PlayEventSound(key);
+    rig.form->panel.PlayEventSound(key);
   }
   EXPECT_EQ(rig.sounds.played,
             (std::vector<std::string>{"init.wav", "error.wav", "done.wav", "slide.wav", "ok.wav",

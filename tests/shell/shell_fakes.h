@@ -16,6 +16,9 @@
 
 namespace sorvell::shell::testing {
 
+// The form model and the edges are used unqualified throughout the tests.
+using namespace sorvell::panel;
+
 class FakeDialogs final : public Dialogs {
  public:
   Answer Message(const MessageRequest& request) override {

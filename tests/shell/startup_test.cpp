@@ -10,7 +10,7 @@ TEST(ShellStartupTest, EndsIdleWithNoDeviceAndAnEmptyLog) {
   MainForm& f = *rig.form;
   bool logEmptyWhenInitSounded = false;
   rig.sounds.onPlay = [&] { logEmptyWhenInitSounded = f.frmMain["SystemLog"].Caption().empty(); };
-  f.AddLog("left over from before start-up");
+  f.panel.AddLog("left over from before start-up");
   f.Form_Load();
 
   EXPECT_EQ(rig.sounds.played, std::vector<std::string>{"init.wav"});

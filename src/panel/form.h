@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace sorvell::shell {
+namespace sorvell::panel {
 
 enum class ControlKind {
   kFrame,
@@ -130,4 +130,4 @@ class Form {
   std::unordered_map<std::string, std::size_t> index_;
 };
 
-}  // namespace sorvell::shell
+}  // namespace sorvell::panel

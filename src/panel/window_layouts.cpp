@@ -1,8 +1,8 @@
 #include <string>
 
-#include "shell/window_layouts.h"
+#include "panel/window_layouts.h"
 
-namespace sorvell::shell {
+namespace sorvell::panel {
 
 namespace {
 
@@ -223,4 +223,4 @@ void BuildDisplayWindow(Form& form) {
   }
 }
 
-}  // namespace sorvell::shell
+}  // namespace sorvell::panel

@@ -1,9 +1,9 @@
-#include "shell/form.h"
+#include "panel/form.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-namespace sorvell::shell {
+namespace sorvell::panel {
 
 std::string_view KindName(ControlKind kind) {
   switch (kind) {
@@ -153,4 +153,4 @@ const Control& Form::operator[](std::string_view name) const {
   return const_cast<Form&>(*this)[name];
 }
 
-}  // namespace sorvell::shell
+}  // namespace sorvell::panel

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/edges.h"
+#include "panel/edges.h"
 
-namespace sorvell::shell {
+namespace sorvell::panel {
 
 // hh:mm:ss, 24-hour.
 inline std::string TimeText(const LocalTime& t) {
@@ -21,4 +21,4 @@ inline std::string DateText(const LocalTime& t) {
   return text;
 }
 
-}  // namespace sorvell::shell
+}  // namespace sorvell::panel

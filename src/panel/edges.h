@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace sorvell::shell {
+namespace sorvell::panel {
 
 class Form;
 
@@ -84,4 +84,4 @@ struct Folders {
   std::filesystem::path workingFolder;
 };
 
-}  // namespace sorvell::shell
+}  // namespace sorvell::panel

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-namespace sorvell::parallel {
+namespace sorvell::operation {
 
 inline constexpr std::size_t kProgramBufferSize = 1'048'577;
 
-// What reading, blank-checking, programming and verifying a parallel device keep between and
-// during runs.
-struct ParallelState {
+// What reading, blank-checking, programming and verifying a device keep between and during runs,
+// whatever the device class.
+struct RunState {
   std::vector<std::uint8_t> ProgramBuffer = std::vector<std::uint8_t>(kProgramBufferSize);
   std::int32_t ProgramLength = 0;
   std::int32_t ProgramIndex = 0;
@@ -28,6 +28,8 @@ struct ParallelState {
   // The outcome of the last blank check, for the programming run that asked for it.
   bool BlankCheckFoundData = false;
   int PulseBudget = 0;
+  // 0 after the serial device acknowledged, else the samples taken without an acknowledge.
+  int AckCount = 0;
 };
 
-}  // namespace sorvell::parallel
+}  // namespace sorvell::operation

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "shell/form.h"
+#include "panel/form.h"
 
-namespace sorvell::shell {
+namespace sorvell::panel {
 
 // The maker's banner and version, in the window caption, the saved log and the About box.
 inline constexpr const char* kMakerBanner = "Sorvell Device Programmers";
@@ -20,4 +20,4 @@ void BuildDisplayWindow(Form& form);
 // The toolbar's buttons by their 1-based index (3 is the separator).
 Control& ToolbarButton(Form& form, int index);
 
-}  // namespace sorvell::shell
+}  // namespace sorvell::panel

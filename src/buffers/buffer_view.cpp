@@ -1,0 +1,110 @@
+#include "buffers/buffer_view.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "buffers/dump.h"
+#include "common/atomic_file.h"
+#include "panel/time_text.h"
+#include "panel/window_layouts.h"
+
+namespace sorvell::buffers {
+
+namespace {
+
+constexpr int kPageBytes = 256;
+
+// A scroll bar whose maximum is below 0 (a device or file under 256 bytes) still shows page 0.
+int PageOf(const panel::Control& scroll) {
+  return std::max(0, std::min(scroll.Value(), scroll.Maximum()));
+}
+
+std::string CodePageLines(const std::vector<std::uint8_t>& buffer, int page) {
+  std::string text;
+  for (int line = 0; line < 16; ++line) {
+    const std::int32_t address = page * kPageBytes + 16 * line;
+    text +=
+        "\r\n" + DumpLine(address, &buffer[static_cast<std::size_t>(address)], AsciiRule::kBuffer);
+  }
+  return text;
+}
+
+// Whole numbers are written with a blank before and after, as the saved dump has always had.
+std::string Spaced(double value) {
+  char text[40];
+  std::snprintf(text, sizeof text, " %.15g ", value);
+  return text;
+}
+
+}  // namespace
+
+BufferView::BufferView(Buffers& buffers, const catalogue::Selection& device, board::Board& board,
+                       panel::Panel& panel, panel::Form& frmDisplay1)
+    : buffers_(buffers), device_(device), board_(board), panel_(panel), frmDisplay1_(frmDisplay1) {}
+
+int BufferView::CurrentPage() const {
+  return PageOf(panel_.frmMain["VScroll1"]);
+}
+
+void BufferView::DisplayPageMemory() {
+  if (device_.DeviceFamily == "MJ" && panel_.frmMain["Show_button"].Caption() == "Show Code") {
+    DisplayDataMemory();
+  } else {
+    DisplayCodeMemory();
+  }
+}
+
+void BufferView::DisplayCodeMemory() {
+  const int page = CurrentPage();
+  board_.CurrentAddress = page * kPageBytes;
+  board_.Endereco2Adr();
+  panel_.frmMain["BufferDisplay"].SetCaption(CodePageLines(buffers_.CodeBuffer, page));
+}
+
+void BufferView::DisplayDataMemory() {
+  // The data image is 8 KB: 64 pages of 128 bytes.
+  const int page = std::min(CurrentPage(), 63);
+  board_.CurrentAddress = page * 128;
+  board_.Endereco2Adr();
+  std::string text = "             *** BUFFER DATA ***\r\n";
+  for (int line = 0; line < 8; ++line) {
+    const std::int32_t address = page * 128 + 16 * line;
+    text += "\r\n" + DumpLine(address, &buffers_.DataBuffer[static_cast<std::size_t>(address)],
+                              AsciiRule::kBuffer);
+  }
+  panel_.frmMain["BufferDisplay"].SetCaption(text);
+}
+
+// Puts the current address on the socket the way the selected device is wired.
+void BufferView::BufferDisplay_DblClick() {
+  const std::string& shown = panel_.frmMain["BufferDisplay"].Caption();
+  const panel::LocalTime now = panel_.clock.Now();
+  std::string file = std::string("SORVELL BUFFER DISPLAY FILE - ") + panel::kMakerBanner + "\r\n";
+  file += "The following contents are the contents from Buffer DIsplay\r\n";
+  file += panel::DateText(now) + " " + panel::TimeText(now) +
+          " StatCode:" + Spaced(StatCode(shown)) + " Model:" + Spaced(board_.BoardModel) + "\r\n";
+  file += std::string(60, '-') + "\r\n" + shown + "\r\n";
+  std::string error;
+  if (!common::WriteFileAtomically(panel_.folders.workingFolder / "SORVELL.BUF", file, error)) {
+    panel_.dialogs.Message({"The display was not saved: " + error, "Buffer Display",
+                            panel::MessageButtons::kOk, panel::MessageIcon::kExclamation,
+                            panel::Answer::kOk});
+    return;
+  }
+  panel_.AddLog("Buffer DIsplay was Saved to SORVELL.BUF file");
+  panel_.PlayEventSound("OK");
+}
+
+// Adds page 0 of the code image to the second display window, without showing it.
+void BufferView::Command1_Click() {
+  panel::Control& scroll = frmDisplay1_["VScroll1"];
+  scroll.SetValue(0);
+  const int page = scroll.Value();
+  board_.CurrentAddress = page * kPageBytes;
+  board_.Endereco2Adr();
+  panel_.frmMain["BufferDisplay"].SetCaption("");
+  frmDisplay1_["BufferDisplay"].AppendText(CodePageLines(buffers_.CodeBuffer, page));
+}
+
+}  // namespace sorvell::buffers

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "board/board.h"
+#include "buffers/buffers.h"
+#include "catalogue/selection.h"
+#include "panel/panel.h"
+
+namespace sorvell::buffers {
+
+// The hex/ASCII dump of the code and data images, one page at a time, and its saved copy.
+class BufferView {
+ public:
+  BufferView(Buffers& buffers, const catalogue::Selection& device, board::Board& board,
+             panel::Panel& panel, panel::Form& frmDisplay1);
+
+  // The page the scroll bar chooses (0 when the device or file is under one page).
+  int CurrentPage() const;
+  void DisplayPageMemory();
+  void DisplayCodeMemory();
+  void DisplayDataMemory();
+  void BufferDisplay_DblClick();
+  void Command1_Click();
+
+ private:
+  Buffers& buffers_;
+  const catalogue::Selection& device_;
+  board::Board& board_;
+  panel::Panel& panel_;
+  panel::Form& frmDisplay1_;
+};
+
+}  // namespace sorvell::buffers

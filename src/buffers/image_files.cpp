@@ -1,0 +1,243 @@
+#include "buffers/image_files.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+#include "common/atomic_file.h"
+#include "common/trim.h"
+#include "panel/window_layouts.h"
+
+namespace sorvell::buffers {
+
+namespace {
+
+constexpr const char* kAllFiles = "All Files (*.*)|*.*";
+
+std::string UpperCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+}  // namespace
+
+ImageFiles::ImageFiles(Buffers& buffers, catalogue::Selection& device, panel::Panel& panel,
+                       BufferView& view)
+    : buffers_(buffers), device_(device), panel_(panel), view_(view) {}
+
+void ImageFiles::mnuFileOpenCode_Click() {
+  panel_.ErrorLabelOff();
+  panel_.DataFlowLabelOff();
+  buffers_.DisplayMode = "Read";
+  const auto file = panel_.dialogs.File({false, "Open Code File", kAllFiles, ""});
+  if (!file || file->empty()) return;
+  const std::string previous = buffers_.CodeFileName;
+  buffers_.CodeFileName = file->string();
+  if (!ReadBinaryFile()) buffers_.CodeFileName = previous;
+}
+
+// A file that cannot be loaded is reported and changes nothing; the caller puts the previous
+// file name back.
+void ImageFiles::RefuseFile(const std::string& error) {
+  panel_.DataFlowLabelOff();
+  panel_.dialogs.Message({"The file was not loaded: " + error, "File Not Loaded",
+                          panel::MessageButtons::kOk, panel::MessageIcon::kExclamation,
+                          panel::Answer::kOk});
+}
+
+bool ImageFiles::ReadBinaryFile() {
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+  if (!ReadImageFile(buffers_.CodeFileName, kCodeBufferSize, bytes, error)) {
+    RefuseFile(error);
+    return false;
+  }
+  const std::string& name = buffers_.CodeFileName;
+  panel_.frmMain["FileNameCodeText"].SetCaption(UpperCase(name));
+  panel_.frmMain["BufferDisplay"].SetCaption(
+      "\r\n\r\n\r\n\r\n\r\n\r\n                      READING FILE ... WAIT");
+  panel_.DataFlowLabelOn();
+  panel_.frmMain["sbStatusBar"].SetCaption("Reading Code File " + name + " into Buffer... Wait");
+  device_.DeviceSize = static_cast<std::int32_t>(bytes.size());
+  std::copy(bytes.begin(), bytes.end(), buffers_.CodeBuffer.begin());
+  buffers_.FileCRC = FileChecksum(bytes);
+  buffers_.FileCRCText = ChecksumText(buffers_.FileCRC);
+  panel_.DataFlowLabelOff();
+  panel_.AddLog("File " + name + " - was read into Buffer. " + std::to_string(device_.DeviceSize) +
+                " bytes long.");
+  panel_.AddLog("Read File CRC = $" + buffers_.FileCRCText);
+  panel_.AddLog("You can Install a Blank Eprom for Programming");
+  view_.DisplayPageMemory();
+  panel_.frmMain["VScroll1"].SetRange(0, device_.DeviceSize / 256 - 1);
+  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.frmMain["sbStatusBar"].SetCaption("");
+  if (!device_.DeviceFamily.empty()) {
+    for (const char* n : {"Verify_button", "menuVerifyCode", "Program_button", "menuProgramCode"}) {
+      panel_.frmMain[n].SetEnabled(true);
+    }
+  }
+  panel_.frmMain["FileNameCodeSize"].SetCaption("(" + std::to_string(device_.DeviceSize) + ")");
+  panel::ToolbarButton(panel_.frmMain, 2).SetEnabled(true);
+  for (const char* n : {"mnuFileSaveCode", "mnuFileSaveCodeAs", "menuEraseCode", "Erase_button"}) {
+    panel_.frmMain[n].SetEnabled(true);
+  }
+  const bool microcontroller = device_.DeviceFamily == "MJ";
+  panel_.frmMain["CheckCode"].SetEnabled(microcontroller);
+  panel_.frmMain["CheckData"].SetEnabled(microcontroller);
+  panel_.frmMain["CheckCode"].SetValue(1);
+  panel_.frmMain["CheckData"].SetValue(0);
+  buffers_.CodeBufferLoaded = 1;
+  panel_.PlayEventSound("DONE");
+  return true;
+}
+
+void ImageFiles::mnuFileOpenData_Click() {
+  panel_.ErrorLabelOff();
+  panel_.DataFlowLabelOff();
+  buffers_.DisplayMode = "Read";
+  const auto file = panel_.dialogs.File({false, "Open Data File (eeprom)", kAllFiles, ""});
+  if (!file || file->empty()) return;
+  const std::string previous = buffers_.DataFileName;
+  buffers_.DataFileName = file->string();
+  if (!ReadBinaryFileData()) buffers_.DataFileName = previous;
+}
+
+// A refused data file keeps neither its name nor its label: a later Save Data would otherwise
+// overwrite the file that was refused with the old buffer.
+bool ImageFiles::ReadBinaryFileData() {
+  const std::string name = buffers_.DataFileName;
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+  panel_.DataFlowLabelOn();
+  std::error_code code;
+  const auto length = std::filesystem::file_size(name, code);
+  if (!code && length > kMaxDataFile) {
+    panel_.AddLog("Data File Size is " + std::to_string(length) +
+                  " bytes, bigger than the 8192 allowed - Will Not Open");
+    panel_.DataFlowLabelOff();
+    panel_.dialogs.Message({"Can't Open Data File Bigger than 8192 Bytes", "Data File to Big",
+                            panel::MessageButtons::kOk, panel::MessageIcon::kExclamation,
+                            panel::Answer::kOk});
+    return false;
+  }
+  if (!ReadImageFile(name, kMaxDataFile, bytes, error)) {
+    RefuseFile(error);
+    return false;
+  }
+  panel_.frmMain["FileNameDataText"].SetCaption(name);
+  buffers_.DataFileSize = static_cast<std::int32_t>(bytes.size());
+  std::copy(bytes.begin(), bytes.end(), buffers_.DataBuffer.begin());
+  panel_.DataFlowLabelOff();
+  panel_.AddLog("File " + name + " - was read into DataBuffer. " +
+                std::to_string(buffers_.DataFileSize) + " bytes long.");
+  panel_.AddLog("You can Install a Blank Eprom for Programming");
+  view_.DisplayPageMemory();
+  panel_.frmMain["VScroll1"].SetRange(0, device_.DeviceSize / 256 - 1);
+  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.frmMain["sbStatusBar"].SetCaption("");
+  panel::ToolbarButton(panel_.frmMain, 5).SetEnabled(true);
+  for (const char* n : {"Verify_button", "menuVerifyData", "Program_button", "menuProgramData",
+                        "mnuFileSaveData", "mnuFileSaveDataAs", "Erase_button", "menuEraseData"}) {
+    panel_.frmMain[n].SetEnabled(true);
+  }
+  buffers_.DataBufferLoaded = 1;
+  return true;
+}
+
+void ImageFiles::mnuFileSaveCode_Click() {
+  SaveImage(buffers_.CodeFileName, "Save CODE BUFFER ...", "FileNameCodeText",
+            "Writing Binary File ", buffers_.CodeBuffer.data(), device_.DeviceSize,
+            buffers_.CodeFileName.empty());
+}
+
+void ImageFiles::mnuFileSaveCodeAs_Click() {
+  SaveImage(buffers_.CodeFileName, "Save CODE BUFFER As...", "FileNameCodeText",
+            "Writing Binary File ", buffers_.CodeBuffer.data(), device_.DeviceSize, true);
+}
+
+void ImageFiles::mnuFileSaveData_Click() {
+  SaveImage(buffers_.DataFileName, "Save DATA Buffer ...", "FileNameDataText",
+            "Writing Data Binary File ", buffers_.DataBuffer.data(), buffers_.DataFileSize,
+            buffers_.DataFileName.empty());
+}
+
+// The image goes to a temporary file beside the target, renamed over it only when every byte
+// is written: a failed save leaves the old file whole.
+void ImageFiles::SaveImage(std::string& fileName, const char* title, const char* label,
+                           const char* statusText, const std::uint8_t* bytes, std::int32_t count,
+                           bool ask) {
+  if (ask) {
+    const auto file = panel_.dialogs.File({true, title, kAllFiles, fileName});
+    if (!file || file->empty()) return;
+    fileName = file->string();
+    panel_.frmMain[label].SetCaption(fileName);
+  }
+  panel_.frmMain["sbStatusBar"].SetCaption(statusText + fileName + " ... Wait");
+  const std::string_view contents(reinterpret_cast<const char*>(bytes),
+                                  static_cast<std::size_t>(std::max(count, 0)));
+  std::string error;
+  const bool saved = common::WriteFileAtomically(fileName, contents, error);
+  panel_.frmMain["sbStatusBar"].SetCaption("");
+  if (!saved) {
+    panel_.dialogs.Message({"The file was not saved: " + error, "File Not Saved",
+                            panel::MessageButtons::kOk, panel::MessageIcon::kExclamation,
+                            panel::Answer::kOk});
+    return;
+  }
+  panel_.AddLog("File Sucessfully Saved as " + fileName);
+}
+
+void ImageFiles::Erase_button_Click() {
+  if (panel_.frmMain["CheckCode"].Value()) EraseCodeBuffer();
+  if (panel_.frmMain["CheckData"].Value()) EraseDataBuffer();
+}
+
+void ImageFiles::EraseCodeBuffer() {
+  std::fill_n(buffers_.CodeBuffer.begin(), kCodeEraseCount, 0xFF);
+  for (const char* n : {"Verify_button", "menuVerifyCode", "Program_button", "menuProgramCode"}) {
+    panel_.frmMain[n].SetEnabled(false);
+  }
+  panel_.AddLog("Buffer has been Erased");
+  buffers_.DisplayMode = "Read";
+  view_.DisplayPageMemory();
+}
+
+void ImageFiles::EraseDataBuffer() {
+  std::fill_n(buffers_.DataBuffer.begin(), kDataEraseCount, 0xFF);
+  for (const char* n : {"Verify_button", "menuVerifyData", "Program_button", "menuProgramData"}) {
+    panel_.frmMain[n].SetEnabled(false);
+  }
+  panel_.AddLog("Buffer has been Erased");
+  buffers_.DisplayMode = "Read";
+  view_.DisplayPageMemory();
+}
+
+void ImageFiles::FileNameCodeText_Click() {
+  if (common::TrimBlanks(panel_.frmMain["FileNameCodeText"].Caption()) ==
+      "Click To Select a File") {
+    mnuFileOpenCode_Click();
+  }
+}
+
+void ImageFiles::EnableLoadedBufferControls() {
+  panel::Form& form = panel_.frmMain;
+  if (buffers_.CodeBufferLoaded == 1) {
+    for (const char* name : {"Erase_button", "menuEraseCode", "Program_button", "menuProgramCode",
+                             "Verify_button", "menuVerifyCode"}) {
+      form[name].SetEnabled(true);
+    }
+  }
+  if (buffers_.DataBufferLoaded == 1) {
+    form["CheckData"].SetValue(1);
+    for (const char* name : {"Erase_button", "menuEraseData", "Program_button", "menuProgramData",
+                             "Verify_button", "menuVerifyData"}) {
+      form[name].SetEnabled(true);
+    }
+  }
+}
+
+void ImageFiles::ForgetDataImage() {
+  buffers_.DataBufferLoaded = 0;
+}
+
+}  // namespace sorvell::buffers

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "buffers/buffer_view.h"
+#include "buffers/buffers.h"
+#include "catalogue/device_selection.h"
+#include "catalogue/selection.h"
+#include "panel/panel.h"
+
+namespace sorvell::buffers {
+
+// Loading image files into the code and data images, saving them, and erasing them to FFh.
+class ImageFiles final : public catalogue::LoadedImages {
+ public:
+  ImageFiles(Buffers& buffers, catalogue::Selection& device, panel::Panel& panel, BufferView& view);
+
+  void mnuFileOpenCode_Click();
+  void mnuFileSaveCode_Click();
+  void mnuFileSaveCodeAs_Click();
+  void mnuFileOpenData_Click();
+  void mnuFileSaveData_Click();
+  void FileNameCodeText_Click();
+  void Erase_button_Click();
+  void EraseCodeBuffer();
+  void EraseDataBuffer();
+  // False when the file was refused (reported; nothing changed).
+  bool ReadBinaryFile();
+  bool ReadBinaryFileData();
+
+  void EnableLoadedBufferControls() override;
+  void ForgetDataImage() override;
+
+ private:
+  void RefuseFile(const std::string& error);
+  void SaveImage(std::string& fileName, const char* title, const char* label,
+                 const char* statusText, const std::uint8_t* bytes, std::int32_t count, bool ask);
+
+  Buffers& buffers_;
+  catalogue::Selection& device_;
+  panel::Panel& panel_;
+  BufferView& view_;
+};
+
+}  // namespace sorvell::buffers

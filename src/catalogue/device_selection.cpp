@@ -1,0 +1,204 @@
+#include "catalogue/device_selection.h"
+
+#include <string>
+
+#include "common/trim.h"
+#include "panel/window_layouts.h"
+
+namespace sorvell::catalogue {
+
+namespace {
+
+constexpr const char* kPleaseSelect = "Please Select Device on this List";
+
+}  // namespace
+
+DeviceSelection::DeviceSelection(Selection& device, board::Board& board, panel::Panel& panel,
+                                 LoadedImages& images)
+    : device_(device), board_(board), panel_(panel), images_(images) {}
+
+void DeviceSelection::FillDeviceList() {
+  FillDeviceTable(device_.DeviceTable);
+  panel::Control& list = panel_.frmMain["Device"];
+  list.SetItems(DeviceListEntries(device_.DeviceTable));
+  list.SetValue(-1);
+}
+
+void DeviceSelection::CalcSpeedDelays() {
+  const panel::Control& slider = panel_.frmMain["Slider1"];
+  const SpeedCounts counts =
+      CalcSpeedCounts(slider.Value(), slider.Maximum(),
+                      {board_.StrobeFactor, device_.SpeedFactorA, device_.SpeedFactorB});
+  board_.StrobeCount = counts.strobe;
+  board_.SpeedCountA = counts.speedA;
+  board_.SpeedCountB = counts.speedB;
+}
+
+void DeviceSelection::Slider1_Change() {
+  panel_.AddLog("Program Speed Slider set to: " +
+                std::to_string(panel_.frmMain["Slider1"].Value()));
+  CalcSpeedDelays();
+  panel_.PlayEventSound("SLIDE");
+}
+
+void DeviceSelection::Voltage_button_Click(int index) {
+  if (index == 1) {
+    device_.VppVolts = 12;
+    panel_.AddLog("Most Common Programming Voltage Selected: 12.5 Volts!!!");
+  } else if (index == 2 || index == 3) {
+    device_.VppVolts = index == 2 ? 21 : 25;
+    panel_.AddLog("BE CAREFULL!!! You just Selected Programming Voltage as " +
+                  std::to_string(device_.VppVolts) + " Volts!!!");
+  }
+}
+
+void DeviceSelection::Device_Click() {
+  panel::Control& list = panel_.frmMain["Device"];
+  if (list.Value() < 0) {
+    list.SetCaption(kPleaseSelect);
+    return;
+  }
+  const std::string name = common::TrimBlanks(list.Caption());
+  if (name.starts_with("N/A")) {
+    list.SetValue(-1);
+    list.SetCaption(kPleaseSelect);
+    return;
+  }
+  ApplyTableRow(name);
+  board_.CEOFF();
+  board_.OEOFF();
+  if (device_.DeviceType == "S") {
+    board_.CEON();
+    board_.OEON();
+  }
+  CalcSpeedDelays();
+  device_.DeviceSize = device_.DeviceBytes = device_.DeviceSizeKB * 1024;
+  panel_.frmMain["VScroll1"].SetRange(0, device_.DeviceSize / 256 - 1);
+  ShowDeviceOptions();
+  ClearDeviceControls();
+  EnableSelectedDeviceControls();
+  SelectSuggestedVoltage();
+  images_.EnableLoadedBufferControls();
+  panel_.ErrorLabelOff();
+  panel_.DataFlowLabelOff();
+  panel_.AddLog("Device " + device_.DeviceName + " was Selected");
+  panel_.AddLog("Device Size is: " + std::to_string(device_.DeviceSize) +
+                " Bytes, Initial VPP suggested: " + (device_.VppCode == 0 ? "5V" : "12.5V"));
+  panel_.PlayEventSound("DONE");
+}
+
+// The selected row's parameters: class, variant, size, fixed register bits, VPP choices, the
+// address maps and the speed factors of its family.
+void DeviceSelection::ApplyTableRow(const std::string& name) {
+  const auto& row = device_.DeviceTable[static_cast<std::size_t>(panel_.frmMain["Device"].Value())];
+  device_.DeviceName = name;
+  device_.DeviceType = row[1];
+  device_.DeviceVariant = row[2];
+  device_.DeviceSizeKB = std::stoi(row[3]);
+  board_.Reg1FixedBits = std::stoi(row[4]);
+  board_.Reg3FixedBits = std::stoi(row[5]);
+  device_.VppCode = std::stoi(row[6]);
+  device_.DeviceFamily = device_.DeviceType + device_.DeviceVariant;
+  BuildAddressMaps(device_.DeviceFamily, board_.AdrMapB, board_.AdrMapC);
+  const SpeedFactors factors = FactorsForVariant(device_.DeviceVariant);
+  board_.StrobeFactor = factors.strobe;
+  device_.SpeedFactorA = factors.speedA;
+  device_.SpeedFactorB = factors.speedB;
+}
+
+void DeviceSelection::ShowDeviceOptions() {
+  for (const char* shown : {"Frame5", "CheckBlankPriorProgramming", "VerifyAfterProgramming",
+                            "FrameVoltageSelection"}) {
+    panel_.frmMain[shown].SetVisible(true);
+  }
+}
+
+void DeviceSelection::EnableSelectedDeviceControls() {
+  panel::Form& form = panel_.frmMain;
+  const std::string& type = device_.DeviceType;
+  for (const char* name : {"Read_button", "menuReadCode", "Display_button", "menuDisplayCode",
+                           "Blank_button", "menuBlankCheck"}) {
+    form[name].SetEnabled(true);
+  }
+  if (type == "S") {
+    form["Blank_button"].SetEnabled(false);
+    form["menuBlankCheck"].SetEnabled(false);
+  }
+  if (type == "E" || type == "F" || type == "S") {
+    for (const char* name : {"EraseFlash_button", "menuFlashShowCodeID", "menuEraseFlash"}) {
+      form[name].SetEnabled(true);
+    }
+  }
+  form["PleaseSelect"].SetVisible(false);
+  form["Frame3"].SetVisible(true);
+  form["BufferDisplay"].SetVisible(true);
+  if (device_.DeviceFamily == "MJ") {
+    EnableMicrocontrollerControls();
+    return;
+  }
+  form["CheckData"].SetValue(0);
+  form["CheckData"].SetEnabled(false);
+  form["CheckCode"].SetValue(1);
+  form["CheckCode"].SetEnabled(false);
+  images_.ForgetDataImage();
+  form["Show_button"].SetEnabled(true);
+  form["Show_button"].SetCaption("Show Code");
+}
+
+void DeviceSelection::EnableMicrocontrollerControls() {
+  panel::Form& form = panel_.frmMain;
+  for (const char* name : {"menuEraseFlash", "menuEraseData", "menuDisplayData", "menuReadData",
+                           "mnuFileOpenData", "CheckCode", "CheckData", "Show_button"}) {
+    form[name].SetEnabled(true);
+  }
+  for (int index : {3, 4, 5}) panel::ToolbarButton(form, index).SetVisible(true);
+  panel::ToolbarButton(form, 4).SetEnabled(true);
+  form["Show_button"].SetCaption("Show Data");
+  for (const char* name : {"FileNameDataLabel", "FileNameDataSize", "FileNameDataText"}) {
+    form[name].SetVisible(true);
+  }
+}
+
+// Selecting an option from here runs its click handler, as an operator's click would: every
+// option was cleared just before, so the selection always fires.
+void DeviceSelection::SelectSuggestedVoltage() {
+  panel::Form& form = panel_.frmMain;
+  const int code = device_.VppCode;
+  if (code == 0) {
+    form["Voltage_button(0)"].SetEnabled(true);
+    if (panel::SelectOption(form, form["Voltage_button(0)"])) Voltage_button_Click(0);
+    return;
+  }
+  for (int index = 1; index <= code; ++index) {
+    form["Voltage_button(" + std::to_string(index) + ")"].SetEnabled(true);
+  }
+  if (panel::SelectOption(form, form["Voltage_button(1)"])) Voltage_button_Click(1);
+  device_.VppVolts = 12;
+}
+
+void DeviceSelection::ClearDeviceControls() {
+  panel::Form& form = panel_.frmMain;
+  for (int i = 0; i < 4; ++i) form["Voltage_button(" + std::to_string(i) + ")"].SetEnabled(false);
+  for (int i = 0; i < 4; ++i) form["Voltage_button(" + std::to_string(i) + ")"].SetValue(0);
+  panel::ToolbarButton(form, 2).SetEnabled(false);
+  for (int index : {3, 4, 5}) panel::ToolbarButton(form, index).SetVisible(false);
+  for (int index : {4, 5}) panel::ToolbarButton(form, index).SetEnabled(false);
+  form["Show_button"].SetEnabled(false);
+  form["Show_button"].SetCaption("Show Data");
+  for (const char* name :
+       {"menuProgramData",   "menuReadData",    "menuDisplayData", "menuVerifyData",
+        "menuEraseData",     "menuProgramCode", "menuDisplayCode", "menuReadCode",
+        "menuVerifyCode",    "menuEraseCode",   "menuEraseFlash",  "menuBlankCheck",
+        "EraseFlash_button", "Verify_button",   "Program_button",  "Read_button",
+        "Display_button",    "Blank_button",    "Erase_button",    "CheckData",
+        "CheckCode"}) {
+    form[name].SetEnabled(false);
+  }
+  for (const char* name : {"FileNameDataLabel", "FileNameDataSize", "FileNameDataText"}) {
+    form[name].SetVisible(false);
+  }
+  form["menuFlashShowCodeID"].SetEnabled(false);
+  form["Frame3"].SetCaption("Code Buffer Hex/Ascii Display");
+}
+
+}  // namespace sorvell::catalogue

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "board/board.h"
+#include "catalogue/selection.h"
+#include "panel/panel.h"
+
+namespace sorvell::catalogue {
+
+// What selecting a device asks of the images: the buffers answer it, from above.
+class LoadedImages {
+ public:
+  virtual ~LoadedImages() = default;
+  // Enables what a loaded code or data image allows once a device is chosen.
+  virtual void EnableLoadedBufferControls() = 0;
+  // A device without a data memory has no use for a loaded data image.
+  virtual void ForgetDataImage() = 0;
+};
+
+// The device list and what choosing an entry, the speed slider or a voltage sets.
+class DeviceSelection {
+ public:
+  DeviceSelection(Selection& device, board::Board& board, panel::Panel& panel,
+                  LoadedImages& images);
+
+  void FillDeviceList();
+  void Device_Click();
+  void CalcSpeedDelays();
+  void Slider1_Change();
+  void Voltage_button_Click(int index);
+  void EnableSelectedDeviceControls();
+  void SelectSuggestedVoltage();
+  // Nothing can be done to a device until one is selected.
+  void ClearDeviceControls();
+
+ private:
+  void ApplyTableRow(const std::string& name);
+  void ShowDeviceOptions();
+  void EnableMicrocontrollerControls();
+
+  Selection& device_;
+  board::Board& board_;
+  panel::Panel& panel_;
+  LoadedImages& images_;
+};
+
+}  // namespace sorvell::catalogue

@@ -1,0 +1,110 @@
+// Read, blank check and verify: the buttons, and the choice of routine by device class.
+#include "dispatch/dispatcher.h"
+
+#include "buffers/buffers.h"
+
+namespace sorvell::dispatch {
+
+namespace {
+
+constexpr std::uint32_t k3DHighlight = 0x80000014;
+
+bool OnParallelBus(const catalogue::Selection& device) {
+  return device.DeviceType == "P" || device.DeviceType == "F" || device.DeviceFamily == "EN";
+}
+
+}  // namespace
+
+Dispatcher::Dispatcher(operation::Operation& operation, board::Detection& detection,
+                       buffers::BufferView& view, parallel::ParallelDevice& parallelDevice,
+                       parallel::EpromProgrammer& eprom)
+    : op_(operation),
+      board_(operation.board),
+      device_(operation.device),
+      run_(operation.run),
+      panel_(operation.panel),
+      detection_(detection),
+      view_(view),
+      parallel_(parallelDevice),
+      eprom_(eprom) {}
+
+void Dispatcher::Read_button_Click() {
+  if (!detection_.PortChosen()) return;
+  if (panel_.frmMain["CheckCode"].Value()) READCODE();
+  if (panel_.frmMain["CheckData"].Value()) READDATA();
+}
+
+void Dispatcher::READCODE() {
+  if (OnParallelBus(device_)) {
+    parallel_.ReadParallelCode();
+  } else if (device_.DeviceType == "S") {
+    ReadSerialCode();
+  } else {
+    panel_.Notice("Please Write Missing Routines at READCODE", "Routine Not Ready");
+  }
+}
+
+void Dispatcher::READDATA() {
+  op_.buffers.DisplayMode = "Read";
+  board_.REG4OFF();
+  board_.CEOEON();
+  panel_.DataFlowLabelOn();
+  panel_.AddLog("Start Device Reading Operation");
+  panel_.frmMain["sbStatusBar"].SetCaption("Reading Device... Wait");
+  panel_.Notice("Please Write AT90S2313 Eeprom Read Routine", "Routine Not Ready");
+}
+
+void Dispatcher::Blank_button_Click() {
+  run_.BlankCheckFoundData = false;
+  if (!detection_.PortChosen()) return;
+  if (panel_.frmMain["CheckCode"].Value()) BLANKCODE();
+  if (panel_.frmMain["CheckData"].Value()) BLANKDATA();
+}
+
+void Dispatcher::BLANKCODE() {
+  if (OnParallelBus(device_)) {
+    parallel_.BlankCheckParallel();
+    return;
+  }
+  panel_.Notice("Please Write Missing Routines at BLANKCODE", "Missing Routine");
+}
+
+void Dispatcher::BLANKDATA() {
+  panel_.Notice("Please Write AT90S2313 Check Blank Eeprom Routine", "Routine Not Ready");
+}
+
+void Dispatcher::Verify_button_Click() {
+  run_.VerifyFailed = 0;
+  if (!detection_.PortChosen()) return;
+  if (panel_.frmMain["CheckCode"].Value()) VerifyCode();
+  if (panel_.frmMain["CheckData"].Value()) VerifyData();
+}
+
+void Dispatcher::VerifyData() {
+  panel_.Notice("Please Write AT90S2313 VerifyData Routine", panel_.frmMain.Caption());
+}
+
+void Dispatcher::VerifyCode() {
+  run_.DeviceChecksum = 0;
+  panel_.frmMain["Verify_button"].SetBackColor(k3DHighlight);
+  panel_.DataFlowLabelOn();
+  panel_.AddLog("Verify Function Started... Wait");
+  const std::string& family = device_.DeviceFamily;
+  if (family == "SA" || family == "SB" || family == "SC") {
+    VerifySerialCode();
+  } else if (!parallel_.VerifyParallel()) {
+    return;
+  }
+  if (run_.VerifyFailed == 0) {
+    panel_.DataFlowLabelOff();
+    panel_.AddLog("Device Contents MATCHES with Buffer Contents");
+    run_.DeviceChecksumText = buffers::ChecksumText(run_.DeviceChecksum);
+    panel_.AddLog("Device CHKSUMM = $" + run_.DeviceChecksumText);
+    panel_.PlayEventSound("OK");
+    board_.Reset();
+  }
+  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.frmMain["Verify_button"].SetBackColor(panel::kButtonFace);
+}
+
+}  // namespace sorvell::dispatch

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "board/detection.h"
+#include "buffers/buffer_view.h"
+#include "operation/operation.h"
+#include "parallel/eprom_programmer.h"
+#include "parallel/parallel_device.h"
+
+namespace sorvell::dispatch {
+
+// The operation buttons and their menu entries: each chooses the routine of the selected
+// device's class and family, and frames it (confirmation, blank check before, verify after).
+class Dispatcher {
+ public:
+  Dispatcher(operation::Operation& operation, board::Detection& detection,
+             buffers::BufferView& view, parallel::ParallelDevice& parallelDevice,
+             parallel::EpromProgrammer& eprom);
+
+  void Read_button_Click();
+  void Blank_button_Click();
+  void Program_button_Click();
+  void Verify_button_Click();
+  void Display_button_Click();
+  void EraseFlash_button_Click();
+  void Show_button_Click();
+  void VScroll1_Change();
+  void menuFlashShowCodeID_Click();
+  void LoopFlashTest_Click();
+  void ResetFlash_Click();
+
+  void READCODE();
+  void READDATA();
+  void BLANKCODE();
+  void BLANKDATA();
+  void VerifyCode();
+  void VerifyData();
+  void ProgramCode();
+  void ProgramData();
+
+ private:
+  // False when the blank check found data: nothing is programmed.
+  bool PrepareAndRunAlgorithm();
+  void RunFamilyAlgorithm();
+  void FinishProgramming();
+  void LeaveSocketIdle();
+  // Moves the scroll bar as the operator would, showing the new page.
+  void ScrollTo(int page);
+
+  // Device classes whose routines are not built yet: they report that nothing was done, so no
+  // success is ever claimed for them.
+  void ReadSerialCode();
+  void VerifySerialCode();
+  void Report24CXXAckError();
+  void RoutineNotBuilt();
+
+  operation::Operation& op_;
+  board::Board& board_;
+  catalogue::Selection& device_;
+  operation::RunState& run_;
+  panel::Panel& panel_;
+  board::Detection& detection_;
+  buffers::BufferView& view_;
+  parallel::ParallelDevice& parallel_;
+  parallel::EpromProgrammer& eprom_;
+};
+
+}  // namespace sorvell::dispatch

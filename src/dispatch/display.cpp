@@ -1,0 +1,63 @@
+// The dump window's sources: the code or data image, or the device in the socket, live.
+#include "dispatch/dispatcher.h"
+
+namespace sorvell::dispatch {
+
+namespace {
+
+constexpr int kPageBytes = 256;
+
+}  // namespace
+
+void Dispatcher::ScrollTo(int page) {
+  panel::Control& scroll = panel_.frmMain["VScroll1"];
+  if (page < scroll.Minimum() || page > scroll.Maximum() || page == scroll.Value()) return;
+  scroll.SetValue(page);
+  VScroll1_Change();
+}
+
+void Dispatcher::VScroll1_Change() {
+  if (op_.buffers.DisplayMode == "DisplayEprom") {
+    parallel_.DisplayEprom();
+  } else {
+    view_.DisplayPageMemory();
+  }
+}
+
+void Dispatcher::Show_button_Click() {
+  panel::Control& show = panel_.frmMain["Show_button"];
+  panel::Control& scroll = panel_.frmMain["VScroll1"];
+  if (device_.DeviceFamily != "MJ") {
+    panel_.frmMain["Frame3"].SetCaption("Code Buffer Hex/Ascii Display");
+    op_.buffers.DisplayMode = "Read";
+  } else if (show.Caption() == "Show Data") {
+    show.SetCaption("Show Code");
+    scroll.SetRange(0, 63);
+    panel_.frmMain["Frame3"].SetCaption("Data Buffer Hex/Ascii Display");
+  } else if (show.Caption() == "Show Code") {
+    show.SetCaption("Show Data");
+    scroll.SetRange(0, device_.DeviceSize / kPageBytes - 1);
+    panel_.frmMain["Frame3"].SetCaption("Code Buffer Hex/Ascii Display");
+  }
+  ScrollTo(0);
+  view_.DisplayPageMemory();
+}
+
+void Dispatcher::Display_button_Click() {
+  if (!panel_.frmMain["CheckCode"].Value()) return;
+  if (!detection_.PortChosen()) return;
+  op_.buffers.DisplayMode = "DisplayEprom";
+  ScrollTo(0);
+  panel_.AddLog("Fetching Device Binary Contents to Screen");
+  panel_.frmMain["Frame3"].SetCaption("Device Memory Hex/Ascii Display");
+  const std::string& family = device_.DeviceFamily;
+  if (device_.DeviceType == "P" || family == "EN" || family == "FL" || family == "FM" ||
+      family == "FR" || family == "FA" || family == "FS") {
+    parallel_.DisplayEprom();
+  }
+  if (device_.DeviceType == "M") {
+    panel_.Notice("Please Write AT90S2313 Code Display ROutine", "Routine Not Ready");
+  }
+}
+
+}  // namespace sorvell::dispatch

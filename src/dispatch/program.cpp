@@ -1,0 +1,122 @@
+// The frame around every programming algorithm: confirmation, optional blank check before and
+// verify after, and the choice of algorithm by family.
+#include "dispatch/dispatcher.h"
+
+namespace sorvell::dispatch {
+
+void Dispatcher::Program_button_Click() {
+  if (!detection_.PortChosen()) return;
+  ScrollTo(0);
+  board_.CurrentAddress = 0;
+  board_.Endereco2Adr();
+  if (panel_.frmMain["CheckCode"].Value() == 1) ProgramCode();
+  if (panel_.frmMain["CheckData"].Value() == 1) ProgramData();
+}
+
+void Dispatcher::ProgramData() {
+  panel_.Notice("Please Write A90S2313 Program Data Routine", panel_.frmMain.Caption());
+}
+
+void Dispatcher::ProgramCode() {
+  panel_.AddLog("Programming Button Pressed");
+  const panel::Answer answer = panel_.dialogs.Message(
+      {"Program the Device?", "Safety Question", panel::MessageButtons::kOkCancel,
+       panel::MessageIcon::kQuestion, panel::Answer::kCancel});
+  if (answer != panel::Answer::kOk) {
+    panel_.AddLog("Programming was Canceled by Operator");
+  } else if (PrepareAndRunAlgorithm()) {
+    FinishProgramming();
+  }
+  LeaveSocketIdle();
+}
+
+bool Dispatcher::PrepareAndRunAlgorithm() {
+  if (panel_.frmMain["CheckBlankPriorProgramming"].Value() == 1 && device_.DeviceType != "S") {
+    Blank_button_Click();
+    if (run_.BlankCheckFoundData) return false;
+  }
+  op_.BuildProgramBuffer();
+  board_.Reset();
+  board_.SETADR();
+  board_.Sleep(500);
+  run_.ProgressStep = run_.ProgramLength / 99;
+  run_.ProgressCount = 0;
+  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.DataFlowLabelOn();
+  panel_.ProgramLabelOn();
+  run_.ProgramFailed = 0;
+  run_.ProgramStatus = 9;
+  RunFamilyAlgorithm();
+  return true;
+}
+
+void Dispatcher::RunFamilyAlgorithm() {
+  struct Route {
+    const char* family;
+    void (*routine)(Dispatcher&);
+  };
+  static constexpr Route kRoutes[] = {
+      {"P1", [](Dispatcher& d) { d.eprom_.P2732(); }},
+      {"P2", [](Dispatcher& d) { d.eprom_.P2764_128(); }},
+      {"P3", [](Dispatcher& d) { d.eprom_.P2764_128(); }},
+      {"P4", [](Dispatcher& d) { d.eprom_.P27256_040(); }},
+      {"P5", [](Dispatcher& d) { d.eprom_.P27080(); }},
+      {"P6", [](Dispatcher& d) { d.eprom_.P27010_020(); }},
+      {"P7", [](Dispatcher& d) { d.eprom_.P27010_020(); }},
+      {"P8", [](Dispatcher& d) { d.eprom_.P27256_040(); }},
+      {"P9", [](Dispatcher& d) { d.eprom_.P27080(); }},
+      {"EN", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
+      {"FA", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
+      {"FM", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
+      {"FL", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
+      {"FR", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
+      {"FS", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
+      {"SA", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
+      {"SB", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
+      {"SC", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
+  };
+  for (const Route& route : kRoutes) {
+    if (device_.DeviceFamily != route.family) continue;
+    run_.ProgramStatus = 1;
+    route.routine(*this);
+  }
+}
+
+void Dispatcher::FinishProgramming() {
+  if (device_.DeviceType == "S" && run_.AckCount != 0) {
+    Report24CXXAckError();
+    run_.ProgramFailed = 1;
+  }
+  if (run_.ProgramFailed == 0 && run_.ProgramStatus == 1) {
+    panel_.AddLog("Programming Device Successfull");
+    panel_.DataFlowLabelOff();
+    panel_.ProgramLabelOff();
+    panel_.PlayEventSound("OK");
+  }
+  if (run_.ProgramStatus == 9) {
+    panel_.AddLog("Device Not Supported - Status 9 - Please Report");
+    panel_.PlayEventSound("ERROR");
+  }
+  board_.Reg0Shadow = 0x40;
+  board_.SetReg0();
+  panel_.frmMain["ProgressBar1"].SetValue(0);
+  if (panel_.frmMain["VerifyAfterProgramming"].Value() == 1 && run_.ProgramFailed == 0) {
+    Verify_button_Click();
+  }
+}
+
+// Serial EEPROMs stay selected with their bus lines idle; everything else is reset.
+void Dispatcher::LeaveSocketIdle() {
+  if (device_.DeviceType != "S") {
+    board_.Reset();
+    return;
+  }
+  board_.CEON();
+  board_.OEON();
+  board_.Reg1Shadow = 0;
+  board_.Reg2Shadow = 0;
+  board_.SetReg1();
+  board_.SetReg2();
+}
+
+}  // namespace sorvell::dispatch

@@ -1,0 +1,95 @@
+#include "operation/operation.h"
+
+#include <algorithm>
+
+#include "common/hex_text.h"
+
+namespace sorvell::operation {
+
+Operation::Operation(board::Board& theBoard, catalogue::Selection& selected,
+                     buffers::Buffers& images, RunState& state, panel::Panel& operatorPanel)
+    : board(theBoard), device(selected), buffers(images), run(state), panel(operatorPanel) {}
+
+// "Both" copies the whole device image; "Hi Byte" and "Low Byte" pack the odd or the even
+// addresses, the two halves of a 16-bit image for a pair of 8-bit devices.
+void Operation::BuildProgramBuffer() {
+  auto& program = run.ProgramBuffer;
+  const auto& code = buffers.CodeBuffer;
+  const std::int32_t bytes = std::min<std::int32_t>(device.DeviceBytes, kProgramBufferSize);
+  if (panel.frmMain["HiLow_button(0)"].Value()) {
+    std::copy_n(code.begin(), bytes, program.begin());
+    run.ProgramLength = bytes;
+  } else {
+    const int offset = panel.frmMain["HiLow_button(1)"].Value() ? 1 : 0;
+    for (std::int32_t i = 0; i < bytes; i += 2) {
+      program[static_cast<std::size_t>(i / 2)] = code[static_cast<std::size_t>(i + offset)];
+    }
+    run.ProgramLength = bytes / 2;
+  }
+}
+
+void Operation::ProgrammingFailure() {
+  board.Reg0Shadow = 0;
+  board.SetReg0();
+  board.CEOFF();
+  board.OEOFF();
+  panel.AddLog("*** Programming Failure ***");
+  panel.AddLog("*** Address:" + common::HexText(board.CurrentAddress) +
+               "h, Programming BYTE:" + common::HexText(run.ProgramByte) +
+               "h, Read BYTE:" + common::HexText(board.ReadByte) + "h");
+  panel.AddLog("*** Aborting Programming.");
+  panel.ErrorLockButtons();
+  panel.ProgramLabelOn();
+  run.ProgramFailed = 1;
+  panel.PlayEventSound("ERROR");
+  panel.CriticalErrorBox();
+}
+
+// Latch FFh, release the data lines, then read what the device drives.
+void Operation::ReadBackByte() {
+  board.Reg4Shadow = 0xFF;
+  board.SetReg4();
+  board.DelayLoop10();
+  board.REG4OFF();
+  board.DelayLoop10();
+  board.GetNibbles();
+}
+
+// The bar moves one step per ProgressStep bytes and stops at its maximum (a 2 KB half-image
+// would otherwise ask for 102 steps of a 100-step bar).
+void Operation::GoProgressiveBar1() {
+  if (++run.ProgressCount != run.ProgressStep) return;
+  run.ProgressCount = 0;
+  StepProgress();
+}
+
+// One step of the progress bar per page walked; it never passes its maximum.
+void Operation::StepProgress() {
+  panel.StepProgress();
+}
+
+void Operation::ComputeLastBankAndPage() {
+  const std::int32_t last = device.DeviceSize - 1;
+  run.LastBank = last / 65536;
+  run.LastPage = (last - run.LastBank * 65536) / 256;
+}
+
+// Address 0 on the socket, a settling pause, register 4 off the bus, chip and output enabled:
+// the start of every compare loop.
+void Operation::StartReadingAtZero() {
+  board.Reset();
+  board.CurrentAddress = 0;
+  board.Endereco2Adr();
+  board.SETADR();
+  board.Sleep(500);
+  board.REG4OFF();
+  board.CEOEON();
+}
+
+void Operation::ToggleProgramLed() {
+  panel.ToggleProgramLabel();
+  board.Reg0Shadow ^= 0x08;
+  board.SetReg0();
+}
+
+}  // namespace sorvell::operation

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "board/board.h"
+#include "buffers/buffers.h"
+#include "catalogue/selection.h"
+#include "operation/run_state.h"
+#include "panel/panel.h"
+
+namespace sorvell::operation {
+
+// What every device operation works on, and the services the device classes share: the
+// programming image, the progress bar, the failure report, the read-back of one byte.
+class Operation {
+ public:
+  Operation(board::Board& board, catalogue::Selection& device, buffers::Buffers& buffers,
+            RunState& run, panel::Panel& panel);
+
+  board::Board& board;
+  catalogue::Selection& device;
+  buffers::Buffers& buffers;
+  RunState& run;
+  panel::Panel& panel;
+
+  // The bytes that go to this device: the whole image, or one half of a 16-bit image.
+  void BuildProgramBuffer();
+  void ProgrammingFailure();
+  void ReadBackByte();
+  void GoProgressiveBar1();
+  void StepProgress();
+  void ComputeLastBankAndPage();
+  void StartReadingAtZero();
+  // The window lamp and the board's LED blink together.
+  void ToggleProgramLed();
+};
+
+}  // namespace sorvell::operation

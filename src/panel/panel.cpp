@@ -1,0 +1,141 @@
+#include "panel/panel.h"
+
+#include <string>
+
+#include "panel/time_text.h"
+
+namespace sorvell::panel {
+
+namespace {
+
+constexpr const char* kLockedButtons[] = {"Program_button", "Verify_button", "Read_button",
+                                          "Display_button"};
+
+struct SoundFile {
+  const char* key;
+  const char* file;
+};
+
+constexpr SoundFile kSounds[] = {{"INIT", "init.wav"},
+                                 {"ERROR", "error.wav"},
+                                 {"DONE", "done.wav"},
+                                 {"SLIDE", "slide.wav"},
+                                 {"OK", "ok.wav"}};
+
+const char* TrueFalse(bool value) {
+  return value ? "True" : "False";
+}
+
+}  // namespace
+
+Panel::Panel(Form& form, Dialogs& dialogBoxes, SoundPlayer& sounds, WallClock& wallClock,
+             const Folders& programFolders)
+    : frmMain(form),
+      dialogs(dialogBoxes),
+      clock(wallClock),
+      folders(programFolders),
+      sounds_(sounds) {}
+
+// Appends one line; the text is never rewritten whole, so a long log stays fast.
+void Panel::AddLog(std::string_view message) {
+  std::string line = "\r\n" + TimeText(clock.Now()) + ">  ";
+  line.append(message);
+  frmMain["SystemLog"].AppendText(line);
+}
+
+void Panel::PlayEventSound(std::string_view key) {
+  const char* file = "error.wav";
+  for (const SoundFile& sound : kSounds) {
+    if (key == sound.key) file = sound.file;
+  }
+  sounds_.Play(folders.programFolder / file);
+}
+
+void Panel::Notice(const std::string& text, const std::string& title) {
+  dialogs.Message({text, title, MessageButtons::kOk, MessageIcon::kNone, Answer::kOk});
+}
+
+void Panel::ErrorLabelOn() {
+  frmMain["Error_label"].SetForeColor(kRed);
+  ProgramLabelOff();
+  DataFlowLabelOff();
+}
+void Panel::ErrorLabelOff() {
+  frmMain["Error_label"].SetForeColor(kButtonFace);
+}
+void Panel::ProgramLabelOn() {
+  frmMain["Program_label"].SetForeColor(kGreen);
+}
+void Panel::ProgramLabelOff() {
+  frmMain["Program_label"].SetForeColor(kButtonFace);
+}
+void Panel::DataFlowLabelOn() {
+  frmMain["DataFlow_label"].SetForeColor(kGreen);
+}
+void Panel::DataFlowLabelOff() {
+  frmMain["DataFlow_label"].SetForeColor(kButtonFace);
+}
+
+void Panel::ToggleProgramLabel() {
+  Control& lamp = frmMain["Program_label"];
+  lamp.SetForeColor(lamp.ForeColor() == kGreen ? kButtonFace : kGreen);
+}
+
+void Panel::StepProgress() {
+  Control& bar = frmMain["ProgressBar1"];
+  if (bar.Value() < bar.Maximum()) bar.SetValue(bar.Value() + 1);
+}
+
+void Panel::ErrorLockButtons() {
+  ++errorAlertsRaised_;
+  ErrorLabelOn();
+  savedProgramEnabled_ = TrueFalse(frmMain["Program_button"].Enabled());
+  savedVerifyEnabled_ = TrueFalse(frmMain["Verify_button"].Enabled());
+  savedReadEnabled_ = TrueFalse(frmMain["Read_button"].Enabled());
+  savedDisplayEnabled_ = TrueFalse(frmMain["Display_button"].Enabled());
+  for (const char* name : kLockedButtons) frmMain[name].SetEnabled(false);
+}
+
+void Panel::CriticalErrorBox() {
+  dialogs.Message({"Program or Compare Error", "Critical Message", MessageButtons::kOk,
+                   MessageIcon::kCritical, Answer::kOk});
+  TurnAlertOff();
+}
+
+void Panel::Error_label_Click() {
+  TurnAlertOff();
+}
+
+// Only a raised alert (the lamp exactly red) is turned off; otherwise nothing happens.
+void Panel::TurnAlertOff() {
+  if (frmMain["Error_label"].ForeColor() != kRed) return;
+  ErrorLabelOff();
+  ProgramLabelOff();
+  DataFlowLabelOff();
+  AddLog("Error Alert was Turned Off");
+  frmMain["ProgressBar1"].SetValue(0);
+  frmMain["Program_button"].SetEnabled(savedProgramEnabled_ == "True");
+  frmMain["Verify_button"].SetEnabled(savedVerifyEnabled_ == "True");
+  frmMain["Read_button"].SetEnabled(savedReadEnabled_ == "True");
+  frmMain["Display_button"].SetEnabled(savedDisplayEnabled_ == "True");
+  if (OnAlertOff) OnAlertOff();
+}
+
+std::pair<std::string_view, int> SplitIndex(std::string_view name) {
+  const auto open = name.find('(');
+  if (open == std::string_view::npos || name.back() != ')') return {name, -1};
+  return {name.substr(0, open), std::stoi(std::string(name.substr(open + 1)))};
+}
+
+bool SelectOption(Form& form, Control& option) {
+  if (option.Value()) return false;
+  const auto [array, index] = SplitIndex(option.Name());
+  for (int i = 0;; ++i) {
+    Control* sibling = form.Find(std::string(array) + "(" + std::to_string(i) + ")");
+    if (sibling == nullptr) break;
+    sibling->SetValue(i == index ? 1 : 0);
+  }
+  return true;
+}
+
+}  // namespace sorvell::panel

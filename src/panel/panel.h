@@ -1,0 +1,68 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "panel/edges.h"
+#include "panel/form.h"
+
+namespace sorvell::panel {
+
+// What an operation may show or ask of the operator: the main window's controls, the system log,
+// the lamps, the progress bar, the error alert, the sounds and the dialogs.
+class Panel {
+ public:
+  Panel(Form& frmMain, Dialogs& dialogs, SoundPlayer& sounds, WallClock& clock,
+        const Folders& folders);
+  Panel(const Panel&) = delete;
+  Panel& operator=(const Panel&) = delete;
+
+  Form& frmMain;
+  Dialogs& dialogs;
+  WallClock& clock;
+  const Folders& folders;
+
+  // Run when the operator turns a raised alert off: the board goes back to its idle state.
+  std::function<void()> OnAlertOff;
+
+  // Appends one time-stamped line to the system log.
+  void AddLog(std::string_view message);
+  // "INIT", "ERROR", "DONE", "SLIDE" or "OK"; any other key plays the error sound.
+  void PlayEventSound(std::string_view key);
+  // A plain message box with an OK button.
+  void Notice(const std::string& text, const std::string& title);
+
+  void ErrorLabelOn();
+  void ErrorLabelOff();
+  void ProgramLabelOn();
+  void ProgramLabelOff();
+  void DataFlowLabelOn();
+  void DataFlowLabelOff();
+  void ToggleProgramLabel();
+  // One step of the progress bar; it never passes its maximum.
+  void StepProgress();
+
+  void ErrorLockButtons();
+  void CriticalErrorBox();
+  void Error_label_Click();
+  // How many times the error alert was raised in this run (the console's exit status).
+  int ErrorAlertsRaised() const { return errorAlertsRaised_; }
+
+ private:
+  void TurnAlertOff();
+
+  SoundPlayer& sounds_;
+  std::string savedProgramEnabled_ = "True", savedVerifyEnabled_ = "True";
+  std::string savedReadEnabled_ = "True", savedDisplayEnabled_ = "True";
+  int errorAlertsRaised_ = 0;
+};
+
+// Sets an option of a control array ("Voltage_button(2)") and clears the others of its array.
+// False when it was set already: clicking a set option changes nothing and runs no handler.
+bool SelectOption(Form& form, Control& option);
+
+// "LPTSelection(2)" -> ("LPTSelection", 2); a plain name gives index -1.
+std::pair<std::string_view, int> SplitIndex(std::string_view name);
+
+}  // namespace sorvell::panel

@@ -1,0 +1,233 @@
+#include "parallel/eprom_programmer.h"
+
+namespace sorvell::parallel {
+
+namespace {
+
+constexpr int kPulseBudget = 255;     // decremented before each pulse: 254 pulses at most
+constexpr int kLongPulseBelow = 200;  // from the 56th pulse on, the pulse is lengthened
+
+}  // namespace
+
+EpromProgrammer::EpromProgrammer(operation::Operation& operation)
+    : op_(operation),
+      board_(operation.board),
+      device_(operation.device),
+      run_(operation.run),
+      panel_(operation.panel) {}
+
+// Register 0 for the run: output enable inactive (bit 6), the activity lamp (bit 3), model 4's
+// VPP enable (bit 2) or models 5/6's VPP level (bits 1..0), and the part's VPP switches (bits 5
+// and 4). With no known model only the switches are added to what register 0 holds.
+void EpromProgrammer::SetProgrammingRegister0(int model4Value, int model56Value, int switchBits) {
+  if (board_.BoardModel == 4) {
+    board_.Reg0Shadow = model4Value;
+  } else if (board_.BoardModel == 5 || board_.BoardModel == 6) {
+    board_.Reg0Shadow = model56Value;
+  } else {
+    board_.Reg0Shadow |= switchBits;
+  }
+  board_.SetReg0();
+}
+
+// The level bits for the chosen voltage on parts that may take 21 V or 25 V.
+int EpromProgrammer::VppLevelBits() const {
+  if (device_.VppCode != 3) return 0;
+  if (device_.VppVolts == 21) return 0x02;
+  if (device_.VppVolts == 25) return 0x03;
+  return 0;
+}
+
+void EpromProgrammer::WaitForHighVpp() {
+  if (device_.VppVolts <= 12) return;
+  panel_.AddLog("Wait 1500ms second VPP Settling");
+  board_.Sleep(1500);
+}
+
+// One attempt's budget step; false (after the failure report) when the byte is out of pulses.
+bool EpromProgrammer::TakePulse() {
+  if (--run_.PulseBudget > 0) return true;
+  op_.ProgrammingFailure();
+  return false;
+}
+
+void EpromProgrammer::SpeedPulse() {
+  board_.SpeedDelayA();
+  if (run_.PulseBudget < kLongPulseBelow) board_.SpeedDelayB();
+}
+
+// Steps every byte, skipped ones included, so CurrentAddress always equals ProgramIndex while
+// a byte is handled. False when a byte failed.
+bool EpromProgrammer::ForEachProgramByte(int lampPeriod, bool (EpromProgrammer::*handleByte)()) {
+  for (run_.ProgramIndex = 0; run_.ProgramIndex < run_.ProgramLength; ++run_.ProgramIndex) {
+    run_.ProgramByte = run_.ProgramBuffer[static_cast<std::size_t>(run_.ProgramIndex)];
+    run_.PulseBudget = kPulseBudget;
+    if (!(this->*handleByte)()) return false;
+    board_.IncADR();
+    if (run_.ProgramIndex % lampPeriod == 0) op_.ToggleProgramLed();
+    op_.GoProgressiveBar1();
+  }
+  return true;
+}
+
+void EpromProgrammer::P27256_040() {
+  board_.REG4ON();
+  board_.CEOEOFF();
+  const int socketBits = device_.DeviceVariant == "4"   ? 0x10
+                         : device_.DeviceVariant == "8" ? 0x20
+                                                        : 0;
+  SetProgrammingRegister0(0x4C | socketBits, 0x48 | socketBits, socketBits);
+  panel_.AddLog("Programming Started... Wait ");
+  ForEachProgramByte(512, &EpromProgrammer::P27256_040Byte);
+}
+
+bool EpromProgrammer::P27256_040Byte() {
+  if (run_.ProgramByte == 0xFF) return true;
+  board_.SETADR();
+  do {
+    if (!TakePulse()) return false;
+    board_.REG4ON();
+    board_.Reg4Shadow = run_.ProgramByte;
+    board_.SetReg4();
+    board_.CEOEOFF();
+    board_.CEON();  // the program pulse
+    SpeedPulse();
+    board_.CEOFF();
+    board_.DelayLoop20();
+    board_.OEON();
+    op_.ReadBackByte();
+    board_.OEOFF();
+  } while (board_.ReadByte != run_.ProgramByte);
+  return true;
+}
+
+void EpromProgrammer::P2764_128() {
+  board_.REG4ON();
+  board_.CEOEOFF();
+  SetProgrammingRegister0(0x5C, 0x58 | VppLevelBits(), 0x10);
+  WaitForHighVpp();
+  panel_.AddLog("Programming Started... Wait ");
+  if (ForEachProgramByte(512, &EpromProgrammer::P2764_128Byte)) board_.CEOFF();
+}
+
+// The pulse is the PGM pin on register 1 bit 6; chip enable stays active across the run.
+bool EpromProgrammer::P2764_128Byte() {
+  if (run_.ProgramByte == 0xFF) return true;
+  board_.SETADR();
+  board_.CEON();
+  return PulsePgmUntilRead(board_.Reg1Shadow, 0x40, &board::Board::SetReg1);
+}
+
+// Pulses a separate PGM line (a register bit, active low) with chip enable held active, then
+// reads the byte back with output enable on, until it reads as wanted or the budget runs out.
+bool EpromProgrammer::PulsePgmUntilRead(int& shadow, int pgmBit, void (board::Board::*write)()) {
+  do {
+    if (!TakePulse()) return false;
+    board_.REG4ON();
+    board_.Reg4Shadow = run_.ProgramByte;
+    board_.SetReg4();
+    shadow &= ~pgmBit;
+    (board_.*write)();  // the program pulse starts
+    SpeedPulse();
+    shadow |= pgmBit;
+    (board_.*write)();
+    board_.DelayLoop20();
+    board_.OEON();
+    op_.ReadBackByte();
+    board_.OEOFF();
+  } while (board_.ReadByte != run_.ProgramByte);
+  return true;
+}
+
+void EpromProgrammer::P27010_020() {
+  board_.REG4ON();
+  board_.CEON();
+  board_.OEOFF();
+  SetProgrammingRegister0(0x6C, 0x68, 0x20);
+  panel_.AddLog("Programming Started... Wait ");
+  ForEachProgramByte(512, &EpromProgrammer::P27010_020Byte);
+}
+
+// The pulse is the PGM pin on register 3 bit 2; chip enable stays active.
+bool EpromProgrammer::P27010_020Byte() {
+  if (run_.ProgramByte == 0xFF) return true;
+  board_.SETADR();
+  return PulsePgmUntilRead(board_.Reg3Shadow, 0x04, &board::Board::SetReg3);
+}
+
+void EpromProgrammer::P27080() {
+  board_.REG4ON();
+  board_.CEOEOFF();
+  SetProgrammingRegister0(0x4C, 0x48, 0);
+  panel_.AddLog("Programming Started... Wait ");
+  board_.OEON();
+  ForEachProgramByte(1024, &EpromProgrammer::P27080Byte);
+}
+
+// The cell is read first: a byte that already holds its value gets no pulse. The pulse is chip
+// enable with VPP on the OE/VPP pin.
+bool EpromProgrammer::P27080Byte() {
+  board_.SETADR();
+  board_.CEON();
+  op_.ReadBackByte();
+  board_.CEOFF();
+  if (board_.ReadByte == run_.ProgramByte) run_.ProgramByte = 0xFF;
+  if (run_.ProgramByte == 0xFF) return true;
+  do {
+    if (!TakePulse()) return false;
+    board_.REG4ON();
+    board_.Reg4Shadow = run_.ProgramByte;
+    board_.SetReg4();
+    board_.VPP24_ON();
+    board_.CEON();
+    SpeedPulse();
+    board_.CEOFF();
+    board_.VPP24_OFF();
+    board_.CEON();
+    board_.DelayLoop20();
+    op_.ReadBackByte();
+  } while (board_.ReadByte != run_.ProgramByte);
+  return true;
+}
+
+void EpromProgrammer::P2732() {
+  board_.REG4ON();
+  board_.CEOEOFF();
+  SetProgrammingRegister0(0x4C, 0x48 | VppLevelBits(), 0);
+  WaitForHighVpp();
+  panel_.AddLog("Programming Started... Wait ");
+  board_.OEON();
+  ForEachProgramByte(64, &EpromProgrammer::P2732Byte);
+}
+
+// The old 24-pin parts: a fixed 5 ms chip-enable pulse with VPP on the OE/VPP pin, whatever the
+// speed setting.
+bool EpromProgrammer::P2732Byte() {
+  board_.SETADR();
+  board_.VPP24_OFF();
+  board_.OEON();
+  board_.CEON();
+  op_.ReadBackByte();
+  board_.CEOFF();
+  if (board_.ReadByte == run_.ProgramByte) run_.ProgramByte = 0xFF;
+  if (run_.ProgramByte == 0xFF) return true;
+  board_.SETADR();
+  do {
+    if (!TakePulse()) return false;
+    board_.Reg4Shadow = run_.ProgramByte;
+    board_.SetReg4();
+    board_.REG4ON();
+    board_.CEOFF();
+    board_.VPP24_ON();
+    board_.CEON();  // the program pulse starts
+    board_.Sleep(5);
+    board_.CEOFF();
+    board_.VPP24_OFF();
+    board_.CEON();
+    board_.DelayLoop20();
+    op_.ReadBackByte();
+  } while (board_.ReadByte != run_.ProgramByte);
+  return true;
+}
+
+}  // namespace sorvell::parallel

@@ -1,0 +1,182 @@
+#include "parallel/parallel_device.h"
+
+#include <algorithm>
+#include <array>
+
+#include "buffers/dump.h"
+#include "common/hex_text.h"
+#include "parallel/device_walk.h"
+
+namespace sorvell::parallel {
+
+namespace {
+
+constexpr int kPageBytes = 256;
+
+}  // namespace
+
+ParallelDevice::ParallelDevice(operation::Operation& operation, buffers::BufferView& view)
+    : op_(operation),
+      board_(operation.board),
+      device_(operation.device),
+      run_(operation.run),
+      panel_(operation.panel),
+      view_(view) {}
+
+void ParallelDevice::ReadParallelCode() {
+  panel_.DataFlowLabelOn();
+  board_.Reset();
+  run_.DeviceChecksum = 0;
+  board_.SETADR();
+  board_.Sleep(500);
+  op_.buffers.DisplayMode = "Read";
+  board_.REG4OFF();
+  board_.CEOEON();
+  const std::int32_t size = std::min<std::int32_t>(device_.DeviceSize, buffers::kCodeBufferSize);
+  panel_.frmMain["ProgressBar1"].SetRange(0, PagesOf(size));
+  panel_.frmMain["ProgressBar1"].SetValue(0);
+  op_.ComputeLastBankAndPage();
+  WalkDevice(
+      board_, size, [this] { op_.StepProgress(); },
+      [this](std::int32_t address) {
+        op_.buffers.CodeBuffer[static_cast<std::size_t>(address)] = board_.ReadByte;
+        run_.DeviceChecksum = (run_.DeviceChecksum + board_.ReadByte) & 0xFFFF;
+        return true;
+      });
+  run_.DeviceChecksumText = buffers::ChecksumText(run_.DeviceChecksum);
+  panel_.DataFlowLabelOff();
+  panel_.AddLog(std::to_string(device_.DeviceSize) + " bytes Read from Device");
+  panel_.AddLog("Device CHKSUMM = $" + run_.DeviceChecksumText);
+  panel_.frmMain["VScroll1"].SetRange(0, device_.DeviceSize / 256 - 1);
+  panel_.AddLog("Data is available at above Window, use Scroll Bar");
+  panel_.AddLog("You can Save the file using [FILE - Save As] menu");
+  view_.DisplayPageMemory();
+  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.frmMain["sbStatusBar"].SetCaption("");
+  for (const char* name : {"Verify_button", "menuVerifyCode", "Program_button", "menuProgramCode",
+                           "Erase_button", "menuEraseCode", "mnuFileSaveCodeAs"}) {
+    panel_.frmMain[name].SetEnabled(true);
+  }
+  op_.buffers.CodeBufferLoaded = 1;
+  panel_.PlayEventSound("OK");
+  board_.Reset();
+}
+
+void ParallelDevice::BlankCheckParallel() {
+  panel_.DataFlowLabelOn();
+  panel_.AddLog("Checking Device for BLANK (Erased)... Wait");
+  op_.StartReadingAtZero();
+  const std::int32_t size = device_.DeviceSize;
+  panel_.frmMain["ProgressBar1"].SetRange(0, PagesOf(size));
+  panel_.frmMain["ProgressBar1"].SetValue(0);
+  board_.Clock().Spin(100);
+  op_.ComputeLastBankAndPage();
+  const bool blank = WalkDevice(
+      board_, size, [this] { op_.StepProgress(); },
+      [this](std::int32_t) {
+        if (board_.ReadByte == 0xFF) return true;
+        run_.ErrorAddress = board_.AddrByte1 * 256 + board_.AddrByte2 * 65536 + board_.Reg2Shadow;
+        ReportNotBlank();
+        return false;
+      });
+  if (!blank) return;
+  panel_.DataFlowLabelOff();
+  panel_.AddLog("Device IS BLANK (ERASED)");
+  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.PlayEventSound("OK");
+  board_.Reset();
+}
+
+void ParallelDevice::ReportNotBlank() {
+  run_.BlankCheckFoundData = true;
+  panel_.ErrorLockButtons();
+  panel_.DataFlowLabelOff();
+  panel_.AddLog("Device IS NOT BLANK (ERASED)");
+  panel_.AddLog("Address: " + common::HexText(run_.ErrorAddress) +
+                " ][ Device Data: " + common::HexText(board_.ReadByte));
+  panel_.PlayEventSound("ERROR");
+  panel_.CriticalErrorBox();
+}
+
+// False when a mismatch ended the verify (already reported).
+bool ParallelDevice::VerifyParallel() {
+  op_.BuildProgramBuffer();
+  panel_.frmMain["ProgressBar1"].SetValue(0);
+  op_.StartReadingAtZero();
+  // Compare what was programmed, up to the size in use: of a split image only the half that
+  // went to this device, of a short file only the file.
+  const std::int32_t size = std::min<std::int32_t>(device_.DeviceSize, run_.ProgramLength);
+  panel_.frmMain["ProgressBar1"].SetRange(0, PagesOf(size));
+  panel_.frmMain["ProgressBar1"].SetValue(0);
+  op_.ComputeLastBankAndPage();
+  return WalkDevice(
+      board_, size, [this] { op_.StepProgress(); },
+      [this](std::int32_t address) {
+        run_.DeviceChecksum = (run_.DeviceChecksum + board_.ReadByte) & 0xFFFF;
+        if (board_.ReadByte == run_.ProgramBuffer[static_cast<std::size_t>(address)]) {
+          return true;
+        }
+        run_.ErrorAddress = address;
+        ReportVerifyError();
+        return false;
+      });
+}
+
+void ParallelDevice::ReportVerifyError() {
+  run_.VerifyFailed = 1;
+  panel_.ErrorLockButtons();
+  panel_.DataFlowLabelOff();
+  panel_.AddLog(std::string(50, '*'));
+  panel_.AddLog("Device Memory DOES NOT VERIFY with Buffer Contents");
+  // The byte that was compared: of a split image the packed half, not the code image.
+  const std::uint8_t expected = run_.ProgramBuffer[static_cast<std::size_t>(run_.ErrorAddress)];
+  panel_.AddLog("Address: " + common::HexText(run_.ErrorAddress) + " ][ Buffer Data: " +
+                common::HexText(expected) + " ][ Device Data: " + common::HexText(board_.ReadByte));
+  panel_.frmMain["Verify_button"].SetBackColor(panel::kButtonFace);
+  panel_.PlayEventSound("ERROR");
+  panel_.CriticalErrorBox();
+  board_.Reset();
+}
+
+void ParallelDevice::SetDisplayAddress() {
+  if (device_.DeviceType == "P") {
+    board_.SETADR();
+  } else if (device_.DeviceFamily == "EN") {
+    board_.SETADR_XICOR();
+  } else if (device_.DeviceType == "F") {
+    board_.SETADR_FLASH();
+  }
+}
+
+void ParallelDevice::DisplayEprom() {
+  panel_.DataFlowLabelOn();
+  board_.Reset();
+  SetDisplayAddress();
+  board_.Sleep(500);
+  board_.REG4OFF();
+  const int page = view_.CurrentPage();
+  board_.CurrentAddress = page * kPageBytes;
+  board_.Endereco2Adr();
+  board_.Clock().Spin(100);
+  std::array<std::uint8_t, kPageBytes> devicePage{};
+  for (std::uint8_t& byte : devicePage) {
+    SetDisplayAddress();
+    board_.OEON();
+    board_.CEON();
+    board_.GetNibbles();
+    board_.CEOFF();
+    board_.OEOFF();
+    byte = board_.ReadByte;
+    board_.IncADR();
+  }
+  std::string text;
+  for (int line = 0; line < 16; ++line) {
+    if (!text.empty()) text += "\r\n";
+    text += buffers::DumpLine(page * kPageBytes + 16 * line, &devicePage[16 * line],
+                              buffers::AsciiRule::kDevice);
+  }
+  panel_.frmMain["BufferDisplay"].SetCaption(text);
+  panel_.DataFlowLabelOff();
+}
+
+}  // namespace sorvell::parallel
