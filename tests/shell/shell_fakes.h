@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../panel/panel_fakes.h"
 #include "board/recording_port.h"
 #include "shell/main_form.h"
 #include "sim/sim_port.h"
@@ -16,73 +17,9 @@
 
 namespace sorvell::shell::testing {
 
-// The form model and the edges are used unqualified throughout the tests.
+// The form model, the edges and their fakes are used unqualified throughout the tests.
 using namespace sorvell::panel;
-
-class FakeDialogs final : public Dialogs {
- public:
-  Answer Message(const MessageRequest& request) override {
-    messages.push_back(request);
-    if (answers.empty()) return request.defaultAnswer;
-    const Answer answer = answers.front();
-    answers.erase(answers.begin());
-    return answer;
-  }
-  std::optional<std::string> Input(const std::string&, const std::string&,
-                                   const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::filesystem::path> File(const FileRequest& request) override {
-    fileRequests.push_back(request);
-    if (files.empty()) return std::nullopt;
-    auto file = files.front();
-    files.erase(files.begin());
-    return file;
-  }
-  std::vector<MessageRequest> messages;
-  std::vector<Answer> answers;  // for the next message boxes, else their default
-  std::vector<FileRequest> fileRequests;
-  std::vector<std::filesystem::path> files;  // answers to the next file dialogs
-};
-
-class FakeWindows final : public WindowHost {
- public:
-  void ShowWindow(Form& form, bool) override { shown.push_back(form.Name()); }
-  void CloseOtherWindows() override { ++othersClosed; }
-  void CloseMainWindow() override { ++mainClosed; }
-  std::vector<std::string> shown;
-  int othersClosed = 0;
-  int mainClosed = 0;
-};
-
-class RecordingSounds final : public SoundPlayer {
- public:
-  void Play(const std::filesystem::path& file) override {
-    played.push_back(file.filename().string());
-    if (onPlay) onPlay();
-  }
-  std::vector<std::string> played;
-  std::function<void()> onPlay;
-};
-
-class FakeSettings final : public SettingsStore {
- public:
-  std::optional<std::string> Get(const std::string& section, const std::string& key) override {
-    const auto it = values.find(section + "/" + key);
-    if (it == values.end()) return std::nullopt;
-    return it->second;
-  }
-  void Set(const std::string& section, const std::string& key, const std::string& value) override {
-    values[section + "/" + key] = value;
-  }
-  std::map<std::string, std::string> values;
-};
-
-class FixedClock final : public WallClock {
- public:
-  LocalTime Now() override { return now; }
-  LocalTime now{2026, 12, 8, 10, 58, 39};
-};
+using namespace sorvell::panel::testing;
 
 // A main window on a recording port, with a scratch working folder.
 struct ShellRig {

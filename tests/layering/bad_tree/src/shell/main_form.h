@@ -1,0 +1,1 @@
+#include "parallel/eprom_programmer.h"
