@@ -43,6 +43,12 @@ class Board {
   // --- Device address ----------------------------------------------------------------------------
   std::int32_t CurrentAddress = 0;
   std::int32_t AddrByte0 = 0, AddrByte1 = 0, AddrByte2 = 0;
+  // Register 3 bits 3..0 carry A19..A16; bits 7..4 are control lines (chip enable, the data
+  // driver's enable, the identification line), which an address must never reach.
+  static constexpr int kBankBitsMask = 0x0F;
+  static constexpr std::int32_t kAddressSpace = 1 << 20;  // the board's twenty address lines
+  // Register 3's address bits for the current bank, through the device's map.
+  int BankBits() const { return AdrMapC[AddrByte2 & kBankBitsMask] & kBankBitsMask; }
   std::int32_t AddressDivisorHigh = 65536;  // splitter divisors, set at start-up
   std::int32_t AddressDivisorLow = 256;
 

@@ -17,7 +17,7 @@ void Board::SETADR() {
   SetReg1();
   Reg2Shadow = AddrByte0;
   SetReg2();
-  Reg3Shadow = AdrMapC[AddrByte2] | (Reg3Shadow & 0xF0) | Reg3FixedBits;
+  Reg3Shadow = BankBits() | (Reg3Shadow & 0xF0) | Reg3FixedBits;
   SetReg3();
 }
 
@@ -40,7 +40,7 @@ void Board::SETADR_XICOR() {
     Reg2Shadow = AddrByte0;
     SetReg2();
   }
-  value = (Reg3Shadow & 0xF0) | Reg3FixedBits | AddrByte2;
+  value = (Reg3Shadow & 0xF0) | Reg3FixedBits | (AddrByte2 & kBankBitsMask);
   if (value != Reg3Shadow) {
     Reg3Shadow = value;
     SetReg3();

@@ -21,6 +21,9 @@ struct Buffers {
   std::string CodeFileName;
   std::string DataFileName;
   std::int32_t DataFileSize = 0;
+  // Bytes of the code image that came from a file or a device; 0 when none did (or the buffer
+  // was erased to FFh).
+  std::int32_t CodeImageSize = 0;
   std::int32_t FileCRC = 0;
   std::string FileCRCText;
   int CodeBufferLoaded = 0;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/atomic_file.h"
+#include "buffers/image_fit.h"
 #include "common/trim.h"
 #include "panel/window_layouts.h"
 
@@ -66,7 +67,9 @@ bool ImageFiles::ReadBinaryFile() {
   panel_.AddLog("File " + name + " - was read into Buffer. " + std::to_string(device_.DeviceSize) +
                 " bytes long.");
   panel_.AddLog("Read File CRC = $" + buffers_.FileCRCText);
+  buffers_.CodeImageSize = device_.DeviceSize;
   panel_.AddLog("You can Install a Blank Eprom for Programming");
+  ReportImageFit();
   view_.DisplayPageMemory();
   panel_.frmMain["VScroll1"].SetRange(0, device_.DeviceSize / 256 - 1);
   panel_.frmMain["ProgressBar1"].SetValue(0);
@@ -194,6 +197,7 @@ void ImageFiles::Erase_button_Click() {
 
 void ImageFiles::EraseCodeBuffer() {
   std::fill_n(buffers_.CodeBuffer.begin(), kCodeEraseCount, 0xFF);
+  buffers_.CodeImageSize = 0;
   for (const char* n : {"Verify_button", "menuVerifyCode", "Program_button", "menuProgramCode"}) {
     panel_.frmMain[n].SetEnabled(false);
   }
@@ -234,6 +238,11 @@ void ImageFiles::EnableLoadedBufferControls() {
       form[name].SetEnabled(true);
     }
   }
+}
+
+void ImageFiles::ReportImageFit() {
+  const std::string note = ImageFitNote(buffers_.CodeImageSize, device_);
+  if (!note.empty()) panel_.AddLog(note);
 }
 
 void ImageFiles::ForgetDataImage() {

@@ -31,6 +31,7 @@ class ImageFiles final : public catalogue::LoadedImages {
 
   void EnableLoadedBufferControls() override;
   void ForgetDataImage() override;
+  void ReportImageFit() override;
 
  private:
   void RefuseFile(const std::string& error);

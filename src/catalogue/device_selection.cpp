@@ -84,6 +84,7 @@ void DeviceSelection::Device_Click() {
   panel_.AddLog("Device " + device_.DeviceName + " was Selected");
   panel_.AddLog("Device Size is: " + std::to_string(device_.DeviceSize) +
                 " Bytes, Initial VPP suggested: " + (device_.VppCode == 0 ? "5V" : "12.5V"));
+  images_.ReportImageFit();
   panel_.PlayEventSound("DONE");
 }
 

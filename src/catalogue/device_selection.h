@@ -14,6 +14,8 @@ class LoadedImages {
   virtual void EnableLoadedBufferControls() = 0;
   // A device without a data memory has no use for a loaded data image.
   virtual void ForgetDataImage() = 0;
+  // Tells the operator when the loaded image is not the size of the chosen part.
+  virtual void ReportImageFit() = 0;
 };
 
 // The device list and what choosing an entry, the speed slider or a voltage sets.

@@ -30,6 +30,7 @@ void Dispatcher::Show_button_Click() {
   if (device_.DeviceFamily != "MJ") {
     panel_.frmMain["Frame3"].SetCaption("Code Buffer Hex/Ascii Display");
     op_.buffers.DisplayMode = "Read";
+    scroll.SetRange(0, device_.DeviceSize / kPageBytes - 1);
   } else if (show.Caption() == "Show Data") {
     show.SetCaption("Show Code");
     scroll.SetRange(0, 63);
@@ -47,6 +48,8 @@ void Dispatcher::Display_button_Click() {
   if (!panel_.frmMain["CheckCode"].Value()) return;
   if (!detection_.PortChosen()) return;
   op_.buffers.DisplayMode = "DisplayEprom";
+  // The device view pages through the part, never past it, whatever the loaded file's size.
+  panel_.frmMain["VScroll1"].SetRange(0, op_.PartBytes() / kPageBytes - 1);
   ScrollTo(0);
   panel_.AddLog("Fetching Device Binary Contents to Screen");
   panel_.frmMain["Frame3"].SetCaption("Device Memory Hex/Ascii Display");

@@ -2,6 +2,8 @@
 // verify after, and the choice of algorithm by family.
 #include "dispatch/dispatcher.h"
 
+#include "buffers/image_fit.h"
+
 namespace sorvell::dispatch {
 
 void Dispatcher::Program_button_Click() {
@@ -19,9 +21,13 @@ void Dispatcher::ProgramData() {
 
 void Dispatcher::ProgramCode() {
   panel_.AddLog("Programming Button Pressed");
+  // An image of another size than the part is never burned without both sizes said first.
+  const std::string fit = buffers::ImageFitNote(op_.buffers.CodeImageSize, device_);
+  if (!fit.empty()) panel_.AddLog(fit);
+  const std::string question = fit.empty() ? "Program the Device?" : fit + " Program the Device?";
   const panel::Answer answer = panel_.dialogs.Message(
-      {"Program the Device?", "Safety Question", panel::MessageButtons::kOkCancel,
-       panel::MessageIcon::kQuestion, panel::Answer::kCancel});
+      {question, "Safety Question", panel::MessageButtons::kOkCancel, panel::MessageIcon::kQuestion,
+       panel::Answer::kCancel});
   if (answer != panel::Answer::kOk) {
     panel_.AddLog("Programming was Canceled by Operator");
   } else if (PrepareAndRunAlgorithm()) {

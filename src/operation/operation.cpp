@@ -69,7 +69,7 @@ void Operation::StepProgress() {
 }
 
 void Operation::ComputeLastBankAndPage() {
-  const std::int32_t last = device.DeviceSize - 1;
+  const std::int32_t last = PartBytes() - 1;
   run.LastBank = last / 65536;
   run.LastPage = (last - run.LastBank * 65536) / 256;
 }
@@ -84,6 +84,11 @@ void Operation::StartReadingAtZero() {
   board.Sleep(500);
   board.REG4OFF();
   board.CEOEON();
+}
+
+std::int32_t Operation::PartBytes() const {
+  const auto buffer = static_cast<std::int32_t>(buffers.CodeBuffer.size());
+  return std::min({device.DeviceBytes, board::Board::kAddressSpace, buffer});
 }
 
 void Operation::ToggleProgramLed() {

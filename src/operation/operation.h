@@ -29,6 +29,9 @@ class Operation {
   void StepProgress();
   void ComputeLastBankAndPage();
   void StartReadingAtZero();
+  // The extent of every whole-device operation: the selected part's own size, whatever the size
+  // of the loaded file, and never past the board's address lines or the code buffer.
+  std::int32_t PartBytes() const;
   // The window lamp and the board's LED blink together.
   void ToggleProgramLed();
 };

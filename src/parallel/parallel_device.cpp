@@ -32,7 +32,7 @@ void ParallelDevice::ReadParallelCode() {
   op_.buffers.DisplayMode = "Read";
   board_.REG4OFF();
   board_.CEOEON();
-  const std::int32_t size = std::min<std::int32_t>(device_.DeviceSize, buffers::kCodeBufferSize);
+  const std::int32_t size = op_.PartBytes();
   panel_.frmMain["ProgressBar1"].SetRange(0, PagesOf(size));
   panel_.frmMain["ProgressBar1"].SetValue(0);
   op_.ComputeLastBankAndPage();
@@ -45,6 +45,9 @@ void ParallelDevice::ReadParallelCode() {
       });
   run_.DeviceChecksumText = buffers::ChecksumText(run_.DeviceChecksum);
   panel_.DataFlowLabelOff();
+  // The buffer now holds the part's image: saving and scrolling cover the part.
+  device_.DeviceSize = size;
+  op_.buffers.CodeImageSize = size;
   panel_.AddLog(std::to_string(device_.DeviceSize) + " bytes Read from Device");
   panel_.AddLog("Device CHKSUMM = $" + run_.DeviceChecksumText);
   panel_.frmMain["VScroll1"].SetRange(0, device_.DeviceSize / 256 - 1);
@@ -66,7 +69,7 @@ void ParallelDevice::BlankCheckParallel() {
   panel_.DataFlowLabelOn();
   panel_.AddLog("Checking Device for BLANK (Erased)... Wait");
   op_.StartReadingAtZero();
-  const std::int32_t size = device_.DeviceSize;
+  const std::int32_t size = op_.PartBytes();
   panel_.frmMain["ProgressBar1"].SetRange(0, PagesOf(size));
   panel_.frmMain["ProgressBar1"].SetValue(0);
   board_.Clock().Spin(100);
@@ -103,9 +106,9 @@ bool ParallelDevice::VerifyParallel() {
   op_.BuildProgramBuffer();
   panel_.frmMain["ProgressBar1"].SetValue(0);
   op_.StartReadingAtZero();
-  // Compare what was programmed, up to the size in use: of a split image only the half that
-  // went to this device, of a short file only the file.
-  const std::int32_t size = std::min<std::int32_t>(device_.DeviceSize, run_.ProgramLength);
+  // Compare what programming writes: the whole part, or of a split image the half that goes to
+  // this device.
+  const std::int32_t size = std::min(op_.PartBytes(), run_.ProgramLength);
   panel_.frmMain["ProgressBar1"].SetRange(0, PagesOf(size));
   panel_.frmMain["ProgressBar1"].SetValue(0);
   op_.ComputeLastBankAndPage();
@@ -154,7 +157,9 @@ void ParallelDevice::DisplayEprom() {
   SetDisplayAddress();
   board_.Sleep(500);
   board_.REG4OFF();
-  const int page = view_.CurrentPage();
+  // Never a page past the part: its address would reach the register's control bits.
+  const int lastPage = std::max(0, op_.PartBytes() / kPageBytes - 1);
+  const int page = std::min(view_.CurrentPage(), lastPage);
   board_.CurrentAddress = page * kPageBytes;
   board_.Endereco2Adr();
   board_.Clock().Spin(100);

@@ -29,6 +29,7 @@ constexpr int k27C256Row = 11;
 struct NoImages final : catalogue::LoadedImages {
   void EnableLoadedBufferControls() override {}
   void ForgetDataImage() override {}
+  void ReportImageFit() override {}
 };
 
 struct ParallelRoomRig {
