@@ -23,7 +23,7 @@ std::uint32_t CheckedFactor(std::uint32_t factor) {
 
 }  // namespace
 
-EpromCells::EpromCells(std::uint32_t sizeBytes, std::uint32_t cellProgramNs,
+EpromCells::EpromCells(std::uint32_t sizeBytes, std::uint64_t cellProgramNs,
                        std::span<const std::uint8_t> image)
     : bytes_(sizeBytes, kErased), cellProgramNs_(cellProgramNs) {
   if (image.size() > sizeBytes) throw std::invalid_argument("image larger than the part");
@@ -34,7 +34,7 @@ void EpromCells::Pulse(std::uint32_t address, std::uint8_t data, std::uint64_t d
   if (charge_.empty()) charge_.resize(bytes_.size());
   Charge& charge = charge_[address];
   charge.pulses = SaturatingAdd(charge.pulses, 1);
-  charge.ns = SaturatingAdd(charge.ns, durationNs);
+  charge.ns += durationNs;
   if (charge.ns < NeededNs(address)) return;
   bytes_[address] &= data;
   HoldStuckBits(address);
@@ -75,7 +75,7 @@ std::uint32_t EpromCells::Checked(std::uint32_t address) const {
 std::uint64_t EpromCells::NeededNs(std::uint32_t address) const {
   const auto slow = slowCells_.find(address);
   const std::uint64_t cellFactor = slow == slowCells_.end() ? 1 : slow->second;
-  return std::uint64_t{cellProgramNs_} * slowness_ * cellFactor;
+  return cellProgramNs_ * slowness_ * cellFactor;
 }
 
 void EpromCells::HoldStuckBits(std::uint32_t address) {

@@ -19,7 +19,7 @@ class EpromCells {
  public:
   // Cells from the image, the rest erased (FFh). Throws std::invalid_argument if the image is
   // larger than the array.
-  EpromCells(std::uint32_t sizeBytes, std::uint32_t cellProgramNs,
+  EpromCells(std::uint32_t sizeBytes, std::uint64_t cellProgramNs,
              std::span<const std::uint8_t> image);
 
   std::uint8_t Read(std::uint32_t address) const { return bytes_[address]; }
@@ -41,8 +41,10 @@ class EpromCells {
   std::uint64_t ChargeNsAt(std::uint32_t address) const;
 
  private:
+  // 64 bits of nanoseconds: a cell made thousands of times slower than usual still counts
+  // every pulse it gets.
   struct Charge {
-    std::uint32_t ns = 0;
+    std::uint64_t ns = 0;
     std::uint32_t pulses = 0;
   };
   struct Stuck {
@@ -58,7 +60,7 @@ class EpromCells {
   std::vector<std::uint8_t> bytes_;
   // One entry per cell, made on the first pulse: most simulated parts are only ever read.
   std::vector<Charge> charge_;
-  std::uint32_t cellProgramNs_;
+  std::uint64_t cellProgramNs_;
   std::uint32_t slowness_ = 1;
   std::map<std::uint32_t, std::uint32_t> slowCells_;
   std::map<std::uint32_t, Stuck> stuckCells_;

@@ -24,6 +24,13 @@ namespace sorvell::sim {
 // with the data byte on D7..D0 at its start. A pulse during which the address or data lines
 // changed programs nothing; changes that coincide with its first or last edge are the setup and
 // hold the board cannot split finer than one latch write, and are accepted.
+// Pulse width: a pulse outside the part's datasheet window is recorded as a violation. It still
+// adds its length to the cell's charge: a short pulse gives too little for the cell to take, a
+// long one over-stresses a cell that has long taken.
+// Read with VPP at programming level: the datasheets specify reading with VPP at VCC; with VPP
+// on, the only output they define is program verify, the check of the byte just pulsed. Any other
+// read with VPP on is recorded and the outputs float (the bus reads its pull-ups): the part is
+// in a program or inhibit state, and what a real one drives there is not its cells.
 // Over-voltage: VPP above the part's absolute maximum while powered destroys it. From then on it
 // programs nothing and reads 00h wherever it is selected, so that no verify can pass.
 class EpromChip final : public SocketChip {
@@ -40,6 +47,9 @@ class EpromChip final : public SocketChip {
   void OnLines(const SocketLines& lines, std::uint64_t nowNs) override;
   std::optional<std::uint8_t> DrivenData(const SocketLines& lines,
                                          std::uint64_t nowNs) const override;
+  // Pulses outside the part's window and reads with VPP on; kept across erasure, as they tell
+  // what the programmer did.
+  const ViolationLog& Violations() const override { return violations_; }
 
   // UV erasure off the board: every cell FFh, pulse history forgotten. Damage and stuck bits stay.
   void Erase();
@@ -82,7 +92,11 @@ class EpromChip final : public SocketChip {
 
   bool PulseApplied(const DevicePins& pins) const;
   bool OutputsEnabled(const DevicePins& pins) const;
-  bool ProgramVerify(const DevicePins& pins) const;
+  bool VppAtProgramLevel(const DevicePins& pins) const;
+  bool VppInWindow(const DevicePins& pins) const;
+  bool VerifiesLastPulse(const DevicePins& pins) const;
+  void RecordReadWithVpp(const DevicePins& pins) const;
+  void JudgePulseWidth(std::uint64_t widthNs);
   std::uint32_t Address(const DevicePins& pins) const;
   void CheckVoltages(const DevicePins& pins);
   void EndPulse(std::uint64_t nowNs);
@@ -94,6 +108,11 @@ class EpromChip final : public SocketChip {
   std::uint64_t disturbedPulses_ = 0;
   std::string damage_;
   std::vector<int> strayPins_;
+  // The address of the latest pulse while VPP has stayed on: the one byte program verify reads.
+  std::optional<std::uint32_t> lastPulsed_;
+  // A read is recorded once per state of the lines, however often the board samples the bus.
+  mutable ViolationLog violations_;
+  mutable bool readJudged_ = false;
 };
 
 // A fresh part by its device-list name, cells from the image and the rest erased; nullptr for an

@@ -46,36 +46,56 @@ constexpr VppRange kVpp25V{24000, 26000, 26500};
 
 // Typical accumulated pulse time a cell needs.
 // CMOS parts: quick-pulse algorithms give 100 us pulses and most bytes take on the first one.
-constexpr std::uint32_t kCmosCellNs = 100'000;
+constexpr std::uint64_t kCmosCellNs = 100'000;
 // NMOS 2764/27128/27256 and the 12.5 V 2732-format parts: the intelligent algorithm's 1 ms
 // pulses, with most bytes taking on the first.
-constexpr std::uint32_t kIntelligentCellNs = 1'000'000;
+constexpr std::uint64_t kIntelligentCellNs = 1'000'000;
 // 2732 and 2732A know only the single 50 ms pulse; a typical cell holds its charge after a
 // tenth of it, the rest being the datasheet's margin.
-constexpr std::uint32_t kStandardCellNs = 5'000'000;
+constexpr std::uint64_t kStandardCellNs = 5'000'000;
+
+constexpr std::uint64_t kUs = 1'000;
+constexpr std::uint64_t kMs = 1'000'000;
+
+// Program pulse widths, per datasheet class.
+// Quick-pulse CMOS parts: 95..105 us. No datasheet of the class gives a longer pulse than its
+// own (some makers also list the 1 ms interactive pulse); ten times the nominal pulse is taken
+// as over-stress.
+constexpr PulseWindow kQuickPulse100us{95 * kUs, 1 * kMs};
+// 8 Mbit parts: 50 us pulses (45..55 us) from some makers, 100 us from others; over-stress as
+// above, from the shorter nominal pulse.
+constexpr PulseWindow kQuickPulse50us{45 * kUs, 500 * kUs};
+// Intelligent algorithm of the 21 V 2764/27128: 1 ms pulses (0.95..1.05 ms), then an overprogram
+// pulse of 4X ms after X <= 15 pulses, up to 63 ms; the standard 50 ms pulse lies inside.
+constexpr PulseWindow kIntelligent21V{950 * kUs, 63 * kMs};
+// Intelligent algorithm of the 12.5 V parts: 1 ms pulses, then 3X ms after X <= 25 pulses, up to
+// 78.75 ms.
+constexpr PulseWindow kIntelligent12V5{950 * kUs, 78'750 * kUs};
+// 2732 and 2732A: one 50 ms pulse per byte, 45..55 ms; there is no shorter algorithm.
+constexpr PulseWindow kStandard50ms{45 * kMs, 55 * kMs};
 
 constexpr EpromPart kParts[] = {
-    {"2732A", k24OeVpp, 12, kVpp21V, kStandardCellNs},
-    {"2732B", k24OeVpp, 12, kVpp12V5, kIntelligentCellNs},
-    {"2732", k24OeVpp, 12, kVpp25V, kStandardCellNs},
+    {"2732A", k24OeVpp, 12, kVpp21V, kStandardCellNs, kStandard50ms},
+    {"2732B", k24OeVpp, 12, kVpp12V5, kIntelligentCellNs, kIntelligent12V5},
+    {"2732", k24OeVpp, 12, kVpp25V, kStandardCellNs, kStandard50ms},
     // CMOS successor of the 2732 at the 12.5 V level, but of the 1 ms pulse generation.
-    {"27C32", k24OeVpp, 12, kVpp12V5, kIntelligentCellNs},
-    {"2764", k28Pgm, 13, kVpp21V, kIntelligentCellNs},
-    {"27C64", k28Pgm, 13, kVpp12V5, kCmosCellNs},
-    {"27128", k28Pgm, 14, kVpp21V, kIntelligentCellNs},
-    {"27C128", k28Pgm, 14, kVpp12V5, kCmosCellNs},
-    {"27256", k28Ce, 15, kVpp12V5, kIntelligentCellNs},
-    {"27C256", k28Ce, 15, kVpp12V5, kCmosCellNs},
-    {"27C259", k28Ce, 15, kVpp12V5, kCmosCellNs},
-    {"27C512", k28OeVpp, 16, kVpp12V5, kCmosCellNs},
-    {"27C1001", k32Pgm, 17, kVpp12V5, kCmosCellNs},
-    {"27C010", k32Pgm, 17, kVpp12V5, kCmosCellNs},
-    {"27C2001", k32Pgm, 18, kVpp12V5, kCmosCellNs},
-    {"27C020", k32Pgm, 18, kVpp12V5, kCmosCellNs},
-    {"27C4001", k32Ce, 19, kVpp12V5, kCmosCellNs},
-    {"27C040", k32Ce, 19, kVpp12V5, kCmosCellNs},
-    {"27C801", k32OeVpp, 20, kVpp12V5, kCmosCellNs},
-    {"27C080", k32OeVpp, 20, kVpp12V5, kCmosCellNs},
+    {"27C32", k24OeVpp, 12, kVpp12V5, kIntelligentCellNs, kIntelligent12V5},
+    {"2764", k28Pgm, 13, kVpp21V, kIntelligentCellNs, kIntelligent21V},
+    {"27C64", k28Pgm, 13, kVpp12V5, kCmosCellNs, kQuickPulse100us},
+    {"27128", k28Pgm, 14, kVpp21V, kIntelligentCellNs, kIntelligent21V},
+    {"27C128", k28Pgm, 14, kVpp12V5, kCmosCellNs, kQuickPulse100us},
+    {"27256", k28Ce, 15, kVpp12V5, kIntelligentCellNs, kIntelligent12V5},
+    {"27C256", k28Ce, 15, kVpp12V5, kCmosCellNs, kQuickPulse100us},
+    {"27C259", k28Ce, 15, kVpp12V5, kCmosCellNs, kQuickPulse100us},
+    {"27C512", k28OeVpp, 16, kVpp12V5, kCmosCellNs, kQuickPulse100us},
+    {"27C1001", k32Pgm, 17, kVpp12V5, kCmosCellNs, kQuickPulse100us},
+    {"27C010", k32Pgm, 17, kVpp12V5, kCmosCellNs, kQuickPulse100us},
+    {"27C2001", k32Pgm, 18, kVpp12V5, kCmosCellNs, kQuickPulse100us},
+    {"27C020", k32Pgm, 18, kVpp12V5, kCmosCellNs, kQuickPulse100us},
+    {"27C4001", k32Ce, 19, kVpp12V5, kCmosCellNs, kQuickPulse100us},
+    {"27C040", k32Ce, 19, kVpp12V5, kCmosCellNs, kQuickPulse100us},
+    {"27C801", k32OeVpp, 20, kVpp12V5, kCmosCellNs, kQuickPulse50us},
+    {"27C080", k32OeVpp, 20, kVpp12V5, kCmosCellNs, kQuickPulse50us},
 };
 
 }  // namespace

@@ -26,13 +26,22 @@ struct VppRange {
   std::uint16_t destroyMillivolts;
 };
 
+// The program pulse widths a part's datasheet allows, from the line change that begins a pulse to
+// the one that ends it. A shorter pulse gives a cell less charge than the algorithm counts on; a
+// longer one over-stresses the cell and its neighbours on the same lines.
+struct PulseWindow {
+  std::uint64_t minNs;
+  std::uint64_t maxNs;
+};
+
 struct EpromPart {
   std::string_view name;
   EpromPinout pins;
   int addressBits;  // A0 up to A(addressBits - 1), in JEDEC positions for the package
   VppRange vpp;
   // Accumulated program-pulse time a typical cell needs before its bits take.
-  std::uint32_t cellProgramNs;
+  std::uint64_t cellProgramNs;
+  PulseWindow pulse;
 
   std::uint32_t SizeBytes() const { return std::uint32_t{1} << addressBits; }
   bool OeIsVpp() const { return pins.vppPin == pins.oePin; }

@@ -58,6 +58,11 @@ std::unique_ptr<SocketChip> SimBoard::Remove() {
   return std::move(chip_);
 }
 
+const ViolationLog& SimBoard::ChipViolations() const {
+  static const ViolationLog kNoPart;
+  return chip_ ? chip_->Violations() : kNoPart;
+}
+
 void SimBoard::SetModel4VppMillivolts(std::uint16_t mv) {
   model4VppMillivolts_ = mv;
   RewireSocket();

@@ -33,6 +33,8 @@ class SimBoard {
   void Insert(std::unique_ptr<SocketChip> chip);
   std::unique_ptr<SocketChip> Remove();
   SocketChip* Chip() const { return chip_.get(); }
+  // What the part in the socket recorded against the board; an empty log without a part.
+  const ViolationLog& ChipViolations() const;
 
   void SetModel4VppMillivolts(std::uint16_t mv);
 

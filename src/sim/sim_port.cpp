@@ -30,6 +30,23 @@ SimBoard* SimulatedPort::BoardAt(std::uint16_t base) {
   return slot != nullptr && slot->base == base ? slot->board.get() : nullptr;
 }
 
+std::uint64_t SimulatedPort::ChipViolationCount() const {
+  std::uint64_t count = 0;
+  for (const Slot& slot : slots_) {
+    if (slot.board) count += slot.board->ChipViolations().Count();
+  }
+  return count;
+}
+
+std::string SimulatedPort::LastChipViolation() const {
+  for (const Slot& slot : slots_) {
+    if (slot.board && slot.board->ChipViolations().Count() > 0) {
+      return slot.board->ChipViolations().Last();
+    }
+  }
+  return {};
+}
+
 void SimulatedPort::PortOut(std::uint16_t port, std::uint8_t value) {
   ++writes_;
   clock_.AdvanceNs(accessCostNs_);

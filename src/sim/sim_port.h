@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "board/port_io.h"
 #include "sim/sim_board.h"
@@ -21,6 +22,11 @@ class SimulatedPort final : public board::PortIo {
   SimBoard& PlaceBoard(int model, std::uint16_t base);
   void RemoveBoard(std::uint16_t base);
   SimBoard* BoardAt(std::uint16_t base);
+
+  // Violations recorded by the parts in the sockets of every board, and the latest one's text
+  // (of the first board that has any); 0 and empty for a clean run.
+  std::uint64_t ChipViolationCount() const;
+  std::string LastChipViolation() const;
 
   void SetAccessCostNs(std::uint64_t ns) { accessCostNs_ = ns; }
   std::uint64_t Writes() const { return writes_; }

@@ -2,6 +2,11 @@
 
 namespace sorvell::sim {
 
+const ViolationLog& SocketChip::Violations() const {
+  static const ViolationLog kNone;
+  return kNone;
+}
+
 bool DevicePins::Powered(int vccDevicePin) const {
   const std::uint16_t mv = Millivolts(vccDevicePin);
   return mv >= kSupplyMinMillivolts && mv <= kSupplyMaxMillivolts;

@@ -5,6 +5,8 @@
 #include <optional>
 #include <span>
 
+#include "sim/violation_log.h"
+
 namespace sorvell::sim {
 
 inline constexpr int kSocketPinCount = 32;
@@ -42,6 +44,8 @@ class SocketChip {
   // unpowered.
   virtual std::optional<std::uint8_t> DrivenData(const SocketLines& lines,
                                                  std::uint64_t nowNs) const = 0;
+  // Uses outside the part's datasheet conditions; parts that judge none keep this empty one.
+  virtual const ViolationLog& Violations() const;
 };
 
 // The socket as seen from a part's own pin numbers, so chip models read like their datasheets.
