@@ -122,6 +122,23 @@ TEST(BoardAddressTest, PageWriteAddressPathWritesOnlyChanges) {
   EXPECT_EQ(b.Reg1Shadow, 0x40);
 }
 
+// An address past the board's twenty lines must not spill into register 3's control bits (chip
+// enable, the data driver's enable, the identification line), on either address path.
+TEST(BoardAddressTest, NoAddressReachesTheControlBitsOfRegister3) {
+  for (const std::int32_t address : {0x100000, 0x200000, 0x1FFFFF}) {
+    RecordedBoard rb(6);
+    Board& b = rb.board;
+    b.Reg3Shadow = 0xC4;
+    b.CurrentAddress = address;
+    b.Endereco2Adr();
+    b.SETADR();
+    EXPECT_EQ(b.Reg3Shadow & 0xF0, 0xC0) << std::hex << address;
+    b.Reg3Shadow = 0xC0;
+    b.SETADR_XICOR();
+    EXPECT_EQ(b.Reg3Shadow & 0xF0, 0xC0) << std::hex << address;
+  }
+}
+
 TEST(BoardDelayTest, BusyWaitsUseTheirCounts) {
   RecordedBoard rb(4);
   Board& b = rb.board;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "../shell/shell_fakes.h"
 #include "sim/rom_chip.h"
 
@@ -127,6 +129,79 @@ TEST(ParallelVerifyTest, SplitImageComparesThePackedHalf) {
   rig.form.dispatcher.Verify_button_Click();  // the button waits for a loaded image
   EXPECT_EQ(rig.form.run.ProgramLength, 16384);
   EXPECT_TRUE(rig.Logged("Device Contents MATCHES with Buffer Contents")) << rig.Log();
+}
+
+// A loaded file larger than the part (here the largest the code buffer takes) must not make a
+// whole-device operation walk past the part: before, the bank number ran into register 3's
+// control bits, the blank check of a blank 27C256 reported "Address: 200000" and the read filled
+// the buffer with bus noise.
+TEST(ParallelExtentTest, AFileLargerThanThePartNeverTakesAnOperationPastIt) {
+  RomRig rig(6, 11, std::vector<std::uint8_t>(32768, 0xFF));  // 27C256, blank
+  const std::filesystem::path file = rig.folder / "huge.bin";
+  {
+    std::ofstream out(file, std::ios::binary);
+    const std::vector<char> bytes(2'100'001, 0x5A);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  rig.dialogs.files.push_back(file);
+  rig.form.Click("mnuFileOpenCode");
+  ASSERT_EQ(rig.form.device.DeviceSize, 2'100'001);
+  EXPECT_TRUE(
+      rig.Logged("Image is 2100001 bytes but Eprom 27C256 holds 32768: only the first "
+                 "32768 bytes go to the device."))
+      << rig.Log();
+
+  rig.form.Click("Blank_button");
+  EXPECT_TRUE(rig.Logged("Device IS BLANK (ERASED)")) << rig.Log();
+  EXPECT_EQ(rig.form.panel.ErrorAlertsRaised(), 0);
+
+  rig.form.Click("Display_button");
+  EXPECT_EQ(rig.form.frmMain["VScroll1"].Maximum(), 127);
+  EXPECT_FALSE(rig.form.SetValue("VScroll1", 128));
+
+  rig.form.Click("Read_button");
+  EXPECT_TRUE(rig.Logged("32768 bytes Read from Device"));
+  EXPECT_EQ(rig.form.buffers.CodeBuffer[32767], 0xFF);
+  EXPECT_EQ(rig.form.buffers.CodeBuffer[32768], 0x5A);  // past the part: untouched
+  EXPECT_EQ(rig.form.device.DeviceSize, 32768);
+}
+
+// Programming covers the whole part; an image of another size is told in both sizes before
+// anything is burned, and verify compares all that was burned.
+TEST(ParallelExtentTest, AShortImageIsToldBeforeBurningAndVerifiedWhole) {
+  RomRig rig(6, 11, std::vector<std::uint8_t>(32768, 0xFF));
+  const std::filesystem::path file = rig.folder / "short.bin";
+  {
+    std::ofstream out(file, std::ios::binary);
+    const std::vector<char> bytes(16384, static_cast<char>(0xFF));
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  rig.dialogs.files.push_back(file);
+  rig.form.Click("mnuFileOpenCode");
+  const std::string note =
+      "Image is 16384 bytes but Eprom 27C256 holds 32768: bytes 16384 to 32767 of the device are "
+      "programmed from what the buffer holds beyond the image.";
+  EXPECT_TRUE(rig.Logged(note)) << rig.Log();
+
+  rig.dialogs.answers.push_back(Answer::kCancel);
+  rig.form.Click("Program_button");
+  ASSERT_FALSE(rig.dialogs.messages.empty());
+  EXPECT_EQ(rig.dialogs.messages.back().text, note + " Program the Device?");
+
+  // Zeros after start-up beyond the image: the read-only part cannot hold them, and verify
+  // says so at the first byte past the image instead of a match.
+  rig.form.Click("Verify_button");
+  EXPECT_TRUE(rig.Logged("Address: 4000 ][ Buffer Data: 0 ][ Device Data: FF")) << rig.Log();
+}
+
+// An image that fits the part exactly asks the plain question.
+TEST(ParallelExtentTest, AnImageOfThePartsSizeAsksThePlainQuestion) {
+  RomRig rig(6, 11, std::vector<std::uint8_t>(32768, 0xFF));
+  rig.form.Click("Read_button");
+  rig.dialogs.answers.push_back(Answer::kCancel);
+  rig.form.Click("Program_button");
+  ASSERT_FALSE(rig.dialogs.messages.empty());
+  EXPECT_EQ(rig.dialogs.messages.back().text, "Program the Device?");
 }
 
 }  // namespace
