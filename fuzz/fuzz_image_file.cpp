@@ -50,6 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::uint8_t> bytes{1, 2, 3};
   std::string error;
   const bool read = sorvell::buffers::ReadImageFile(ScratchFile(), maxBytes, bytes, error);
+  std::filesystem::remove(ScratchFile());
   const bool fits = !contents.empty() && contents.size() <= maxBytes;
   if (read != fits) std::abort();
   if (!read && (error.empty() || bytes != std::vector<std::uint8_t>{1, 2, 3})) std::abort();
