@@ -25,8 +25,10 @@ for harness in "${harnesses[@]}"; do
   mkdir -p "$corpus"
   log="$build/findings/$harness.log"
   # Seeds first, then what earlier runs found; -timeout: a script may burn a whole 1 MB part.
+  dict=()
+  [ -f "$root/fuzz/$harness.dict" ] && dict=(-dict="$root/fuzz/$harness.dict")
   status=0
-  "$build/bin/fuzz_$harness" "$corpus" "$root/fuzz/corpus/$harness" \
+  "$build/bin/fuzz_$harness" "$corpus" "$root/fuzz/corpus/$harness" "${dict[@]}" \
     -max_total_time="$seconds" -timeout=60 -rss_limit_mb=4096 -max_len=65536 -print_final_stats=1 \
     -artifact_prefix="$build/findings/$harness-" >"$log" 2>&1 || status=$?
   grep -E '^(#[0-9]+.*DONE|stat::number_of_executed_units|stat::new_units_added|==[0-9]+==ERROR|SUMMARY)' "$log" || true
