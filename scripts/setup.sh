@@ -2,7 +2,9 @@
 # Installs what building and testing need on Debian 12 (once; later runs find it installed).
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev clang-format qt6-base-dev qt6-multimedia-dev libgl-dev)
+# clang and libclang-rt-14-dev (libFuzzer and the sanitizer runtimes of clang 14) build fuzz/.
+packages=(cmake g++ make libgtest-dev clang-format qt6-base-dev qt6-multimedia-dev libgl-dev clang
+  libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: formatting, the test suite, then the suite again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzz harness for a short while.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
@@ -16,3 +16,6 @@ echo "== build and test"
 echo "== build and test under AddressSanitizer and UndefinedBehaviorSanitizer"
 "$root/scripts/build.sh" "$root/build-sanitize" -DSORVELL_SANITIZE=address,undefined -DSORVELL_BUILD_BENCH=OFF
 (cd "$root/build-sanitize" && ctest --output-on-failure -j"$(nproc)")
+
+echo "== fuzz every reader of outside input (20 s each; scripts/fuzz.sh 600 for longer)"
+"$root/scripts/fuzz.sh"

@@ -1,41 +1,21 @@
 #include "buffers/buffers.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
+
+#include "common/read_file.h"
 
 namespace sorvell::buffers {
 
 bool ReadImageFile(const std::filesystem::path& file, std::size_t maxBytes,
                    std::vector<std::uint8_t>& bytes, std::string& error) {
-  std::error_code code;
-  if (std::filesystem::is_directory(file, code)) {
-    error = file.string() + " is a folder, not a file";
+  std::string contents;
+  if (!common::ReadRegularFile(file, maxBytes, contents, error)) {
+    // "X is empty", "X is larger than N bytes", "X could not be opened: ...".
+    const bool couldNot = error.starts_with("could not");
+    error = file.string() + (couldNot ? " " : " is ") + error;
     return false;
   }
-  std::ifstream in(file, std::ios::binary | std::ios::ate);
-  if (!in) {
-    error = "cannot open " + file.string() + ": " + std::strerror(errno);
-    return false;
-  }
-  const auto length = static_cast<std::size_t>(in.tellg());
-  if (length == 0) {
-    error = file.string() + " is empty";
-    return false;
-  }
-  if (length > maxBytes) {
-    error = file.string() + " is " + std::to_string(length) + " bytes long, more than the " +
-            std::to_string(maxBytes) + " the buffer holds";
-    return false;
-  }
-  std::vector<std::uint8_t> contents(length);
-  in.seekg(0);
-  if (!in.read(reinterpret_cast<char*>(contents.data()), static_cast<std::streamsize>(length))) {
-    error = "cannot read " + file.string();
-    return false;
-  }
-  bytes = std::move(contents);
+  bytes.assign(contents.begin(), contents.end());
   return true;
 }
 

@@ -31,8 +31,8 @@ struct Buffers {
   std::string DisplayMode;
 };
 
-// Reads a whole image file of 1 to `maxBytes` bytes. False with `error` saying why (missing,
-// unreadable, empty, too large) and `bytes` untouched.
+// Reads a whole image file of 1 to `maxBytes` bytes. False with `error` naming the file and saying
+// why (missing, unreadable, not a regular file, empty, too large) and `bytes` untouched.
 bool ReadImageFile(const std::filesystem::path& file, std::size_t maxBytes,
                    std::vector<std::uint8_t>& bytes, std::string& error);
 

@@ -1,5 +1,6 @@
 #include "console/console_edges.h"
 
+#include "console/exit_status.h"
 #include "panel/form.h"
 
 namespace sorvell::console {
@@ -72,6 +73,7 @@ void ScriptedDialogs::Print(const std::string& title, const std::string& text,
 }
 
 Answer ScriptedDialogs::Message(const panel::MessageRequest& request) {
+  if (IsFailedSave(request)) ++failedSaves_;
   Answer answer = yesToAll_ ? Affirmative(request.buttons) : request.defaultAnswer;
   if (const auto queued = NextAnswer()) {
     if (const auto button = ButtonOf(request.buttons, *queued)) answer = *button;
@@ -100,6 +102,21 @@ std::optional<std::filesystem::path> ScriptedDialogs::File(const panel::FileRequ
   Print(request.title, request.save ? "Save file" : "Open file", answer);
   if (answer == "Cancel") return std::nullopt;
   return std::filesystem::path(answer);
+}
+
+LogEcho::LogEcho(panel::Form& mainWindow, std::FILE* out) {
+  mainWindow.onAppended = [this, out](const panel::Control& control, std::string_view appended) {
+    if (control.Name() != "SystemLog") return;
+    if (appended.starts_with("\r\n")) appended.remove_prefix(2);
+    // The line after the time stamp ("hh:mm:ss>  ").
+    const auto stamp = appended.find(">  ");
+    const std::string_view line =
+        stamp == std::string_view::npos ? appended : appended.substr(stamp + 3);
+    if (IsRefusal(line, previousLine_)) ++refusals_;
+    previousLine_ = line;
+    std::fprintf(out, "%.*s\n", static_cast<int>(appended.size()), appended.data());
+    std::fflush(out);
+  };
 }
 
 void ConsoleWindows::ShowWindow(panel::Form& form, bool modal) {

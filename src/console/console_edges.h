@@ -6,6 +6,7 @@
 #include <string>
 
 #include "panel/edges.h"
+#include "panel/form.h"
 
 namespace sorvell::console {
 
@@ -16,6 +17,8 @@ class ScriptedDialogs final : public panel::Dialogs {
   ScriptedDialogs(std::FILE* out, bool yesToAll) : out_(out), yesToAll_(yesToAll) {}
 
   void Queue(std::string answer) { answers_.push_back(std::move(answer)); }
+  // Boxes shown that said a file was not saved.
+  int FailedSaves() const { return failedSaves_; }
 
   panel::Answer Message(const panel::MessageRequest& request) override;
   std::optional<std::string> Input(const std::string& prompt, const std::string& title,
@@ -29,6 +32,21 @@ class ScriptedDialogs final : public panel::Dialogs {
   std::FILE* out_;
   bool yesToAll_;
   std::deque<std::string> answers_;
+  int failedSaves_ = 0;
+};
+
+// Prints every log line as it is added, without its leading line break, and counts the lines
+// saying an operation was refused.
+class LogEcho {
+ public:
+  LogEcho(panel::Form& mainWindow, std::FILE* out);
+  LogEcho(const LogEcho&) = delete;  // the window holds a pointer to it
+  LogEcho& operator=(const LogEcho&) = delete;
+  int Refusals() const { return refusals_; }
+
+ private:
+  int refusals_ = 0;
+  std::string previousLine_;
 };
 
 // The console has no windows: showing one is noted, closing the main one ends the script.

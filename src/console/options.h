@@ -18,7 +18,10 @@ inline constexpr const char* kUsage =
     "  --progdir DIR        where the sounds and the board configuration are kept\n"
     "  --yes                answer OK to every dialog the script does not answer\n"
     "  SCRIPT               operator script to run; - reads it from standard input;\n"
-    "                       without one, a short demonstration runs on the board\n";
+    "                       without one, a short demonstration runs on the board\n"
+    "exit status: 0 done; 1 an error alert was raised; 2 bad command line, script not\n"
+    "  readable (a regular file of at most 1 MiB) or a bad script line; 3 a file was not saved\n"
+    "  or an operation was refused (no port chosen). 2 wins over 1, 1 over 3.\n";
 
 struct Options {
   shell::BoardRequest board;

@@ -56,6 +56,21 @@ const char* TrueFalse(bool value) {
   return value ? "True" : "False";
 }
 
+// A script is text: tab may separate words like a blank, every other control character (NUL,
+// ESC, DEL...) is a damaged or binary file. Returns the first one.
+std::optional<unsigned char> ControlCharacter(const std::string& line) {
+  for (const char c : line) {
+    const auto code = static_cast<unsigned char>(c);
+    if ((code < 0x20 && code != '\t') || code == 0x7F) return code;
+  }
+  return std::nullopt;
+}
+
+std::string HexByte(unsigned char code) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  return {kDigits[code >> 4], kDigits[code & 0xF], 'h'};
+}
+
 }  // namespace
 
 ScriptRunner::ScriptRunner(shell::MainForm& form, ScriptedDialogs& dialogs, ConsoleWindows& windows,
@@ -70,6 +85,10 @@ bool ScriptRunner::Run(std::istream& script) {
       std::fprintf(err_, "line %d: the main window is closed; the rest of the script is skipped\n",
                    lineNumber_);
       return true;
+    }
+    if (line.ends_with('\r')) line.pop_back();  // a script written with CR LF line ends
+    if (const auto code = ControlCharacter(line)) {
+      return Fail("control character " + HexByte(*code) + " in the line");
     }
     if (!RunLine(Trim(line))) return false;
   }
@@ -103,14 +122,18 @@ bool ScriptRunner::RunLine(const std::string& line) {
 bool ScriptRunner::Click(const std::string& name) {
   const Control* control = form_.frmMain.Find(name);
   if (control == nullptr) return Fail("no control named " + name);
-  if (!control->Enabled() || !control->Visible()) {
-    // An operator cannot click it either; the script goes on.
-    std::fprintf(err_, "line %d: %s is %s; the click does nothing\n", lineNumber_, name.c_str(),
-                 control->Enabled() ? "hidden" : "disabled");
-    return true;
-  }
+  if (!Reachable(*control, "click")) return true;
   if (!form_.Click(name)) return Fail(name + " does not take a click");
   return true;
+}
+
+// An operator cannot click or change a disabled or hidden control either: it is noted and the
+// script goes on.
+bool ScriptRunner::Reachable(const Control& control, const char* action) {
+  if (control.Enabled() && control.Visible()) return true;
+  std::fprintf(err_, "line %d: %s is %s; the %s does nothing\n", lineNumber_,
+               control.Name().c_str(), control.Enabled() ? "hidden" : "disabled", action);
+  return false;
 }
 
 bool ScriptRunner::DblClick(const std::string& name) {
@@ -123,6 +146,7 @@ bool ScriptRunner::Select(const std::string& name, const std::string& value) {
   if (control == nullptr || control->Kind() != ControlKind::kDropDownList) {
     return Fail(name + " is not a list");
   }
+  if (!Reachable(*control, "selection")) return true;
   std::optional<int> index = Number(value);
   // Entries are padded with blanks, which a script line cannot end with.
   for (std::size_t i = 0; !index && i < control->Items().size(); ++i) {
@@ -135,6 +159,7 @@ bool ScriptRunner::Select(const std::string& name, const std::string& value) {
 bool ScriptRunner::Set(const std::string& name, const std::string& value) {
   const Control* control = form_.frmMain.Find(name);
   if (control == nullptr) return Fail("no control named " + name);
+  if (!Reachable(*control, "change")) return true;
   if (control->Kind() == ControlKind::kTextBox) {
     form_.SetText(name, value);
     return true;

@@ -15,7 +15,9 @@ class SimBoard;
 namespace sorvell::console {
 
 // Runs an operator script against the main window: one command a line (click, dblclick, select,
-// set, answer, show, sim), blank lines and '#' comments ignored.
+// set, answer, show, sim), blank lines and '#' comments ignored. Lines end at LF, a CR before it
+// is dropped; words are separated by blanks or tabs; any other control character makes the line
+// bad.
 class ScriptRunner {
  public:
   ScriptRunner(shell::MainForm& form, ScriptedDialogs& dialogs, ConsoleWindows& windows,
@@ -27,6 +29,7 @@ class ScriptRunner {
  private:
   bool RunLine(const std::string& line);
   bool Fail(const std::string& message);
+  bool Reachable(const panel::Control& control, const char* action);
   bool Click(const std::string& name);
   bool DblClick(const std::string& name);
   bool Select(const std::string& name, const std::string& value);

@@ -2,75 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <sstream>
-
-#include "../shell/shell_fakes.h"
+#include "console_rig.h"
 
 namespace sorvell::console {
 namespace {
 
+using testing::Capture;
+using testing::ConsoleRig;
+
 using panel::Answer;
 using panel::MessageButtons;
 using panel::MessageIcon;
-
-// Captures what a FILE* receives.
-class Capture {
- public:
-  Capture() : file_(open_memstream(&buffer_, &size_)) {}
-  ~Capture() {
-    std::fclose(file_);
-    std::free(buffer_);
-  }
-  std::FILE* file() { return file_; }
-  std::string Text() {
-    std::fflush(file_);
-    return std::string(buffer_, size_);
-  }
-
- private:
-  char* buffer_ = nullptr;
-  std::size_t size_ = 0;
-  std::FILE* file_;
-};
-
-struct ConsoleRig {
-  explicit ConsoleRig(bool yes = false)
-      : folder(std::filesystem::temp_directory_path() /
-               ("sorvell-console-test-" + std::to_string(::getpid()))),
-        dialogs(out.file(), yes),
-        windows(out.file()) {
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    shell::BoardRequest request;
-    std::string error;
-    shell::AddBoardSpec("sim:none", request, error);
-    backend = std::move(*shell::OpenPortBackend(request, error));
-    form = std::make_unique<shell::MainForm>(shell::Edges{*backend.port, *backend.timing, dialogs,
-                                                          windows, sounds, settings, clock,
-                                                          panel::Folders{folder, folder, folder}});
-    form->Form_Load();
-  }
-  bool Run(const std::string& script) {
-    ScriptRunner runner(*form, dialogs, windows, backend, out.file(), err.file());
-    std::istringstream in(script);
-    return runner.Run(in);
-  }
-
-  ~ConsoleRig() { std::filesystem::remove_all(folder); }
-
-  std::filesystem::path folder;
-  Capture out, err;
-  ScriptedDialogs dialogs;
-  ConsoleWindows windows;
-  SilentSounds sounds;
-  MemorySettings settings;
-  shell::testing::FixedClock clock;
-  shell::PortBackend backend;
-  std::unique_ptr<shell::MainForm> form;
-};
 
 TEST(ConsoleDialogTest, QueuedAnswersDefaultsAndYes) {
   Capture out;
@@ -129,9 +71,39 @@ TEST(ConsoleScriptTest, DisabledClicksAreNotedAndTheScriptGoesOn) {
   EXPECT_NE(rig.out.Text().find("Slider1 "), std::string::npos);
 }
 
+TEST(ConsoleScriptTest, SetOnADisabledControlIsNotedAndChangesNothing) {
+  ConsoleRig rig;  // no device selected: every programming voltage is disabled
+  ASSERT_FALSE(rig.form->frmMain["Voltage_button(3)"].Enabled());
+  ASSERT_TRUE(rig.Run("set Voltage_button(3) True\nshow Slider1\n"));
+  EXPECT_EQ(rig.form->frmMain["Voltage_button(3)"].Value(), 0);
+  EXPECT_NE(rig.err.Text().find("line 1: Voltage_button(3) is disabled; the change does nothing"),
+            std::string::npos)
+      << rig.err.Text();
+  EXPECT_NE(rig.out.Text().find("Slider1 "), std::string::npos);
+}
+
+TEST(ConsoleScriptTest, ControlCharactersAreRefusedWithTheLineNumber) {
+  const std::pair<std::string, std::string> damaged[] = {
+      {std::string("show Slider1\0\n", 14), "00h"},
+      {"show \x1bSlider1\n", "1Bh"},
+      {"show Slider1\x7f\n", "7Fh"},
+      {"show\rSlider1\n", "0Dh"},
+      {"set Slider1 1\r\r\n", "0Dh"}};
+  for (const auto& [line, code] : damaged) {
+    ConsoleRig rig;
+    EXPECT_FALSE(rig.Run("show Slider1\n" + line + "show Slider1\n")) << code;
+    EXPECT_NE(rig.err.Text().find("line 2: control character " + code), std::string::npos)
+        << rig.err.Text();
+    EXPECT_EQ(rig.out.Text().find("Slider1", 10), std::string::npos) << "line 3 ran";
+  }
+  ConsoleRig rig;  // tabs separate words; a CR before the line end is dropped
+  ASSERT_TRUE(rig.Run("set\tSlider1\t20\r\nshow Slider1\r\n")) << rig.err.Text();
+  EXPECT_EQ(rig.form->frmMain["Slider1"].Value(), 20);
+}
+
 TEST(ConsoleScriptTest, ShowKeepsTheLogOnOneLine) {
   ConsoleRig rig;
-  rig.form->panel.AddLog("A \"quoted\" word");
+  rig.form->AddLog("A \"quoted\" word");
   ASSERT_TRUE(rig.Run("show SystemLog\n"));
   EXPECT_EQ(rig.out.Text(),
             "SystemLog enabled=True visible=True caption=\"\\r\\n10:58:39>  A \\\"quoted\\\" "
