@@ -4,8 +4,8 @@
 #include <cctype>
 #include <string>
 
-#include "common/atomic_file.h"
 #include "buffers/image_fit.h"
+#include "common/atomic_file.h"
 #include "common/trim.h"
 #include "panel/window_layouts.h"
 

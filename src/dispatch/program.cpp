@@ -25,9 +25,9 @@ void Dispatcher::ProgramCode() {
   const std::string fit = buffers::ImageFitNote(op_.buffers.CodeImageSize, device_);
   if (!fit.empty()) panel_.AddLog(fit);
   const std::string question = fit.empty() ? "Program the Device?" : fit + " Program the Device?";
-  const panel::Answer answer = panel_.dialogs.Message(
-      {question, "Safety Question", panel::MessageButtons::kOkCancel, panel::MessageIcon::kQuestion,
-       panel::Answer::kCancel});
+  const panel::Answer answer =
+      panel_.dialogs.Message({question, "Safety Question", panel::MessageButtons::kOkCancel,
+                              panel::MessageIcon::kQuestion, panel::Answer::kCancel});
   if (answer != panel::Answer::kOk) {
     panel_.AddLog("Programming was Canceled by Operator");
   } else if (PrepareAndRunAlgorithm()) {

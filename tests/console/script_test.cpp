@@ -103,7 +103,7 @@ TEST(ConsoleScriptTest, ControlCharactersAreRefusedWithTheLineNumber) {
 
 TEST(ConsoleScriptTest, ShowKeepsTheLogOnOneLine) {
   ConsoleRig rig;
-  rig.form->AddLog("A \"quoted\" word");
+  rig.form->panel.AddLog("A \"quoted\" word");
   ASSERT_TRUE(rig.Run("show SystemLog\n"));
   EXPECT_EQ(rig.out.Text(),
             "SystemLog enabled=True visible=True caption=\"\\r\\n10:58:39>  A \\\"quoted\\\" "
