@@ -1,13 +1,12 @@
 #include "board/detection.h"
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "board/board_config.h"
 #include "board/probe.h"
 #include "common/atomic_file.h"
 #include "common/hex_text.h"
+#include "common/read_file.h"
 #include "panel/time_text.h"
 
 namespace sorvell::board {
@@ -23,6 +22,23 @@ struct LptPort {
 constexpr LptPort kLptPorts[] = {{"LPTSelection(0)", "378h", kLpt378},
                                  {"LPTSelection(1)", "278h", kLpt278},
                                  {"LPTSelection(2)", "3BCh", kLpt3BC}};
+
+// The board configuration file is four short lines; anything much larger is not one.
+constexpr std::size_t kMaxBoardConfigBytes = 4096;
+
+bool IsLptBase(std::uint16_t port) {
+  return port == kLpt378 || port == kLpt278 || port == kLpt3BC;
+}
+
+// What the file on disk names now, without a word when it is missing or unusable.
+BoardConfig PeekBoardConfig(const std::filesystem::path& path) {
+  std::string text, error;
+  if (!common::ReadRegularFile(path, kMaxBoardConfigBytes, text, error,
+                               common::EmptyFile::kAccepted)) {
+    return {};
+  }
+  return ParseBoardConfig(text);
+}
 
 }  // namespace
 
@@ -142,11 +158,19 @@ void Detection::ReadBoardConfig() {
   board_.DataPort = 0;
   BoardConfigKeys.clear();
   BoardConfigPath = (panel_.folders.configFolder / kBoardConfigFile).string();
-  std::ifstream file(BoardConfigPath, std::ios::binary);
-  if (!file) return;
-  std::stringstream text;
-  text << file.rdbuf();
-  const BoardConfig config = ParseBoardConfig(text.str());
+  BoardConfig config;
+  if (!LoadBoardConfig(config)) return;
+  if (config.hasPort && !IsLptBase(config.port)) {
+    // Never trusted: direct I/O would write to whatever address the file names.
+    panel_.AddLog(std::string(kBoardConfigFile) + " names port " + common::HexText(config.port) +
+                  "h, not 378h, 278h or 3BCh: searching the ports instead");
+    return;
+  }
+  if (config.hasModel && (config.model < 4 || config.model > 6)) {
+    panel_.AddLog(std::string(kBoardConfigFile) + " names model " + std::to_string(config.model) +
+                  ", not 4, 5 or 6: searching the ports instead");
+    return;
+  }
   if (config.hasPort) board_.DataPort = config.port;
   if (config.hasModel) board_.BoardModel = config.model;
   BoardConfigKeys = config.keys;
@@ -154,22 +178,45 @@ void Detection::ReadBoardConfig() {
   ReportBoardFound();
 }
 
+// False when there is no file, or it cannot be used (said in the log): only a small regular file
+// is read, never a folder, a FIFO or a device that would block or never end.
+bool Detection::LoadBoardConfig(BoardConfig& config) {
+  const std::filesystem::path path = panel_.folders.configFolder / kBoardConfigFile;
+  std::error_code missing;
+  if (!std::filesystem::exists(path, missing)) return false;
+  std::string text, error;
+  if (!common::ReadRegularFile(path, kMaxBoardConfigBytes, text, error,
+                               common::EmptyFile::kAccepted)) {
+    panel_.AddLog(std::string(kBoardConfigFile) + " was not used: " + error);
+    return false;
+  }
+  config = ParseBoardConfig(text);
+  return true;
+}
+
+// A file that already names this board is left as it is: a configuration folder that cannot be
+// written then costs nothing at each start.
 void Detection::WriteBoardConfig() {
+  const std::filesystem::path path = panel_.folders.configFolder / kBoardConfigFile;
+  const BoardConfig onDisk = PeekBoardConfig(path);
+  if (onDisk.NamesBoard() && onDisk.port == board_.DataPort && onDisk.model == board_.BoardModel) {
+    return;
+  }
   const panel::LocalTime now = panel_.clock.Now();
   const std::string text = FormatBoardConfig(panel::DateText(now), panel::TimeText(now),
                                              board_.DataPort, board_.BoardModel);
-  const auto path = panel_.folders.configFolder / kBoardConfigFile;
   std::error_code ignored;
   std::filesystem::create_directories(panel_.folders.configFolder, ignored);
   std::string error;
-  if (!common::WriteFileAtomically(path, text, error)) {
-    panel_.dialogs.Message(
-        {"The board configuration was not saved, so the next start will search "
-         "the ports again: " +
-             error,
-         "Board Configuration", panel::MessageButtons::kOk, panel::MessageIcon::kExclamation,
-         panel::Answer::kOk});
-  }
+  if (common::WriteFileAtomically(path, text, error)) return;
+  const std::string consequence = onDisk.NamesBoard() && IsLptBase(onDisk.port)
+                                      ? "so the next start will try the old one (port " +
+                                            common::HexText(onDisk.port) + "h, model " +
+                                            std::to_string(onDisk.model) + ") first"
+                                      : "so the next start will search the ports again";
+  panel_.dialogs.Message({"The board configuration was not saved, " + consequence + ": " + error,
+                          "Board Configuration", panel::MessageButtons::kOk,
+                          panel::MessageIcon::kExclamation, panel::Answer::kOk});
 }
 
 }  // namespace sorvell::board

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "board/board.h"
+#include "board/board_config.h"
 #include "panel/panel.h"
 
 namespace sorvell::board {
@@ -30,6 +31,8 @@ class Detection {
   std::string BoardConfigKeys;
 
  private:
+  bool LoadBoardConfig(BoardConfig& config);
+
   Board& board_;
   panel::Panel& panel_;
 };

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <string>
 
+#include "common/atomic_file.h"
 #include "panel/window_layouts.h"
 #include "shell/main_form.h"
 
@@ -48,6 +49,9 @@ void MainForm::StoreWindowPlacement() {
 }
 
 void MainForm::Form_Load() {
+  // A save killed half way may have left its temporary file; nothing else writes there now.
+  common::RemoveStaleTemporaries(edges_.folders.workingFolder);
+  common::RemoveStaleTemporaries(edges_.folders.configFolder);
   board.BoardModel = 0;
   RestoreWindowPlacement();
   // The buffer display's frame is placed by the window's layout, not by coordinates.

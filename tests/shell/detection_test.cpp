@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <sys/stat.h>
 
+#include <fstream>
+#include <iterator>
+
+#include "common/atomic_file.h"
 #include "shell_fakes.h"
 #include "sim/rom_chip.h"
 
@@ -149,6 +153,83 @@ TEST(DetectionTest, AnUnwritableConfigurationIsReportedAndDetectionCompletes) {
   EXPECT_NE(rig.dialogs.messages[0].text.find("sorvell6.ini"), std::string::npos);
   EXPECT_EQ(rig.Found(), "MODEL 5 - PC port 378h");
   EXPECT_EQ(rig.form.frmMain["Ready_label"].Caption(), "Ready");
+}
+
+// Start-up clears the window's log after detection: this keeps every line added.
+const std::string& RecordLog(DetectionRig& rig) {
+  static std::string log;
+  log.clear();
+  rig.form.frmMain.onAppended = [](const Control&, std::string_view text) { log += text; };
+  return log;
+}
+
+// A port other than the three LPT addresses is never trusted: direct I/O would write to it.
+TEST(DetectionTest, AFileNamingAnotherPortLeadsToASearch) {
+  DetectionRig rig;
+  rig.boards.PlaceBoard(6, 0x378);
+  {
+    std::ofstream(rig.folder / "sorvell6.ini", std::ios::binary)
+        << "IO_PORT = 1234\r\nMODEL = 6\r\n";
+  }
+  const std::string& log = RecordLog(rig);
+  rig.form.Form_Load();
+  EXPECT_TRUE(rig.Probed());
+  EXPECT_EQ(log.find("FOUND at Port: 1234"), std::string::npos);
+  EXPECT_NE(log.find("sorvell6.ini names port 1234h, not 378h, 278h or 3BCh: searching the "
+                     "ports instead"),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(rig.Found(), "MODEL 6 - PC port 378h");
+}
+
+// A FIFO or a device in the file's place neither blocks the start nor is read without end.
+TEST(DetectionTest, AConfigurationThatIsNoRegularFileIsRefusedAndSearched) {
+  for (const char* kind : {"fifo", "dev-zero"}) {
+    DetectionRig rig;
+    rig.boards.PlaceBoard(5, 0x278);
+    const auto path = rig.folder / "sorvell6.ini";
+    if (std::string(kind) == "fifo") {
+      ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    } else {
+      std::filesystem::create_symlink("/dev/zero", path);
+    }
+    const std::string& log = RecordLog(rig);
+    rig.form.Form_Load();
+    EXPECT_TRUE(rig.Probed()) << kind;
+    EXPECT_NE(log.find("sorvell6.ini was not used: not a regular file"), std::string::npos)
+        << kind << log;
+    EXPECT_EQ(rig.Found(), "MODEL 5 - PC port 278h") << kind;
+  }
+}
+
+// A file that already names the board is not rewritten: a folder that cannot be written costs
+// no message at each start, and the file keeps the date it was written on.
+TEST(DetectionTest, AnUnchangedConfigurationIsNotRewritten) {
+  DetectionRig rig;
+  rig.boards.PlaceBoard(6, 0x3BC);
+  rig.form.Form_Load();
+  const auto path = rig.folder / "sorvell6.ini";
+  ASSERT_TRUE(std::filesystem::exists(path));
+  std::ifstream in(path, std::ios::binary);
+  const std::string before((std::istreambuf_iterator<char>(in)), {});
+
+  rig.clock.now.day = 9;
+  rig.form.Form_Load();
+  rig.form.Click("TestHardware_button");
+  std::ifstream again(path, std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), {}), before);
+  EXPECT_TRUE(rig.dialogs.messages.empty());
+}
+
+// A save killed half way leaves its temporary; the next start removes it and nothing else.
+TEST(DetectionTest, StartUpRemovesTemporariesOfAnInterruptedSave) {
+  DetectionRig rig;
+  const auto stale = rig.folder / (common::TemporaryPrefix(rig.folder / "SORVELL.LOG") + "abc123");
+  { std::ofstream(stale) << "half"; }
+  { std::ofstream(rig.folder / "keep.bin") << "mine"; }
+  rig.form.Form_Load();
+  EXPECT_FALSE(std::filesystem::exists(stale));
+  EXPECT_TRUE(std::filesystem::exists(rig.folder / "keep.bin"));
 }
 
 }  // namespace
