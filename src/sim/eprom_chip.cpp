@@ -108,9 +108,10 @@ bool EpromChip::VerifiesLastPulse(const DevicePins& pins) const {
 void EpromChip::RecordReadWithVpp(const DevicePins& pins) const {
   if (readJudged_) return;
   readJudged_ = true;
-  violations_.Record("read at " + Hex(Address(pins)) + " with VPP " +
-                     Volts(pins.Millivolts(part_.pins.vppPin)) + " on pin " +
-                     std::to_string(part_.pins.vppPin));
+  violations_.Record(ViolationLog::Kind::kReadWithVpp,
+                     "read at " + Hex(Address(pins)) + " with VPP " +
+                         Volts(pins.Millivolts(part_.pins.vppPin)) + " on pin " +
+                         std::to_string(part_.pins.vppPin));
 }
 
 std::uint32_t EpromChip::Address(const DevicePins& pins) const {
@@ -149,9 +150,10 @@ void EpromChip::EndPulse(std::uint64_t nowNs) {
 void EpromChip::JudgePulseWidth(std::uint64_t widthNs) {
   const PulseWindow& window = part_.pulse;
   if (widthNs >= window.minNs && widthNs <= window.maxNs) return;
-  violations_.Record("program pulse of " + Microseconds(widthNs) + " at " + Hex(pulse_->address) +
-                     ", outside " + Microseconds(window.minNs) + " to " +
-                     Microseconds(window.maxNs));
+  violations_.Record(ViolationLog::Kind::kPulseWidth,
+                     "program pulse of " + Microseconds(widthNs) + " at " + Hex(pulse_->address) +
+                         ", outside " + Microseconds(window.minNs) + " to " +
+                         Microseconds(window.maxNs));
 }
 
 std::unique_ptr<EpromChip> MakeEprom(const std::string& partName,
