@@ -133,6 +133,7 @@ void DeviceSelection::EnableSelectedDeviceControls() {
   form["PleaseSelect"].SetVisible(false);
   form["Frame3"].SetVisible(true);
   form["BufferDisplay"].SetVisible(true);
+  if (device_.DeviceFamily == "FA" && ProbeFlashID) ProbeFlashID();
   if (device_.DeviceFamily == "MJ") {
     EnableMicrocontrollerControls();
     return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "board/board.h"
 #include "catalogue/selection.h"
 #include "panel/panel.h"
@@ -33,6 +35,9 @@ class DeviceSelection {
   void SelectSuggestedVoltage();
   // Nothing can be done to a device until one is selected.
   void ClearDeviceControls();
+
+  // The autoselect read the AT29C256 gets when it is chosen; the Flash room above provides it.
+  std::function<void()> ProbeFlashID;
 
  private:
   void ApplyTableRow(const std::string& name);

@@ -17,7 +17,8 @@ bool OnParallelBus(const catalogue::Selection& device) {
 
 Dispatcher::Dispatcher(operation::Operation& operation, board::Detection& detection,
                        buffers::BufferView& view, parallel::ParallelDevice& parallelDevice,
-                       parallel::EpromProgrammer& eprom)
+                       parallel::EpromProgrammer& eprom, flash::FlashProgrammer& flash,
+                       flash::PageWriter& pages)
     : op_(operation),
       board_(operation.board),
       device_(operation.device),
@@ -26,7 +27,9 @@ Dispatcher::Dispatcher(operation::Operation& operation, board::Detection& detect
       detection_(detection),
       view_(view),
       parallel_(parallelDevice),
-      eprom_(eprom) {}
+      eprom_(eprom),
+      flash_(flash),
+      pages_(pages) {}
 
 void Dispatcher::Read_button_Click() {
   if (!detection_.PortChosen()) return;

@@ -2,6 +2,8 @@
 
 #include "board/detection.h"
 #include "buffers/buffer_view.h"
+#include "flash/flash_programmer.h"
+#include "flash/page_writer.h"
 #include "operation/operation.h"
 #include "parallel/eprom_programmer.h"
 #include "parallel/parallel_device.h"
@@ -14,7 +16,8 @@ class Dispatcher {
  public:
   Dispatcher(operation::Operation& operation, board::Detection& detection,
              buffers::BufferView& view, parallel::ParallelDevice& parallelDevice,
-             parallel::EpromProgrammer& eprom);
+             parallel::EpromProgrammer& eprom, flash::FlashProgrammer& flash,
+             flash::PageWriter& pages);
 
   void Read_button_Click();
   void Blank_button_Click();
@@ -24,9 +27,6 @@ class Dispatcher {
   void EraseFlash_button_Click();
   void Show_button_Click();
   void VScroll1_Change();
-  void menuFlashShowCodeID_Click();
-  void LoopFlashTest_Click();
-  void ResetFlash_Click();
 
   void READCODE();
   void READDATA();
@@ -52,6 +52,7 @@ class Dispatcher {
   void VerifySerialCode();
   void Report24CXXAckError();
   void RoutineNotBuilt();
+  void EraseSerial();
 
   operation::Operation& op_;
   board::Board& board_;
@@ -62,6 +63,8 @@ class Dispatcher {
   buffers::BufferView& view_;
   parallel::ParallelDevice& parallel_;
   parallel::EpromProgrammer& eprom_;
+  flash::FlashProgrammer& flash_;
+  flash::PageWriter& pages_;
 };
 
 }  // namespace sorvell::dispatch

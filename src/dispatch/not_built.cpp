@@ -29,9 +29,9 @@ void Dispatcher::VerifySerialCode() {
   panel_.Notice(kNotBuilt, "Routine Not Ready");
 }
 
-void Dispatcher::EraseFlash_button_Click() {}
-void Dispatcher::menuFlashShowCodeID_Click() {}
-void Dispatcher::LoopFlashTest_Click() {}
-void Dispatcher::ResetFlash_Click() {}
+// Never a success line for a serial part that was not written.
+void Dispatcher::EraseSerial() {
+  panel_.Notice(kNotBuilt, "Routine Not Ready");
+}
 
 }  // namespace sorvell::dispatch

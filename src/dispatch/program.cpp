@@ -71,12 +71,12 @@ void Dispatcher::RunFamilyAlgorithm() {
       {"P7", [](Dispatcher& d) { d.eprom_.P27010_020(); }},
       {"P8", [](Dispatcher& d) { d.eprom_.P27256_040(); }},
       {"P9", [](Dispatcher& d) { d.eprom_.P27080(); }},
-      {"EN", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
-      {"FA", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
-      {"FM", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
-      {"FL", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
-      {"FR", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
-      {"FS", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
+      {"EN", [](Dispatcher& d) { d.pages_.ProgramX28C256(); }},
+      {"FA", [](Dispatcher& d) { d.pages_.ProgramAT29C256(); }},
+      {"FM", [](Dispatcher& d) { d.flash_.ProgramFlash(); }},
+      {"FL", [](Dispatcher& d) { d.flash_.ProgramFlash(); }},
+      {"FR", [](Dispatcher& d) { d.flash_.ProgramFlash(); }},
+      {"FS", [](Dispatcher& d) { d.flash_.ProgramFlash(); }},
       {"SA", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
       {"SB", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
       {"SC", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
@@ -109,6 +109,16 @@ void Dispatcher::FinishProgramming() {
   if (panel_.frmMain["VerifyAfterProgramming"].Value() == 1 && run_.ProgramFailed == 0) {
     Verify_button_Click();
   }
+}
+
+// Flash parts erase with their chip-erase command; the page-write EEPROM is programmed with FFh;
+// serial EEPROMs are written with FFh by their programming routines.
+void Dispatcher::EraseFlash_button_Click() {
+  run_.SerialEraseMode = 1;
+  const std::string& family = device_.DeviceFamily;
+  if (family == "EN") pages_.EraseX28C256();
+  if (family == "FM" || family == "FL" || family == "FR" || family == "FS") flash_.EraseFlash();
+  if (device_.DeviceType == "S") EraseSerial();
 }
 
 // Serial EEPROMs stay selected with their bus lines idle; everything else is reset.

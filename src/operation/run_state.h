@@ -30,6 +30,8 @@ struct RunState {
   int PulseBudget = 0;
   // 0 after the serial device acknowledged, else the samples taken without an acknowledge.
   int AckCount = 0;
+  // 1 makes the serial programming routines write FFh (Erase Chip); a board reset clears it.
+  int SerialEraseMode = 0;
 };
 
 }  // namespace sorvell::operation

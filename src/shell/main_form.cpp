@@ -23,14 +23,20 @@ MainForm::MainForm(Edges edges)
       operation(board, device, buffers, run, panel),
       parallelDevice(operation, view),
       eprom(operation),
-      dispatcher(operation, detection, view, parallelDevice, eprom) {
+      flashCommands(operation),
+      flashIdentity(operation, flashCommands),
+      flash(operation, flashCommands, flashIdentity),
+      pages(operation, flashCommands),
+      dispatcher(operation, detection, view, parallelDevice, eprom, flash, pages) {
   panel::BuildMainWindow(frmMain);
   panel::BuildAboutWindow(frmAbout);
   panel::BuildDisplayWindow(frmDisplay1);
   board.OnReset = [this] {
     frmMain["ProgressBar1"].SetRange(0, 100);
     frmMain["ProgressBar1"].SetValue(0);
+    run.SerialEraseMode = 0;
   };
+  selection.ProbeFlashID = [this] { flashIdentity.ProbeFlashID(); };
   panel.OnAlertOff = [this] { board.Reset(); };
   WireEvents();
 }
@@ -76,7 +82,7 @@ void MainForm::WireEvents() {
   On("menuDisplayCode", [&d] { d.Display_button_Click(); });
   On("menuEraseCode", [this] { images.Erase_button_Click(); });
   On("menuTestHardware", [this] { detection.TestHardware_button_Click(); });
-  On("menuFlashShowCodeID", [&d] { d.menuFlashShowCodeID_Click(); });
+  On("menuFlashShowCodeID", [this] { flashIdentity.menuFlashShowCodeID_Click(); });
   On("Setup", [this] { Setup_Click(); });
   for (int slot = 1; slot <= 4; ++slot) {
     On("LoadSetup" + std::to_string(slot), [this, slot] { LoadSetup_Click(slot); });
@@ -86,8 +92,8 @@ void MainForm::WireEvents() {
     On("ForceSorvell" + std::to_string(model),
        [this, model] { detection.ForceSorvell_Click(model); });
   }
-  On("LoopFlashTest", [&d] { d.LoopFlashTest_Click(); });
-  On("ResetFlash", [&d] { d.ResetFlash_Click(); });
+  On("LoopFlashTest", [this] { flash.LoopFlashTest_Click(); });
+  On("ResetFlash", [this] { flash.ResetFlash_Click(); });
   On("mnuHelpContents", [this] { mnuHelpContents_Click(); });
   On("mnuHelpSearchForHelpOn", [this] { mnuHelpSearchForHelpOn_Click(); });
   On("mnuHelpAbout", [this] { mnuHelpAbout_Click(); });

@@ -13,6 +13,10 @@
 #include "catalogue/device_selection.h"
 #include "catalogue/selection.h"
 #include "dispatch/dispatcher.h"
+#include "flash/flash_commands.h"
+#include "flash/flash_identity.h"
+#include "flash/flash_programmer.h"
+#include "flash/page_writer.h"
 #include "operation/operation.h"
 #include "operation/run_state.h"
 #include "panel/edges.h"
@@ -103,6 +107,10 @@ class MainForm {
   operation::Operation operation;
   parallel::ParallelDevice parallelDevice;
   parallel::EpromProgrammer eprom;
+  flash::FlashCommands flashCommands;
+  flash::FlashIdentity flashIdentity;
+  flash::FlashProgrammer flash;
+  flash::PageWriter pages;
   dispatch::Dispatcher dispatcher;
 
  private:

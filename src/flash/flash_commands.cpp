@@ -1,0 +1,113 @@
+#include "flash/flash_commands.h"
+
+namespace sorvell::flash {
+
+namespace {
+
+constexpr int kUnlockAddress1 = 0x5555;
+constexpr int kUnlockAddress2 = 0x2AAA;
+
+}  // namespace
+
+FlashCommands::FlashCommands(operation::Operation& operation)
+    : board_(operation.board), device_(operation.device), panel_(operation.panel) {}
+
+void FlashCommands::FastWrite(int reg, int value) {
+  const int strobes[5][2] = {{board_.Reg0StrobeA, board_.Reg0StrobeB},
+                             {board_.Reg1StrobeA, board_.Reg1StrobeB},
+                             {board_.Reg2StrobeA, board_.Reg2StrobeB},
+                             {board_.Reg3StrobeA, board_.Reg3StrobeB},
+                             {board_.Reg4StrobeA, board_.Reg4StrobeB}};
+  board_.PortOut(board_.DataPort, value);
+  board_.PortOut(board_.ControlPort, strobes[reg][1]);
+  board_.PortOut(board_.ControlPort, strobes[reg][0]);
+}
+
+// Data, address, chip enable, a write-enable pulse (the byte is taken as it ends), chip enable
+// off. The command addresses go out untranslated and without the fixed bits of register 1.
+void FlashCommands::FastWriteCycle(int address, int data) {
+  FastWrite(4, data);
+  FastWrite(1, address >> 8);
+  FastWrite(2, address & 0xFF);
+  FastWrite(3, 0x04);
+  FastWrite(3, 0x00);
+  FastWrite(3, 0x04);
+  FastWrite(3, 0x84);
+}
+
+void FlashCommands::SendFlashCommand() {
+  if (device_.DeviceFamily == "FA") {
+    AT29Command();
+    return;
+  }
+  board_.OEOFF();
+  FastWrite(3, 0x84);  // chip and write enable inactive, register 4 driving, high address 0
+  FastWriteCycle(kUnlockAddress1, 0xAA);
+  FastWriteCycle(kUnlockAddress2, 0x55);
+  FastWriteCycle(kUnlockAddress1, FlashCommand);
+}
+
+void FlashCommands::AT29Command() {
+  board_.OEOFF();
+  board_.Reg3Shadow = 0x82;
+  board_.SetReg3();
+  const int cycles[3][2] = {
+      {kUnlockAddress1, 0xAA}, {kUnlockAddress2, 0x55}, {kUnlockAddress1, FlashCommand}};
+  for (const auto& cycle : cycles) {
+    CommandAddress = cycle[0];
+    board_.Reg4Shadow = cycle[1];
+    WriteCycleAT29();
+  }
+  SliderWait(5);
+}
+
+// The slow cycle of the 28-pin parts: each line settles before the next moves.
+void FlashCommands::SlowWriteCycle(void (board::Board::*weActive)(),
+                                   void (board::Board::*weInactive)()) {
+  board_.SetReg1();
+  board_.DelayLoop300();
+  board_.SetReg2();
+  board_.DelayLoop300();
+  board_.SetReg4();
+  board_.CEON();
+  (board_.*weActive)();
+  board_.DelayLoop300();
+  (board_.*weInactive)();
+  board_.DelayLoop300();
+  board_.CEOFF();
+}
+
+// Write enable is register 1 bit 7 on the AT29C256.
+void FlashCommands::WriteCycleAT29() {
+  board_.Reg1Shadow = (CommandAddress / 256) | board_.Reg1FixedBits;
+  board_.Reg2Shadow = CommandAddress & 0xFF;
+  SlowWriteCycle(&board::Board::REG1B7OFF, &board::Board::REG1B7ON);
+}
+
+// Write enable is register 1 bit 6 on the X28C256; A14 rides on bit 7 (64 added to the high
+// byte when it is not 0).
+void FlashCommands::WriteCycleXICOR() {
+  int high = CommandAddress / 256;
+  if (high != 0) high += 64;
+  board_.Reg1Shadow = high | 0x40;
+  board_.Reg2Shadow = CommandAddress & 0xFF;
+  SlowWriteCycle(&board::Board::REG1B6OFF, &board::Board::REG1B6ON);
+}
+
+// Both keep register 3's address bits in place while moving bit 2.
+void FlashCommands::WEON() {
+  board_.Reg3Shadow = (board_.BankBits() | board_.Reg3FixedBits | board_.Reg3Shadow) & 0xFB;
+  board_.SetReg3();
+}
+
+void FlashCommands::WEOFF() {
+  board_.Reg3Shadow = board_.Reg3Shadow | board_.BankBits() | board_.Reg3FixedBits | 0x04;
+  board_.SetReg3();
+}
+
+void FlashCommands::SliderWait(int extraMilliseconds) {
+  const panel::Control& slider = panel_.frmMain["Slider1"];
+  board_.Sleep(static_cast<std::uint32_t>(slider.Maximum() - slider.Value() + extraMilliseconds));
+}
+
+}  // namespace sorvell::flash

@@ -1,0 +1,91 @@
+#include "flash/flash_identity.h"
+
+#include <cstdio>
+
+#include "flash/flash_id_table.h"
+
+namespace sorvell::flash {
+
+namespace {
+
+std::string CodeText(int maker, int device) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%02X%02X", maker & 0xFF, device & 0xFF);
+  return text;
+}
+
+}  // namespace
+
+FlashIdentity::FlashIdentity(operation::Operation& operation, FlashCommands& commands)
+    : op_(operation),
+      board_(operation.board),
+      device_(operation.device),
+      panel_(operation.panel),
+      commands_(commands) {}
+
+void FlashIdentity::menuFlashShowCodeID_Click() {
+  panel_.AddLog("Reading Flash Code ID_________________ wait");
+  ReadFlashID();
+}
+
+// Output and chip enable on, data lines released, then the bytes at 0 and 1 through the Flash
+// address path.
+std::string FlashIdentity::ReadFirstTwoBytes(int& first, int& second) {
+  board_.CEOEON();
+  board_.REG4OFF();
+  board_.SETADR_FLASH();
+  board_.GetNibbles();
+  first = board_.ReadByte;
+  board_.IncADR();
+  board_.SETADR_FLASH();
+  board_.GetNibbles();
+  second = board_.ReadByte;
+  return CodeText(first, second);
+}
+
+void FlashIdentity::ReadFlashID() {
+  FlashPageSize = 0;
+  if (device_.DeviceType != "F") return;
+  board_.Reset();
+  board_.REG0B3ON();
+  board_.OEOFF();
+  commands_.FlashCommand = 0x90;
+  commands_.SendFlashCommand();
+  FlashID = ReadFirstTwoBytes(FlashMakerByte, FlashDeviceByte);
+  board_.OEOFF();
+  commands_.FlashCommand = 0xF0;
+  commands_.SendFlashCommand();
+  board_.Sleep(20);
+  board_.Sleep(20);
+  board_.AddrByte0 = board_.AddrByte1 = board_.AddrByte2 = 0;
+  int first = 0, second = 0;
+  FlashReadCode = ReadFirstTwoBytes(first, second);
+  board_.CEOEOFF();
+  if (FlashID == FlashReadCode) {
+    panel_.AddLog("*** Not a Flash Unit, Address 00&01 = FlashCode ***");
+  }
+  LookUpFlashID();
+  board_.REG0B3OFF();
+}
+
+void FlashIdentity::LookUpFlashID() {
+  for (const FlashIdEntry& entry : kFlashIds) {
+    if (FlashID != entry.code) continue;
+    panel_.AddLog("Device ID# " + FlashID + " - " + std::string(entry.name));
+    FlashPageSize = entry.pageSize;
+  }
+  if (FlashPageSize == 0) panel_.AddLog("Device ID# " + FlashID + " - " + " Not Valid!!!");
+}
+
+void FlashIdentity::ProbeFlashID() {
+  commands_.FlashCommand = 0x90;
+  commands_.SendFlashCommand();
+  int first = 0, second = 0;
+  ReadFirstTwoBytes(first, second);
+  board_.OEOFF();
+  commands_.FlashCommand = 0xF0;
+  commands_.SendFlashCommand();
+  board_.Sleep(20);
+}
+
+}  // namespace sorvell::flash

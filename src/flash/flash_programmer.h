@@ -1,0 +1,40 @@
+#pragma once
+
+#include "flash/flash_commands.h"
+#include "flash/flash_identity.h"
+#include "operation/operation.h"
+
+namespace sorvell::flash {
+
+// Byte-programmable 5 V Flash (AMD command set): chip erase with completion polling, and byte
+// programming with a read-back after every byte.
+class FlashProgrammer {
+ public:
+  FlashProgrammer(operation::Operation& operation, FlashCommands& commands,
+                  FlashIdentity& identity);
+
+  void ProgramFlash();
+  void EraseFlash();
+  void WriteFlashByte();
+  void CheckFlashByte();
+  // Service entries: the write cycle by hand.
+  void LoopFlashTest_Click();
+  void ResetFlash_Click();
+
+  // 1 while the byte just written has not read back as wanted.
+  int FlashBusy = 0;
+
+ private:
+  // False after the failure report, when a byte did not take within its attempts.
+  bool ProgramFlashByte(int maker);
+  bool EraseCompleted();
+
+  operation::Operation& op_;
+  board::Board& board_;
+  operation::RunState& run_;
+  panel::Panel& panel_;
+  FlashCommands& commands_;
+  FlashIdentity& identity_;
+};
+
+}  // namespace sorvell::flash

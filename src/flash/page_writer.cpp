@@ -1,0 +1,173 @@
+#include "flash/page_writer.h"
+
+#include <algorithm>
+
+namespace sorvell::flash {
+
+namespace {
+
+constexpr int kPages = 512;
+constexpr int kPageBytes = 64;
+constexpr int kPageAttemptBudget = 80;  // decremented first: 79 attempts a page
+constexpr int kLampPages = 8;
+
+constexpr int kUnprotectSequence[6][2] = {{0x5555, 0xAA}, {0x2AAA, 0x55}, {0x5555, 0x80},
+                                          {0x5555, 0xAA}, {0x2AAA, 0x55}, {0x5555, 0x20}};
+
+}  // namespace
+
+PageWriter::PageWriter(operation::Operation& operation, FlashCommands& commands)
+    : op_(operation),
+      board_(operation.board),
+      run_(operation.run),
+      panel_(operation.panel),
+      commands_(commands) {}
+
+void PageWriter::ProgramAT29C256() {
+  ProgramPages({"Programming Atmel AT29C256", "FLASH Atmel AT29C256 Programmed Sucessfully", 0x80,
+                false, 50});
+}
+
+void PageWriter::ProgramX28C256() {
+  ProgramPages(
+      {"Programming 28C256 XICOR Device", "XICOR 28C256 Programmed Sucessfully", 0x40, true, 40});
+}
+
+void PageWriter::UnprotectAT29C256() {
+  Unprotect({"", "", 0x80, false, 0});
+}
+
+void PageWriter::UnprotectX28C256() {
+  Unprotect({"", "", 0x40, true, 0});
+}
+
+void PageWriter::Unprotect(const Part& part) {
+  board_.OEOFF();
+  board_.Reg3Shadow = 0x82;
+  board_.SetReg3();
+  for (const auto& cycle : kUnprotectSequence) {
+    commands_.CommandAddress = cycle[0];
+    board_.Reg4Shadow = cycle[1];
+    if (part.xicor) {
+      commands_.WriteCycleXICOR();
+    } else {
+      commands_.WriteCycleAT29();
+    }
+  }
+  commands_.SliderWait(5);
+}
+
+void PageWriter::SetPartAddress(const Part& part) {
+  if (part.xicor) {
+    board_.SETADR_XICOR();
+  } else {
+    board_.SETADR_FLASH();
+  }
+}
+
+// Always the 512 pages of the 32 KB part from the start of the programming image.
+void PageWriter::ProgramPages(const Part& part) {
+  board_.CurrentAddress = 0;
+  board_.Endereco2Adr();
+  SetPartAddress(part);
+  board_.Sleep(500);
+  board_.REG4ON();
+  board_.OEOFF();
+  board_.CEOFF();
+  panel_.AddLog(part.startLine);
+  board_.Reset();
+  SetPartAddress(part);
+  Unprotect(part);
+  board_.Sleep(static_cast<std::uint32_t>(part.unprotectWaitMs));
+  board_.OEOFF();
+  board_.CEOFF();
+  panel_.frmMain["ProgressBar1"].SetRange(0, 64);
+  run_.ProgressStep = kLampPages;
+  run_.ProgressCount = 0;
+  for (int page = 0; page < kPages; ++page) {
+    if (!ProgramPage(part, page)) return;
+    if (page % kLampPages == 0) op_.ToggleProgramLed();
+    op_.GoProgressiveBar1();
+  }
+  panel_.AddLog(part.endLine);
+  board_.Reset();
+}
+
+bool PageWriter::ProgramPage(const Part& part, int page) {
+  int budget = kPageAttemptBudget;
+  do {
+    if (--budget == 0) {
+      op_.ProgrammingFailure();
+      board_.Reg0Shadow = 0;
+      board_.SetReg0();
+      return false;
+    }
+    commands_.SliderWait(1);
+    board_.REG4ON();
+    board_.CurrentAddress = kPageBytes * page;
+    board_.Endereco2Adr();
+    int reg1 = board_.AddrByte1;
+    if (part.xicor && reg1 != 0) reg1 += 64;  // A14 onto bit 7, write enable (bit 6) inactive
+    reg1 |= board_.Reg1FixedBits;
+    if (reg1 != board_.Reg1Shadow) {
+      board_.Reg1Shadow = reg1;
+      board_.SetReg1();
+    }
+    LoadPage(part, page);
+    commands_.SliderWait(3);  // the part writes the page
+    board_.REG4OFF();
+  } while (!PageMatches(page));
+  return true;
+}
+
+// The 64 bytes back to back, with no wait between them: the part starts writing when a load
+// does not follow within its byte-load window.
+void PageWriter::LoadPage(const Part& part, int page) {
+  for (int i = 0; i < kPageBytes; ++i) {
+    board_.CurrentAddress = kPageBytes * page + i;
+    board_.Endereco2Adr();
+    board_.Reg2Shadow = board_.AddrByte0;
+    board_.SetReg2();
+    run_.ProgramByte = run_.ProgramBuffer[static_cast<std::size_t>(board_.CurrentAddress)];
+    board_.REG4ON();
+    board_.Reg4Shadow = run_.ProgramByte;
+    board_.SetReg4();
+    board_.Reg3Shadow &= ~0x80;  // chip enable active
+    board_.SetReg3();
+    board_.Reg1Shadow &= ~part.writeEnableBit;
+    board_.SetReg1();
+    board_.Reg1Shadow |= part.writeEnableBit;
+    board_.SetReg1();
+    board_.Reg3Shadow |= 0x80;
+    board_.SetReg3();
+  }
+}
+
+// At the first difference the wanted byte is kept for the failure report.
+bool PageWriter::PageMatches(int page) {
+  for (int i = 0; i < kPageBytes; ++i) {
+    board_.CurrentAddress = kPageBytes * page + i;
+    board_.Endereco2Adr();
+    board_.Reg2Shadow = board_.AddrByte0;
+    board_.SetReg2();
+    board_.CEOEON();
+    board_.GetNibbles();
+    board_.OEOFF();
+    const std::uint8_t wanted = run_.ProgramBuffer[static_cast<std::size_t>(board_.CurrentAddress)];
+    if (board_.ReadByte != wanted) {
+      run_.ProgramByte = wanted;
+      return false;
+    }
+  }
+  return true;
+}
+
+void PageWriter::EraseX28C256() {
+  std::fill_n(run_.ProgramBuffer.begin(), kPages * kPageBytes, 0xFF);
+  panel_.AddLog("Erasing Program Buffer");
+  panel_.AddLog("Erasing XICOR 28C256");
+  ProgramX28C256();
+  op_.BuildProgramBuffer();
+}
+
+}  // namespace sorvell::flash
