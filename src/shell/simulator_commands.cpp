@@ -8,8 +8,10 @@
 #include "buffers/buffers.h"
 #include "common/atomic_file.h"
 #include "sim/eprom_chip.h"
+#include "sim/page_write_chip.h"
 #include "sim/rom_chip.h"
 #include "sim/sim_board.h"
+#include "sim/writable_parts.h"
 
 namespace sorvell::shell {
 
@@ -37,6 +39,40 @@ sim::EpromChip* Eprom(sim::SimBoard& board, std::string& error) {
   return chip;
 }
 
+sim::WritableChip* Writable(sim::SimBoard& board, std::string& error) {
+  auto* chip = dynamic_cast<sim::WritableChip*>(board.Chip());
+  if (chip == nullptr) error = "there is no Flash or EEPROM in the socket";
+  return chip;
+}
+
+// The cells of an EPROM, Flash or EEPROM in the socket; nullptr for none of them.
+const std::vector<std::uint8_t>* Cells(sim::SimBoard& board, std::string& error) {
+  if (auto* eprom = dynamic_cast<sim::EpromChip*>(board.Chip())) return &eprom->Contents();
+  if (auto* writable = dynamic_cast<sim::WritableChip*>(board.Chip())) {
+    return &writable->Contents();
+  }
+  error = "there is no EPROM, Flash or EEPROM in the socket";
+  return nullptr;
+}
+
+bool InsertWritable(sim::SimBoard& board, const std::string& name,
+                    const std::vector<std::uint8_t>& image, std::string& error) {
+  const std::unique_ptr<sim::WritableChip> probe = sim::MakeWritableChip(name);
+  if (image.size() > probe->SizeBytes()) {
+    error = "the image is larger than the " + name;
+    return false;
+  }
+  board.Insert(sim::MakeWritableChip(name, image));
+  return true;
+}
+
+bool IsWritablePart(const std::string& name) {
+  for (const std::string& part : sim::WritablePartNames()) {
+    if (part == name) return true;
+  }
+  return false;
+}
+
 bool Insert(sim::SimBoard& board, const std::vector<std::string>& words, std::string& error) {
   if (words.size() < 2 || words.size() > 3) {
     error = "sim insert PART [IMAGE]";
@@ -55,9 +91,10 @@ bool Insert(sim::SimBoard& board, const std::vector<std::string>& words, std::st
     board.Insert(std::make_unique<sim::RomChip>(std::move(image)));
     return true;
   }
+  if (IsWritablePart(words[1])) return InsertWritable(board, words[1], image, error);
   const sim::EpromPart* part = sim::FindEpromPart(words[1]);
   if (part == nullptr) {
-    error = "unknown part " + words[1] + " (2732A ... 27C080, or rom)";
+    error = "unknown part " + words[1] + " (2732A ... 27C080, AM29F010 ... AT29C256, or rom)";
     return false;
   }
   if (image.size() > part->SizeBytes()) {
@@ -69,45 +106,100 @@ bool Insert(sim::SimBoard& board, const std::vector<std::string>& words, std::st
 }
 
 bool Save(sim::SimBoard& board, const std::vector<std::string>& words, std::string& error) {
-  sim::EpromChip* chip = Eprom(board, error);
-  if (chip == nullptr) return false;
+  const std::vector<std::uint8_t>* stored = Cells(board, error);
+  if (stored == nullptr) return false;
   if (words.size() != 2) {
     error = "sim save FILE";
     return false;
   }
-  const auto& cells = chip->Contents();
+  const auto& cells = *stored;
   return common::WriteFileAtomically(
       words[1], std::string_view(reinterpret_cast<const char*>(cells.data()), cells.size()), error);
 }
 
-bool Fault(sim::SimBoard& board, const std::vector<std::string>& words, std::string& error) {
+// Stuck bits: the same fault for EPROM and Flash cells.
+bool StuckFault(sim::SimBoard& board, const std::vector<std::string>& words, std::string& error) {
+  const std::vector<std::uint8_t>* cells = Cells(board, error);
+  if (cells == nullptr) return false;
+  const auto address = HexNumber(words[2]);
+  const auto mask = HexNumber(words[3]);
+  const auto value = HexNumber(words[4]);
+  if (!address || *address >= cells->size() || !mask || *mask > 0xFF || !value || *value > 0xFF) {
+    error = "sim fault stuck ADDRESS MASK VALUE (within the part, hex)";
+    return false;
+  }
+  const auto maskByte = static_cast<std::uint8_t>(*mask);
+  const auto valueByte = static_cast<std::uint8_t>(*value);
+  if (auto* eprom = dynamic_cast<sim::EpromChip*>(board.Chip())) {
+    eprom->SetStuckBits(*address, maskByte, valueByte);
+  } else {
+    dynamic_cast<sim::WritableChip&>(*board.Chip()).SetStuckBits(*address, maskByte, valueByte);
+  }
+  return true;
+}
+
+bool SlowFault(sim::SimBoard& board, const std::vector<std::string>& words, std::string& error) {
   sim::EpromChip* chip = Eprom(board, error);
   if (chip == nullptr) return false;
-  const std::size_t size = chip->Contents().size();
-  const auto address = words.size() > 2 ? HexNumber(words[2]) : std::nullopt;
-  if (words.size() == 4 && words[1] == "slow") {
-    const auto factor = DecimalNumber(words[3]);
-    if (factor && *factor > 0 && words[2] == "all") {
-      chip->SetSlowness(*factor);
-      return true;
-    }
-    if (factor && *factor > 0 && address && *address < size) {
-      chip->SetSlowCell(*address, *factor);
-      return true;
-    }
+  const auto factor = DecimalNumber(words[3]);
+  const auto address = HexNumber(words[2]);
+  if (factor && *factor > 0 && words[2] == "all") {
+    chip->SetSlowness(*factor);
+    return true;
   }
-  if (words.size() == 5 && words[1] == "stuck") {
-    const auto mask = HexNumber(words[3]);
-    const auto value = HexNumber(words[4]);
-    if (address && *address < size && mask && *mask <= 0xFF && value && *value <= 0xFF) {
-      chip->SetStuckBits(*address, static_cast<std::uint8_t>(*mask),
-                         static_cast<std::uint8_t>(*value));
-      return true;
-    }
+  if (factor && *factor > 0 && address && *address < chip->Contents().size()) {
+    chip->SetSlowCell(*address, *factor);
+    return true;
+  }
+  error = "sim fault slow ADDRESS|all FACTOR (within the part)";
+  return false;
+}
+
+bool IdFault(sim::SimBoard& board, const std::vector<std::string>& words, std::string& error) {
+  sim::WritableChip* chip = Writable(board, error);
+  if (chip == nullptr) return false;
+  if (!chip->Id()) {
+    error = "the " + chip->Name() + " has no identification mode";
+    return false;
+  }
+  const auto maker = HexNumber(words[2]);
+  const auto device = HexNumber(words[3]);
+  if (!maker || *maker > 0xFF || !device || *device > 0xFF) {
+    error = "sim fault id MAKER DEVICE (hex bytes)";
+    return false;
+  }
+  chip->SetForeignId({static_cast<std::uint8_t>(*maker), static_cast<std::uint8_t>(*device)});
+  return true;
+}
+
+bool Fault(sim::SimBoard& board, const std::vector<std::string>& words, std::string& error) {
+  const std::string kind = words.size() > 1 ? words[1] : "";
+  if (kind == "slow" && words.size() == 4) return SlowFault(board, words, error);
+  if (kind == "stuck" && words.size() == 5) return StuckFault(board, words, error);
+  if (kind == "id" && words.size() == 4) return IdFault(board, words, error);
+  if (kind == "erase-hangs" && words.size() == 2) {
+    sim::WritableChip* chip = Writable(board, error);
+    if (chip != nullptr) chip->SetEraseHangs(true);
+    return chip != nullptr;
   }
   error =
-      "sim fault slow ADDRESS|all FACTOR, or sim fault stuck ADDRESS MASK VALUE (within the part)";
+      "sim fault slow ADDRESS|all FACTOR, stuck ADDRESS MASK VALUE, id MAKER DEVICE or "
+      "erase-hangs";
   return false;
+}
+
+bool Protect(sim::SimBoard& board, const std::vector<std::string>& words, std::string& error) {
+  auto* chip = dynamic_cast<sim::PageWriteChip*>(board.Chip());
+  if (chip == nullptr) {
+    error = "there is no page-write part (X28C256, AT29C256) in the socket";
+    return false;
+  }
+  if (words.size() != 2 || (words[1] != "on" && words[1] != "off")) {
+    error = "sim protect on|off";
+    return false;
+  }
+  chip->SetProtected(words[1] == "on");
+  return true;
 }
 
 bool Model4Vpp(sim::SimBoard& board, const std::vector<std::string>& words, std::string& error) {
@@ -139,6 +231,7 @@ bool RunSimCommand(sim::SimBoard& board, const std::string& command, std::string
   if (verb == "save") return Save(board, words, error);
   if (verb == "fault") return Fault(board, words, error);
   if (verb == "vpp4") return Model4Vpp(board, words, error);
+  if (verb == "protect") return Protect(board, words, error);
   if (verb == "remove" && words.size() == 1) {
     board.Remove();
     return true;

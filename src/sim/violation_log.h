@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -10,24 +12,32 @@ namespace sorvell::sim {
 // retention. Counted, with the latest one spelt out, so a test can require a clean run.
 class ViolationLog {
  public:
-  enum class Kind { kReadWithVpp, kPulseWidth };
+  enum class Kind {
+    kReadWithVpp,
+    kPulseWidth,
+    // CE# and WE# low with OE# low: the part inhibits the write, the bus cycle was meant as one.
+    kWriteWithOutputEnabled,
+    // The supply went away during a load period, a write cycle or an erase.
+    kPowerLossWhileBusy,
+    // Bytes of one page load differ in the page address bits.
+    kPageAddressChanged,
+  };
 
   void Record(Kind kind, std::string what) {
     ++count_;
-    ++(kind == Kind::kReadWithVpp ? readsWithVpp_ : pulseWidths_);
+    ++byKind_[static_cast<std::size_t>(kind)];
     last_ = std::move(what);
   }
   std::uint64_t Count() const { return count_; }
-  std::uint64_t Count(Kind kind) const {
-    return kind == Kind::kReadWithVpp ? readsWithVpp_ : pulseWidths_;
-  }
+  std::uint64_t Count(Kind kind) const { return byKind_[static_cast<std::size_t>(kind)]; }
   // Empty while the count is 0.
   const std::string& Last() const { return last_; }
 
  private:
+  static constexpr std::size_t kKinds = 5;
+
   std::uint64_t count_ = 0;
-  std::uint64_t readsWithVpp_ = 0;
-  std::uint64_t pulseWidths_ = 0;
+  std::array<std::uint64_t, kKinds> byKind_{};
   std::string last_;
 };
 
