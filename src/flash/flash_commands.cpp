@@ -1,5 +1,7 @@
 #include "flash/flash_commands.h"
 
+#include <algorithm>
+
 namespace sorvell::flash {
 
 namespace {
@@ -105,9 +107,10 @@ void FlashCommands::WEOFF() {
   board_.SetReg3();
 }
 
-void FlashCommands::SliderWait(int extraMilliseconds) {
+void FlashCommands::SliderWait(int extraMilliseconds, int atLeast) {
   const panel::Control& slider = panel_.frmMain["Slider1"];
-  board_.Sleep(static_cast<std::uint32_t>(slider.Maximum() - slider.Value() + extraMilliseconds));
+  const int wait = std::max(atLeast, slider.Maximum() - slider.Value() + extraMilliseconds);
+  board_.Sleep(static_cast<std::uint32_t>(wait));
 }
 
 }  // namespace sorvell::flash

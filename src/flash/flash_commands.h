@@ -25,8 +25,9 @@ class FlashCommands {
   void WriteCycleXICOR();
   void WEON();
   void WEOFF();
-  // The slider's wait: (maximum - position + extra) ms, shorter at faster positions.
-  void SliderWait(int extraMilliseconds);
+  // The slider's wait: (maximum - position + extra) ms, shorter at faster positions, and never
+  // shorter than `atLeast` ms.
+  void SliderWait(int extraMilliseconds, int atLeast = 0);
 
  private:
   // Value, then the register's B and A strobes: three port writes with no delay. The shadow

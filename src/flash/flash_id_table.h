@@ -13,12 +13,12 @@ struct FlashIdEntry {
 };
 
 inline constexpr FlashIdEntry kFlashIds[] = {
-    {"1C04", "EON EN29F040 Flash Memory", 512},   {"0120", "AMD am29F010 Flash Memory", 512},
-    {"01A4", "AMD am29F040 Flash Memory", 512},   {"3786", "AMIC A29040 Flash Memory", 512},
-    {"37A4", "AMIC A29010 Flash Memory", 512},    {"1F5B", "ATMEL 29C040 Flash Memory", 512},
-    {"1FA4", "ATMEL 29C040A Flash Memory", 256},  {"1FDA", "ATMEL 29C020 Flash Memory", 256},
-    {"1F25", "ATMEL 29C1024 Flash Memory", 128},  {"1FD5", "ATMEL 29C010 Flash Memory", 128},
-    {"1F5D", "ATMEL 29C512 Flash Memory", 128},   {"1FDC", "ATMEL 29C256 Flash Memory", 64},
+    {"1C04", "EON EN29F040 Flash Memory", 512},  {"0120", "AMD am29F010 Flash Memory", 512},
+    {"01A4", "AMD am29F040 Flash Memory", 512},  {"3786", "AMIC A29040 Flash Memory", 512},
+    {"37A4", "AMIC A29010 Flash Memory", 512},   {"1F5B", "ATMEL 29C040 Flash Memory", 512},
+    {"1FA4", "ATMEL 29C040A Flash Memory", 256}, {"1FDA", "ATMEL 29C020 Flash Memory", 256},
+    {"1F25", "ATMEL 29C1024 Flash Memory", 128}, {"1FD5", "ATMEL 29C010 Flash Memory", 128},
+    {"1F5D", "ATMEL 29C512 Flash Memory", 128},  {"1FDC", "ATMEL 29C256 Flash Memory", 64},
 };
 
 // The maker bytes whose parts are erased and programmed: EON, AMD, AMIC and Atmel.

@@ -10,6 +10,11 @@ constexpr int kPages = 512;
 constexpr int kPageBytes = 64;
 constexpr int kPageAttemptBudget = 80;  // decremented first: 79 attempts a page
 constexpr int kLampPages = 8;
+// Both parts' datasheets give a write cycle of at most 10 ms, started when the byte-load window
+// (at most 150 us) passes: a read-back before then finds the part busy, and a page loaded again
+// while it is busy is ignored and restarts the cycle when its last bytes do arrive. The wait after
+// a page is never shorter than that.
+constexpr int kMinWriteWaitMs = 11;
 
 constexpr int kUnprotectSequence[6][2] = {{0x5555, 0xAA}, {0x2AAA, 0x55}, {0x5555, 0x80},
                                           {0x5555, 0xAA}, {0x2AAA, 0x55}, {0x5555, 0x20}};
@@ -114,7 +119,7 @@ bool PageWriter::ProgramPage(const Part& part, int page) {
       board_.SetReg1();
     }
     LoadPage(part, page);
-    commands_.SliderWait(3);  // the part writes the page
+    commands_.SliderWait(3, kMinWriteWaitMs);  // the part writes the page
     board_.REG4OFF();
   } while (!PageMatches(page));
   return true;

@@ -6,6 +6,7 @@
 #include "shell/main_form.h"
 #include "shell/simulator_commands.h"
 #include "sim/eprom_parts.h"
+#include "sim/writable_parts.h"
 #include "sim/sim_port.h"
 
 namespace sorvell::gui {
@@ -45,7 +46,7 @@ QAction& SimulationMenu::Add(QMenu& menu, const QString& name, const QString& ca
 void SimulationMenu::AddPartMenus(QMenu& menu) {
   QMenu* erased = menu.addMenu("&Insert Erased Part");
   QMenu* holding = menu.addMenu("Insert Part &Holding an Image");
-  for (const std::string& part : sim::EpromPartNames()) {
+  for (const std::string& part : sim::SocketPartNames()) {
     const QString name = QString::fromStdString(part);
     Add(*erased, "simInsert" + name, name, [this, part] { Run("insert " + part); });
     Add(*holding, "simInsertImage" + name, name, [this, part] {
