@@ -2,9 +2,12 @@
 // the slow command cycles of the 28-pin page-write parts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "../board/board_fixture.h"
 #include "../panel/panel_fakes.h"
 #include "flash/flash_commands.h"
+#include "flash/page_writer.h"
 #include "panel/window_layouts.h"
 
 namespace sorvell::flash {
@@ -127,6 +130,41 @@ TEST(FlashCommandTest, WriteEnableMovesBit2AndKeepsTheBankBits) {
   EXPECT_EQ(rig.rb.board.Reg3Shadow, 0x80 | 0x09);
   rig.commands.WEOFF();
   EXPECT_EQ(rig.rb.board.Reg3Shadow, 0x80 | 0x09 | 0x04);
+}
+
+// Register 1 while a page is loaded: A14..A8 with the part's write enable held inactive. The
+// X28C256 takes A14 on bit 7 (64 added) under its write enable on bit 6; the AT29C256 takes
+// A14..A8 as they are under its write enable on bit 7.
+TEST(PageWriterTest, RegisterOneCarriesThePageAddressUnderTheWriteEnable) {
+  struct Case {
+    const char* family;
+    int fixedBits;
+    int atZero, at4000;
+  };
+  for (const Case& c : {Case{"EN", 0x40, 0x40, 0xC0}, Case{"FA", 0x80, 0x80, 0xC0}}) {
+    CommandRig rig(5, c.family);
+    rig.rb.board.Reg1FixedBits = c.fixedBits;
+    rig.frmMain["Slider1"].SetValue(20);
+    std::fill_n(rig.run.ProgramBuffer.begin(), 32768, 0xFF);  // what an idle bus reads back
+    PageWriter pages(rig.operation, rig.commands);
+    std::vector<int> reg1;
+    const auto& all = rig.rb.port.Accesses();
+    if (std::string(c.family) == "EN") {
+      pages.ProgramX28C256();
+    } else {
+      pages.ProgramAT29C256();
+    }
+    for (std::size_t i = 0; i + 2 < all.size(); ++i) {
+      if (all[i].port == kData && all[i + 2].value == rig.rb.board.Reg1StrobeB) {
+        reg1.push_back(all[i].value);
+      }
+    }
+    EXPECT_NE(std::find(reg1.begin(), reg1.end(), c.atZero), reg1.end()) << c.family;
+    EXPECT_NE(std::find(reg1.begin(), reg1.end(), c.at4000), reg1.end()) << c.family;
+    // The write-enable pulse of a load at 4000h: the bit cleared, then set again.
+    EXPECT_NE(std::find(reg1.begin(), reg1.end(), c.at4000 & ~c.fixedBits), reg1.end()) << c.family;
+    EXPECT_EQ(rig.frmMain["ProgressBar1"].Value(), 64);  // one step every 8 pages
+  }
 }
 
 }  // namespace
