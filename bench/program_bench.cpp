@@ -1,6 +1,6 @@
-// Programs and verifies a 1 MB 27C080 and a 32 KB 27C256 on the simulated board, with random
-// images, and reports port accesses per byte, the virtual time (what a real board on a legacy
-// port would take) and the CPU time of the run.
+// Programs and verifies a 1 MB 27C080, a 32 KB 27C256, a 512 KB AM29F040 and a 32 KB X28C256 on
+// the simulated board, with random images, and reports port accesses per byte, the virtual time
+// (what a real board on a legacy port would take) and the CPU time of the run.
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -14,6 +14,7 @@
 #include "sim/sim_port.h"
 #include "sim/virtual_clock.h"
 #include "sim/virtual_timing.h"
+#include "sim/writable_parts.h"
 
 namespace {
 
@@ -26,7 +27,8 @@ struct Result {
   bool ok;
 };
 
-Result Run(const char* part, int deviceRow, std::size_t size, int model) {
+template <typename Chip>
+Result Run(std::unique_ptr<Chip> chip, int deviceRow, std::size_t size, int model) {
   sim::VirtualClock clock;
   sim::VirtualTiming timing(clock);
   sim::SimulatedPort port(clock);
@@ -40,8 +42,7 @@ Result Run(const char* part, int deviceRow, std::size_t size, int model) {
   shell::MainForm form({port, timing, dialogs, windows, sounds, settings, wallClock,
                         panel::Folders{"/tmp", "/tmp/sorvell-bench", "/tmp"}});
   form.Form_Load();
-  auto chip = sim::MakeEprom(part);
-  const sim::EpromChip* eprom = chip.get();
+  const Chip* part = chip.get();
   port.BoardAt(board::kLpt378)->Insert(std::move(chip));
   form.SetValue("Device", deviceRow);
   form.SetValue("CheckBlankPriorProgramming", 0);
@@ -54,15 +55,16 @@ Result Run(const char* part, int deviceRow, std::size_t size, int model) {
   const std::clock_t cpu0 = std::clock();
   form.dispatcher.Program_button_Click();  // programs, then verifies
   const double cpu = static_cast<double>(std::clock() - cpu0) / CLOCKS_PER_SEC;
-  const bool ok = std::equal(eprom->Contents().begin(), eprom->Contents().end(),
+  const bool ok = std::equal(part->Contents().begin(), part->Contents().end(),
                              form.buffers.CodeBuffer.begin()) &&
                   form.panel.ErrorAlertsRaised() == 0;
   std::fclose(sink);
   return {port.Writes() + port.Reads(), static_cast<double>(clock.NowNs() - start) / 1e9, cpu, ok};
 }
 
-void Report(const char* part, int deviceRow, std::size_t size) {
-  const Result r = Run(part, deviceRow, size, 5);
+template <typename Chip>
+void Report(const char* part, std::unique_ptr<Chip> chip, int deviceRow, std::size_t size) {
+  const Result r = Run(std::move(chip), deviceRow, size, 5);
   std::printf("%s, %zu bytes, program and verify on a model 5 board: %s\n", part, size,
               r.ok ? "ok" : "FAILED");
   std::printf("  port accesses per byte   %.1f\n", static_cast<double>(r.accesses) / size);
@@ -74,7 +76,9 @@ void Report(const char* part, int deviceRow, std::size_t size) {
 }  // namespace
 
 int main() {
-  Report("27C080", 21, std::size_t{1} << 20);
-  Report("27C256", 11, 32768);
+  Report("27C080", sim::MakeEprom("27C080"), 21, std::size_t{1} << 20);
+  Report("27C256", sim::MakeEprom("27C256"), 11, 32768);
+  Report("AM29F040", sim::MakeWritableChip("AM29F040"), 27, std::size_t{512} << 10);
+  Report("X28C256", sim::MakeWritableChip("X28C256"), 33, 32768);
   return 0;
 }
