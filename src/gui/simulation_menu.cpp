@@ -6,8 +6,8 @@
 #include "shell/main_form.h"
 #include "shell/simulator_commands.h"
 #include "sim/eprom_parts.h"
-#include "sim/writable_parts.h"
 #include "sim/sim_port.h"
+#include "sim/writable_parts.h"
 
 namespace sorvell::gui {
 
