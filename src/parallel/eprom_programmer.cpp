@@ -30,6 +30,16 @@ void EpromProgrammer::SetProgrammingRegister0(int model4Value, int model56Value,
   board_.SetReg0();
 }
 
+// Data driver on, chip and output enable off, register 0 for the run, the settling wait of the
+// parts that take 21 V or 25 V.
+void EpromProgrammer::StartRun(int model4Value, int model56Value, int switchBits, bool waitVpp) {
+  board_.REG4ON();
+  board_.CEOEOFF();
+  SetProgrammingRegister0(model4Value, model56Value, switchBits);
+  if (waitVpp) WaitForHighVpp();
+  panel_.AddLog("Programming Started... Wait ");
+}
+
 // The level bits for the chosen voltage on parts that may take 21 V or 25 V.
 int EpromProgrammer::VppLevelBits() const {
   if (device_.VppCode != 3) return 0;
@@ -71,13 +81,10 @@ bool EpromProgrammer::ForEachProgramByte(int lampPeriod, bool (EpromProgrammer::
 }
 
 void EpromProgrammer::P27256_040() {
-  board_.REG4ON();
-  board_.CEOEOFF();
   const int socketBits = device_.DeviceVariant == "4"   ? 0x10
                          : device_.DeviceVariant == "8" ? 0x20
                                                         : 0;
-  SetProgrammingRegister0(0x4C | socketBits, 0x48 | socketBits, socketBits);
-  panel_.AddLog("Programming Started... Wait ");
+  StartRun(0x4C | socketBits, 0x48 | socketBits, socketBits, false);
   ForEachProgramByte(512, &EpromProgrammer::P27256_040Byte);
 }
 
@@ -102,11 +109,7 @@ bool EpromProgrammer::P27256_040Byte() {
 }
 
 void EpromProgrammer::P2764_128() {
-  board_.REG4ON();
-  board_.CEOEOFF();
-  SetProgrammingRegister0(0x5C, 0x58 | VppLevelBits(), 0x10);
-  WaitForHighVpp();
-  panel_.AddLog("Programming Started... Wait ");
+  StartRun(0x5C, 0x58 | VppLevelBits(), 0x10, true);
   if (ForEachProgramByte(512, &EpromProgrammer::P2764_128Byte)) board_.CEOFF();
 }
 
@@ -156,10 +159,7 @@ bool EpromProgrammer::P27010_020Byte() {
 }
 
 void EpromProgrammer::P27080() {
-  board_.REG4ON();
-  board_.CEOEOFF();
-  SetProgrammingRegister0(0x4C, 0x48, 0);
-  panel_.AddLog("Programming Started... Wait ");
+  StartRun(0x4C, 0x48, 0, false);
   board_.OEON();
   ForEachProgramByte(1024, &EpromProgrammer::P27080Byte);
 }
@@ -191,11 +191,7 @@ bool EpromProgrammer::P27080Byte() {
 }
 
 void EpromProgrammer::P2732() {
-  board_.REG4ON();
-  board_.CEOEOFF();
-  SetProgrammingRegister0(0x4C, 0x48 | VppLevelBits(), 0);
-  WaitForHighVpp();
-  panel_.AddLog("Programming Started... Wait ");
+  StartRun(0x4C, 0x48 | VppLevelBits(), 0, true);
   board_.OEON();
   ForEachProgramByte(64, &EpromProgrammer::P2732Byte);
 }

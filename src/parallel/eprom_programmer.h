@@ -23,6 +23,7 @@ class EpromProgrammer {
   bool P27256_040Byte();
   bool P27080Byte();
   bool P27010_020Byte();
+  void StartRun(int model4Value, int model56Value, int switchBits, bool waitVpp);
   void SetProgrammingRegister0(int model4Value, int model56Value, int switchBits);
   int VppLevelBits() const;
   void WaitForHighVpp();

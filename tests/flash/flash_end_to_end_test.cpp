@@ -88,10 +88,7 @@ TEST_P(FlashEndToEndTest, IdentifyEraseBlankProgramVerifyRead) {
   std::fill_n(rig.form.buffers.CodeBuffer.begin(), size, 0x00);
   rig.form.dispatcher.Read_button_Click();
   EXPECT_TRUE(std::equal(image.begin(), image.end(), rig.form.buffers.CodeBuffer.begin()));
-  std::uint32_t sum = 0;
-  for (const std::uint8_t b : image) sum += b;
-  char line[40];
-  std::snprintf(line, sizeof line, "Device CHKSUMM = $%04X", sum & 0xFFFF);
+  const std::string line = ChecksumLine(image);
   EXPECT_TRUE(rig.Logged(line)) << rig.Log();
 }
 

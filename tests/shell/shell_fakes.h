@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -20,6 +21,15 @@ namespace sorvell::shell::testing {
 // The form model, the edges and their fakes are used unqualified throughout the tests.
 using namespace sorvell::panel;
 using namespace sorvell::panel::testing;
+
+// The log line a read or verify of these bytes ends with.
+inline std::string ChecksumLine(const std::vector<std::uint8_t>& image) {
+  std::uint32_t sum = 0;
+  for (const std::uint8_t b : image) sum += b;
+  char line[40];
+  std::snprintf(line, sizeof line, "Device CHKSUMM = $%04X", sum & 0xFFFF);
+  return line;
+}
 
 // A main window on a recording port, with a scratch working folder.
 struct ShellRig {
