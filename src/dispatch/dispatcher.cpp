@@ -18,7 +18,7 @@ bool OnParallelBus(const catalogue::Selection& device) {
 Dispatcher::Dispatcher(operation::Operation& operation, board::Detection& detection,
                        buffers::BufferView& view, parallel::ParallelDevice& parallelDevice,
                        parallel::EpromProgrammer& eprom, flash::FlashProgrammer& flash,
-                       flash::PageWriter& pages)
+                       flash::PageWriter& pages, serial::SerialEeprom& serial)
     : op_(operation),
       board_(operation.board),
       device_(operation.device),
@@ -29,7 +29,8 @@ Dispatcher::Dispatcher(operation::Operation& operation, board::Detection& detect
       parallel_(parallelDevice),
       eprom_(eprom),
       flash_(flash),
-      pages_(pages) {}
+      pages_(pages),
+      serial_(serial) {}
 
 void Dispatcher::Read_button_Click() {
   if (!detection_.PortChosen()) return;
@@ -41,7 +42,7 @@ void Dispatcher::READCODE() {
   if (OnParallelBus(device_)) {
     parallel_.ReadParallelCode();
   } else if (device_.DeviceType == "S") {
-    ReadSerialCode();
+    serial_.Read24CXX();
   } else {
     panel_.Notice("Please Write Missing Routines at READCODE", "Routine Not Ready");
   }
@@ -94,7 +95,13 @@ void Dispatcher::VerifyCode() {
   panel_.AddLog("Verify Function Started... Wait");
   const std::string& family = device_.DeviceFamily;
   if (family == "SA" || family == "SB" || family == "SC") {
-    VerifySerialCode();
+    run_.AckCount = 0;
+    serial_.Verify24CXX();
+    // A part that does not answer was not compared: the no-response failure, never a match.
+    if (run_.AckCount != 0) {
+      serial_.Report24CXXAckError();
+      run_.VerifyFailed = 1;
+    }
   } else if (!parallel_.VerifyParallel()) {
     return;
   }

@@ -7,6 +7,7 @@
 #include "operation/operation.h"
 #include "parallel/eprom_programmer.h"
 #include "parallel/parallel_device.h"
+#include "serial/serial_eeprom.h"
 
 namespace sorvell::dispatch {
 
@@ -17,7 +18,7 @@ class Dispatcher {
   Dispatcher(operation::Operation& operation, board::Detection& detection,
              buffers::BufferView& view, parallel::ParallelDevice& parallelDevice,
              parallel::EpromProgrammer& eprom, flash::FlashProgrammer& flash,
-             flash::PageWriter& pages);
+             flash::PageWriter& pages, serial::SerialEeprom& serial);
 
   void Read_button_Click();
   void Blank_button_Click();
@@ -46,12 +47,6 @@ class Dispatcher {
   // Moves the scroll bar as the operator would, showing the new page.
   void ScrollTo(int page);
 
-  // Device classes whose routines are not built yet: they report that nothing was done, so no
-  // success is ever claimed for them.
-  void ReadSerialCode();
-  void VerifySerialCode();
-  void Report24CXXAckError();
-  void RoutineNotBuilt();
   void EraseSerial();
 
   operation::Operation& op_;
@@ -65,6 +60,7 @@ class Dispatcher {
   parallel::EpromProgrammer& eprom_;
   flash::FlashProgrammer& flash_;
   flash::PageWriter& pages_;
+  serial::SerialEeprom& serial_;
 };
 
 }  // namespace sorvell::dispatch

@@ -77,9 +77,9 @@ void Dispatcher::RunFamilyAlgorithm() {
       {"FL", [](Dispatcher& d) { d.flash_.ProgramFlash(); }},
       {"FR", [](Dispatcher& d) { d.flash_.ProgramFlash(); }},
       {"FS", [](Dispatcher& d) { d.flash_.ProgramFlash(); }},
-      {"SA", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
-      {"SB", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
-      {"SC", [](Dispatcher& d) { d.RoutineNotBuilt(); }},
+      {"SA", [](Dispatcher& d) { d.serial_.Program24CXX(); }},
+      {"SB", [](Dispatcher& d) { d.serial_.Program24CXX(); }},
+      {"SC", [](Dispatcher& d) { d.serial_.Program24C32(); }},
   };
   for (const Route& route : kRoutes) {
     if (device_.DeviceFamily != route.family) continue;
@@ -90,7 +90,7 @@ void Dispatcher::RunFamilyAlgorithm() {
 
 void Dispatcher::FinishProgramming() {
   if (device_.DeviceType == "S" && run_.AckCount != 0) {
-    Report24CXXAckError();
+    serial_.Report24CXXAckError();
     run_.ProgramFailed = 1;
   }
   if (run_.ProgramFailed == 0 && run_.ProgramStatus == 1) {
@@ -119,6 +119,35 @@ void Dispatcher::EraseFlash_button_Click() {
   if (family == "EN") pages_.EraseX28C256();
   if (family == "FM" || family == "FL" || family == "FR" || family == "FS") flash_.EraseFlash();
   if (device_.DeviceType == "S") EraseSerial();
+}
+
+// Serial parts are erased by writing FFh through their programming routine.
+void Dispatcher::EraseSerial() {
+  const std::string& family = device_.DeviceFamily;
+  if (family != "SA" && family != "SB" && family != "SC") {
+    // The 24C256 has no routine: say so rather than report a success from a stale AckCount.
+    panel_.Notice("Erase Chip is not available for " + device_.DeviceName + ".", "Erase Chip");
+    return;
+  }
+  run_.AckCount = 0;
+  if (family == "SC") {
+    serial_.Program24C32();
+  } else {
+    serial_.Program24CXX();
+  }
+  if (run_.AckCount != 0) {
+    serial_.Report24CXXAckError();
+    run_.ProgramFailed = 1;
+    return;
+  }
+  panel_.AddLog("Programming Device Successfull");
+  panel_.DataFlowLabelOff();
+  panel_.ProgramLabelOff();
+  panel_.PlayEventSound("OK");
+  board_.Reg0Shadow = 0x40;
+  board_.SetReg0();
+  panel_.frmMain["ProgressBar1"].SetValue(0);
+  LeaveSocketIdle();
 }
 
 // Serial EEPROMs stay selected with their bus lines idle; everything else is reset.

@@ -17,8 +17,7 @@ std::string CodeText(int maker, int device) {
 }  // namespace
 
 FlashIdentity::FlashIdentity(operation::Operation& operation, FlashCommands& commands)
-    : op_(operation),
-      board_(operation.board),
+    : board_(operation.board),
       device_(operation.device),
       panel_(operation.panel),
       commands_(commands) {}

@@ -29,7 +29,6 @@ class FlashIdentity {
   std::string ReadFirstTwoBytes(int& first, int& second);
   void LookUpFlashID();
 
-  operation::Operation& op_;
   board::Board& board_;
   const catalogue::Selection& device_;
   panel::Panel& panel_;

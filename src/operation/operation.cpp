@@ -45,6 +45,22 @@ void Operation::ProgrammingFailure() {
   panel.CriticalErrorBox();
 }
 
+// The byte that was compared is the caller's: of a split image the packed half, of a serial part
+// the code image.
+void Operation::ReportVerifyError(std::uint8_t expected) {
+  run.VerifyFailed = 1;
+  panel.ErrorLockButtons();
+  panel.DataFlowLabelOff();
+  panel.AddLog(std::string(50, '*'));
+  panel.AddLog("Device Memory DOES NOT VERIFY with Buffer Contents");
+  panel.AddLog("Address: " + common::HexText(run.ErrorAddress) + " ][ Buffer Data: " +
+               common::HexText(expected) + " ][ Device Data: " + common::HexText(board.ReadByte));
+  panel.frmMain["Verify_button"].SetBackColor(panel::kButtonFace);
+  panel.PlayEventSound("ERROR");
+  panel.CriticalErrorBox();
+  board.Reset();
+}
+
 // Latch FFh, release the data lines, then read what the device drives.
 void Operation::ReadBackByte() {
   board.Reg4Shadow = 0xFF;

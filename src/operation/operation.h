@@ -24,6 +24,8 @@ class Operation {
   // The bytes that go to this device: the whole image, or one half of a 16-bit image.
   void BuildProgramBuffer();
   void ProgrammingFailure();
+  // A difference at run.ErrorAddress: the alert, the log lines, the board reset.
+  void ReportVerifyError(std::uint8_t expected);
   void ReadBackByte();
   void GoProgressiveBar1();
   void StepProgress();

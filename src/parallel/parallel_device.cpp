@@ -120,25 +120,9 @@ bool ParallelDevice::VerifyParallel() {
           return true;
         }
         run_.ErrorAddress = address;
-        ReportVerifyError();
+        op_.ReportVerifyError(run_.ProgramBuffer[static_cast<std::size_t>(address)]);
         return false;
       });
-}
-
-void ParallelDevice::ReportVerifyError() {
-  run_.VerifyFailed = 1;
-  panel_.ErrorLockButtons();
-  panel_.DataFlowLabelOff();
-  panel_.AddLog(std::string(50, '*'));
-  panel_.AddLog("Device Memory DOES NOT VERIFY with Buffer Contents");
-  // The byte that was compared: of a split image the packed half, not the code image.
-  const std::uint8_t expected = run_.ProgramBuffer[static_cast<std::size_t>(run_.ErrorAddress)];
-  panel_.AddLog("Address: " + common::HexText(run_.ErrorAddress) + " ][ Buffer Data: " +
-                common::HexText(expected) + " ][ Device Data: " + common::HexText(board_.ReadByte));
-  panel_.frmMain["Verify_button"].SetBackColor(panel::kButtonFace);
-  panel_.PlayEventSound("ERROR");
-  panel_.CriticalErrorBox();
-  board_.Reset();
 }
 
 void ParallelDevice::SetDisplayAddress() {

@@ -20,7 +20,6 @@ class ParallelDevice {
 
  private:
   void ReportNotBlank();
-  void ReportVerifyError();
   void SetDisplayAddress();
 
   operation::Operation& op_;

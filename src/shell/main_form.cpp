@@ -27,7 +27,9 @@ MainForm::MainForm(Edges edges)
       flashIdentity(operation, flashCommands),
       flash(operation, flashCommands, flashIdentity),
       pages(operation, flashCommands),
-      dispatcher(operation, detection, view, parallelDevice, eprom, flash, pages) {
+      twoWireBus(operation),
+      serial(operation, twoWireBus, view),
+      dispatcher(operation, detection, view, parallelDevice, eprom, flash, pages, serial) {
   panel::BuildMainWindow(frmMain);
   panel::BuildAboutWindow(frmAbout);
   panel::BuildDisplayWindow(frmDisplay1);

@@ -24,6 +24,8 @@
 #include "panel/panel.h"
 #include "parallel/eprom_programmer.h"
 #include "parallel/parallel_device.h"
+#include "serial/serial_eeprom.h"
+#include "serial/two_wire_bus.h"
 
 namespace sorvell::shell {
 
@@ -111,6 +113,8 @@ class MainForm {
   flash::FlashIdentity flashIdentity;
   flash::FlashProgrammer flash;
   flash::PageWriter pages;
+  serial::TwoWireBus twoWireBus;
+  serial::SerialEeprom serial;
   dispatch::Dispatcher dispatcher;
 
  private:

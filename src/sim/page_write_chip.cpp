@@ -86,7 +86,7 @@ void PageWriteChip::Load(const BusWrite& write, std::uint64_t nowNs) {
 PageWriteChip::CommandResult PageWriteChip::TakeCommand(const BusWrite& write,
                                                         std::uint64_t nowNs) {
   if (!MatchesNextCommand(write)) return CommandResult::kNotCommand;
-  LoadPeriod& load = *load_;
+  PageLoadPeriod& load = *load_;
   load.commands.push_back(write);
   const std::size_t cycles = load.commands.size();
   const bool complete = (cycles == 3 && write.data != kSixCycleCommand) || cycles == 6;
@@ -138,7 +138,7 @@ bool PageWriteChip::MatchesNextCommand(const BusWrite& write) const {
 
 // Command cycles that led nowhere: data on an unprotected part, nothing on a protected one.
 bool PageWriteChip::ReleaseCommandsAsData() {
-  LoadPeriod& load = *load_;
+  PageLoadPeriod& load = *load_;
   load.commandsOpen = false;
   if (load.commands.empty()) return true;
   if (protected_) return false;
@@ -149,7 +149,7 @@ bool PageWriteChip::ReleaseCommandsAsData() {
 }
 
 void PageWriteChip::AddByte(const BusWrite& write) {
-  LoadPeriod& load = *load_;
+  PageLoadPeriod& load = *load_;
   const std::uint32_t address = write.address % kSizeBytes;
   const std::uint32_t page = address & ~(kPageBytes - 1);
   if (!load.page) load.page = page;
@@ -172,7 +172,7 @@ void PageWriteChip::EndLoad(std::uint64_t atNs) {
     load_.reset();
     return;
   }
-  const LoadPeriod load = std::move(*load_);
+  const PageLoadPeriod load = std::move(*load_);
   load_.reset();
   if (!load.page && !load.protectionChanged) return;
   if (load.page) WritePage(load);
@@ -180,7 +180,7 @@ void PageWriteChip::EndLoad(std::uint64_t atNs) {
 }
 
 // The cells change at once; reads show DATA polling until the cycle is over.
-void PageWriteChip::WritePage(const LoadPeriod& load) {
+void PageWriteChip::WritePage(const PageLoadPeriod& load) {
   for (std::uint32_t column = 0; column < kPageBytes; ++column) {
     const std::optional<std::uint8_t> loaded = load.bytes[column];
     if (loaded) {

@@ -32,6 +32,19 @@ struct PageWritePart {
   bool protectedWhenShipped;
 };
 
+// One load period of a page-write part: the command cycles and the page bytes loaded so far.
+// Outside the part's class, so that it is complete where std::optional needs it.
+struct PageLoadPeriod {
+  std::uint64_t windowStartNs = 0;
+  std::vector<BusWrite> commands;  // command cycles so far
+  bool commandsOpen = true;        // only the first loads of a period can be commands
+  bool writeAllowed = false;       // after an enable or disable sequence
+  bool protectionChanged = false;  // the nonvolatile protection bit takes a write cycle
+  std::optional<std::uint32_t> page;
+  std::array<std::optional<std::uint8_t>, 64> bytes{};  // one 64-byte page
+  std::uint8_t lastData = 0xFF;
+};
+
 // A 28-pin 5 V part written in 64-byte pages: X28C256 EEPROM, AT29C256 Flash.
 //
 // A write cycle (CE# and WE# low, OE# high) loads a byte. Loads follow one another within the
@@ -68,16 +81,6 @@ class PageWriteChip final : public WritableChip {
  private:
   static constexpr std::uint64_t kNever = ~std::uint64_t{0};
 
-  struct LoadPeriod {
-    std::uint64_t windowStartNs = 0;
-    std::vector<BusWrite> commands;  // command cycles so far
-    bool commandsOpen = true;        // only the first loads of a period can be commands
-    bool writeAllowed = false;       // after an enable or disable sequence
-    bool protectionChanged = false;  // the nonvolatile protection bit takes a write cycle
-    std::optional<std::uint32_t> page;
-    std::array<std::optional<std::uint8_t>, kPageBytes> bytes{};
-    std::uint8_t lastData = 0xFF;
-  };
   struct WriteCycle {
     std::uint64_t endNs;
     bool dq7;
@@ -91,13 +94,13 @@ class PageWriteChip final : public WritableChip {
   void AddByte(const BusWrite& write);
   void EndLoadIfTimedOut(std::uint64_t edgeNs);
   void EndLoad(std::uint64_t atNs);
-  void WritePage(const LoadPeriod& load);
+  void WritePage(const PageLoadPeriod& load);
 
   PageWritePart part_;
   PageWriteTimings timings_;
   bool protected_;
   bool idMode_ = false;
-  std::optional<LoadPeriod> load_;
+  std::optional<PageLoadPeriod> load_;
   std::optional<WriteCycle> cycle_;
 };
 

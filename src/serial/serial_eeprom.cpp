@@ -1,0 +1,232 @@
+#include "serial/serial_eeprom.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace sorvell::serial {
+
+namespace {
+
+constexpr int kDeviceAddress = 0xA0;
+constexpr int kWritePolls = 50;
+// The page routines count addresses in 16-bit signed integers.
+constexpr std::int32_t kLargestSerialPart = 32768;
+
+std::string HexBytes(const std::vector<std::uint8_t>& bytes, int count) {
+  std::string text;
+  char hex[4];
+  for (int i = 0; i < count; ++i) {
+    std::snprintf(hex, sizeof hex, "%02X ", bytes[static_cast<std::size_t>(i)]);
+    text += hex;
+  }
+  return text;
+}
+
+}  // namespace
+
+SerialEeprom::SerialEeprom(operation::Operation& operation, TwoWireBus& bus,
+                           buffers::BufferView& view)
+    : op_(operation),
+      board_(operation.board),
+      device_(operation.device),
+      run_(operation.run),
+      panel_(operation.panel),
+      bus_(bus),
+      view_(view) {}
+
+bool SerialEeprom::SizeFits(std::int32_t size) {
+  if (size <= kLargestSerialPart) return true;
+  panel_.Notice("A serial EEPROM of " + std::to_string(size) +
+                    " bytes is more than these routines can address (32768): nothing was sent.",
+                "Serial EEPROM");
+  run_.AckCount = 0;
+  return false;
+}
+
+bool SerialEeprom::Send(int byte) {
+  run_.ProgramByte = static_cast<std::uint8_t>(byte);
+  bus_.SendByte24CXX();
+  return run_.AckCount == 0;
+}
+
+// Address 0, then the read direction; from here REG4ON drives SDA low, the master's acknowledge.
+bool SerialEeprom::ReadAddressPhase() {
+  board_.OEOFF();
+  board_.Sleep(50);
+  bus_.Start24CXX();
+  if (!Send(kDeviceAddress) || !Send(0)) return false;
+  if (device_.DeviceFamily == "SC" && !Send(0)) return false;
+  bus_.Start24CXX();
+  if (!Send(kDeviceAddress | 1)) return false;
+  board_.REG4OFF();
+  board_.Reg4Shadow = 0;
+  board_.SetReg4();
+  return true;
+}
+
+void SerialEeprom::StepByteProgress(std::int32_t address) {
+  if (address % 16 != 0) return;
+  panel::Control& bar = panel_.frmMain["ProgressBar1"];
+  bar.SetValue(std::min(bar.Maximum(), bar.Value() + 16));
+}
+
+void SerialEeprom::ReadDevice24CXX() {
+  if (!ReadAddressPhase()) return;
+  const std::int32_t size = op_.PartBytes();
+  for (std::int32_t a = 0; a < size; ++a) {
+    StepByteProgress(a);
+    bus_.ReceiveByte24CXX();
+    board_.REG4ON();  // the acknowledge, also after the last byte
+    board_.CEOFF();
+    board_.CEON();
+    op_.buffers.CodeBuffer[static_cast<std::size_t>(a)] = board_.ReadByte;
+  }
+  bus_.Stop24CXX();
+}
+
+void SerialEeprom::Read24CXX() {
+  const std::int32_t size = op_.PartBytes();
+  if (!SizeFits(size)) return;
+  panel_.DataFlowLabelOn();
+  board_.Reset();
+  board_.SETADR();
+  board_.Sleep(500);
+  op_.buffers.DisplayMode = "Read";
+  panel_.frmMain["ProgressBar1"].SetRange(0, size);
+  ReadDevice24CXX();
+  panel_.DataFlowLabelOff();
+  if (run_.AckCount != 0) {
+    Report24CXXAckError();
+  } else {
+    device_.DeviceSize = size;
+    op_.buffers.CodeImageSize = size;
+    panel_.AddLog(std::to_string(size) + " bytes Read from Device");
+    panel_.frmMain["BufferDisplay"].SetCaption(HexBytes(op_.buffers.CodeBuffer, 257));
+    panel_.frmMain["VScroll1"].SetRange(0, size / 256 - 1);
+    panel_.AddLog("Data is available at above Window, use Scroll Bar");
+    panel_.AddLog("You can Save the file using [FILE - Save As] menu");
+    view_.DisplayPageMemory();
+    panel_.PlayEventSound("OK");
+  }
+  LeaveAfterRead();
+}
+
+// Whether or not the part answered, the image counts as loaded, as after any read.
+void SerialEeprom::LeaveAfterRead() {
+  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.frmMain["sbStatusBar"].SetCaption("");
+  for (const char* name : {"Verify_button", "menuVerifyCode", "Program_button", "menuProgramCode",
+                           "Erase_button", "menuEraseCode", "mnuFileSaveCodeAs"}) {
+    panel_.frmMain[name].SetEnabled(true);
+  }
+  op_.buffers.CodeBufferLoaded = 1;
+  board_.Reset();
+  board_.CEON();
+  board_.OEON();
+  board_.Reg0Shadow = 0x40;  // the shadow only
+  board_.Reg1Shadow = 0;
+  board_.Reg2Shadow = 0;
+  board_.SetReg1();
+  board_.SetReg2();
+}
+
+void SerialEeprom::Program24CXX() {
+  ProgramPages(16, false, "Erasing Device 24CXX");
+}
+
+void SerialEeprom::Program24C32() {
+  ProgramPages(32, true, "Erasing Device 24C32");
+}
+
+void SerialEeprom::ProgramPages(int pageBytes, bool twoAddressBytes, const char* eraseLine) {
+  const std::int32_t size = op_.PartBytes();
+  if (!SizeFits(size)) {
+    run_.ProgramStatus = 0;  // nothing written: neither a success nor a failure to report
+    return;
+  }
+  const bool erasing = run_.SerialEraseMode == 1;
+  if (erasing) {
+    panel_.AddLog(eraseLine);
+    panel_.AddLog("Program Buffer will not be erased");
+  }
+  const int pages = size / pageBytes;
+  board_.OEOFF();
+  board_.Sleep(50);
+  panel_.frmMain["ProgressBar1"].SetRange(0, pages);
+  std::int32_t a = 0;
+  for (int page = 0; page < pages; ++page) {
+    board_.AddrByte1 = a / 256;
+    board_.AddrByte0 = a - 256 * board_.AddrByte1;
+    // One address byte: the block (A10..A8) rides in bits 3..1 of the device address.
+    const int deviceAddress =
+        twoAddressBytes ? kDeviceAddress : kDeviceAddress + 2 * board_.AddrByte1;
+    bus_.Start24CXX();
+    if (!Send(deviceAddress)) return;
+    if (twoAddressBytes && !Send(board_.AddrByte1)) return;
+    if (!Send(board_.AddrByte0)) return;
+    for (int i = 0; i < pageBytes; ++i, ++a) {
+      if (!Send(erasing ? 0xFF : op_.buffers.CodeBuffer[static_cast<std::size_t>(a)])) return;
+    }
+    bus_.Stop24CXX();  // the part starts its internal write
+    op_.StepProgress();
+    WaitForWriteCycle(deviceAddress);
+  }
+  board_.Reg4Shadow = 0;
+  board_.SetReg4();
+  board_.REG4ON();
+}
+
+// Acknowledge polling: the part does not answer its address until the write is done. After 50
+// refusals AckCount stays 50 and the next page's first byte decides afresh.
+void SerialEeprom::WaitForWriteCycle(int deviceAddress) {
+  run_.AckCount = 0;
+  do {
+    bus_.Start24CXX();
+    run_.ProgramByte = static_cast<std::uint8_t>(deviceAddress);
+    bus_.PollByte24CXX();
+    ++run_.AckCount;
+    if (board_.ReadByte != 0) board_.Sleep(2);
+  } while (board_.ReadByte != 0 && run_.AckCount < kWritePolls);
+  if (board_.ReadByte == 0) run_.AckCount = 0;
+  board_.CEOFF();
+  board_.CEON();
+}
+
+void SerialEeprom::Verify24CXX() {
+  const std::int32_t size = op_.PartBytes();
+  if (!SizeFits(size)) {
+    run_.VerifyFailed = 1;
+    return;
+  }
+  panel_.frmMain["ProgressBar1"].SetRange(0, size);
+  panel_.frmMain["ProgressBar1"].SetValue(0);
+  if (!ReadAddressPhase()) return;
+  for (std::int32_t a = 0; a < size; ++a) {
+    StepByteProgress(a);
+    bus_.ReceiveByte24CXX();
+    board_.REG4ON();
+    board_.CEOFF();
+    board_.CEON();
+    run_.DeviceChecksum = (run_.DeviceChecksum + board_.ReadByte) & 0xFFFF;
+    const std::uint8_t wanted = op_.buffers.CodeBuffer[static_cast<std::size_t>(a)];
+    if (wanted != board_.ReadByte) {
+      run_.ErrorAddress = a;
+      op_.ReportVerifyError(wanted);
+      return;  // no STOP: the bus is left mid-read, the report's reset idles it
+    }
+  }
+  bus_.Stop24CXX();
+}
+
+void SerialEeprom::Report24CXXAckError() {
+  panel_.ErrorLockButtons();
+  panel_.DataFlowLabelOff();
+  panel_.AddLog(std::string(50, '*'));
+  panel_.AddLog("Device 24CXX DOES NOT RESPOND - ACK Error");
+  panel_.AddLog("Check Chip Installation Position on Socket");
+  panel_.PlayEventSound("ERROR");
+  panel_.CriticalErrorBox();
+  board_.Reset();
+}
+
+}  // namespace sorvell::serial
