@@ -10,6 +10,7 @@
 #include "sim/eprom_chip.h"
 #include "sim/page_write_chip.h"
 #include "sim/rom_chip.h"
+#include "sim/serial_eeprom_chip.h"
 #include "sim/sim_board.h"
 #include "sim/writable_parts.h"
 
@@ -51,6 +52,9 @@ const std::vector<std::uint8_t>* Cells(sim::SimBoard& board, std::string& error)
   if (auto* writable = dynamic_cast<sim::WritableChip*>(board.Chip())) {
     return &writable->Contents();
   }
+  if (auto* serial = dynamic_cast<sim::SerialEepromChip*>(board.Chip())) {
+    return &serial->Contents();
+  }
   error = "there is no EPROM, Flash or EEPROM in the socket";
   return nullptr;
 }
@@ -64,6 +68,30 @@ bool InsertWritable(sim::SimBoard& board, const std::string& name,
   }
   board.Insert(sim::MakeWritableChip(name, image));
   return true;
+}
+
+sim::SerialEepromChip* SerialEeprom(sim::SimBoard& board, std::string& error) {
+  auto* chip = dynamic_cast<sim::SerialEepromChip*>(board.Chip());
+  if (chip == nullptr) error = "there is no serial EEPROM in the socket";
+  return chip;
+}
+
+bool InsertSerialEeprom(sim::SimBoard& board, const std::string& name,
+                        const std::vector<std::uint8_t>& image, std::string& error) {
+  const std::unique_ptr<sim::SerialEepromChip> probe = sim::MakeSerialEeprom(name);
+  if (image.size() > probe->SizeBytes()) {
+    error = "the image is larger than the " + name;
+    return false;
+  }
+  board.Insert(sim::MakeSerialEeprom(name, image));
+  return true;
+}
+
+bool IsSerialEepromPart(const std::string& name) {
+  for (const std::string& part : sim::SerialEepromPartNames()) {
+    if (part == name) return true;
+  }
+  return false;
 }
 
 bool IsWritablePart(const std::string& name) {
@@ -92,9 +120,11 @@ bool Insert(sim::SimBoard& board, const std::vector<std::string>& words, std::st
     return true;
   }
   if (IsWritablePart(words[1])) return InsertWritable(board, words[1], image, error);
+  if (IsSerialEepromPart(words[1])) return InsertSerialEeprom(board, words[1], image, error);
   const sim::EpromPart* part = sim::FindEpromPart(words[1]);
   if (part == nullptr) {
-    error = "unknown part " + words[1] + " (2732A ... 27C080, AM29F010 ... AT29C256, or rom)";
+    error = "unknown part " + words[1] +
+            " (2732A ... 27C080, AM29F010 ... AT29C256, 24C08, 24C16, 24C32, or rom)";
     return false;
   }
   if (image.size() > part->SizeBytes()) {
@@ -132,6 +162,8 @@ bool StuckFault(sim::SimBoard& board, const std::vector<std::string>& words, std
   const auto valueByte = static_cast<std::uint8_t>(*value);
   if (auto* eprom = dynamic_cast<sim::EpromChip*>(board.Chip())) {
     eprom->SetStuckBits(*address, maskByte, valueByte);
+  } else if (auto* serial = dynamic_cast<sim::SerialEepromChip*>(board.Chip())) {
+    serial->SetStuckBits(*address, maskByte, valueByte);
   } else {
     dynamic_cast<sim::WritableChip&>(*board.Chip()).SetStuckBits(*address, maskByte, valueByte);
   }
@@ -182,9 +214,19 @@ bool Fault(sim::SimBoard& board, const std::vector<std::string>& words, std::str
     if (chip != nullptr) chip->SetEraseHangs(true);
     return chip != nullptr;
   }
+  if (kind == "no-ack" && words.size() == 2) {
+    sim::SerialEepromChip* chip = SerialEeprom(board, error);
+    if (chip != nullptr) chip->SetNeverAcknowledges(true);
+    return chip != nullptr;
+  }
+  if (kind == "busy" && words.size() == 2) {
+    sim::SerialEepromChip* chip = SerialEeprom(board, error);
+    if (chip != nullptr) chip->SetWriteHangs(true);
+    return chip != nullptr;
+  }
   error =
-      "sim fault slow ADDRESS|all FACTOR, stuck ADDRESS MASK VALUE, id MAKER DEVICE or "
-      "erase-hangs";
+      "sim fault slow ADDRESS|all FACTOR, stuck ADDRESS MASK VALUE, id MAKER DEVICE, "
+      "erase-hangs, no-ack or busy";
   return false;
 }
 

@@ -10,16 +10,19 @@ namespace sorvell::shell {
 
 // The simulator's own operations, for scripts and the window's Simulation menu:
 //   insert PART [IMAGE]    a fresh part (2732A ... 27C080, AM29F010, AM29F020, AM29F040,
-//                          X28C256, AT29C256, or "rom" for a read-only test chip);
+//                          X28C256, AT29C256, 24C08, 24C16, 24C32, or "rom" for a read-only
+//                          test chip);
 //                          IMAGE preloads its cells, the rest read FFh
 //   remove                 an empty socket
 //   erase                  UV erase of the EPROM in the socket
 //   save FILE              the part's own cells, as stored, to FILE
 //   fault slow ADDR|all N  EPROM cells that need N times the usual pulse time
 //   fault stuck ADDR MASK VALUE   bits that never change (stuck at VALUE's bits); with mask FF
-//                          on a Flash or EEPROM, a byte that never takes
+//                          on a Flash or EEPROM (serial ones too), a byte that never takes
 //   fault id MAKER DEVICE  a Flash that answers these ID codes
 //   fault erase-hangs      a Flash whose erase never completes
+//   fault no-ack           a serial EEPROM that never acknowledges (absent or dead)
+//   fault busy             a serial EEPROM whose next write cycle never ends
 //   protect on|off         software data protection of an X28C256 or AT29C256
 //   vpp4 VOLTS             the model 4 board's VPP setting (12.5, 21 or 25)
 // Numbers are hexadecimal (an "h" suffix or "0x" prefix is allowed), volts and factors decimal.

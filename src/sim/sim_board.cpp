@@ -41,9 +41,13 @@ void SimBoard::PowerOn(std::optional<std::uint32_t> randomSeed) {
 }
 
 std::uint8_t SimBoard::DataBus() const {
-  if ((latches_[kR3] & kR3DataDisable) == 0) return latches_[kR4];
+  // An open-drain line is low if the board or the part pulls it: wired-AND.
+  const std::uint8_t openDrainLow = chip_ ? chip_->OpenDrainLow(lines_, clock_.NowNs()) : 0;
+  const std::uint8_t released = static_cast<std::uint8_t>(~openDrainLow);
+  if ((latches_[kR3] & kR3DataDisable) == 0) return latches_[kR4] & released;
   std::uint8_t bus = kPullUps;
   if (chip_) bus = chip_->DrivenData(lines_, clock_.NowNs()).value_or(kPullUps);
+  bus &= released;
   // The identification line is an open collector on D4: it wins over pull-up and part alike.
   if (model_ == 6 && (latches_[kR3] & kR3Model6Id)) bus &= static_cast<std::uint8_t>(~kD4);
   return bus;

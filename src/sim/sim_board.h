@@ -26,6 +26,7 @@ class SimBoard {
   std::uint8_t Latch(int index) const { return latches_.at(index); }
   // D7..D0 as the board sees them now: R4 while R3 bit 6 lets it drive (it wins over a part that
   // drives too), else the part's outputs, else the pull-ups; then model 6's identification line.
+  // A line the part pulls low through an open-drain output reads low in every case.
   std::uint8_t DataBus() const;
   const SocketLines& Lines() const { return lines_; }
 

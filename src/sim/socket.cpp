@@ -7,6 +7,10 @@ const ViolationLog& SocketChip::Violations() const {
   return kNone;
 }
 
+std::uint8_t SocketChip::OpenDrainLow(const SocketLines&, std::uint64_t) const {
+  return 0;
+}
+
 bool DevicePins::Powered(int vccDevicePin) const {
   const std::uint16_t mv = Millivolts(vccDevicePin);
   return mv >= kSupplyMinMillivolts && mv <= kSupplyMaxMillivolts;

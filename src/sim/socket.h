@@ -36,7 +36,7 @@ class SocketChip {
  public:
   virtual ~SocketChip() = default;
   // 24, 28 or 32. The part sits at the bottom of the socket: device pin p is socket pin
-  // p + (32 - PinCount()) / 2.
+  // p + (32 - PinCount()) / 2. An 8-pin serial part sits in an adapter that wires its pins.
   virtual int PinCount() const = 0;
   // The board's lines changed at virtual time nowNs. Called only on an actual change.
   virtual void OnLines(const SocketLines& lines, std::uint64_t nowNs) = 0;
@@ -44,6 +44,10 @@ class SocketChip {
   // unpowered.
   virtual std::optional<std::uint8_t> DrivenData(const SocketLines& lines,
                                                  std::uint64_t nowNs) const = 0;
+  // Data lines the part pulls low through open-drain outputs (a serial EEPROM's SDA on D7). Such a
+  // line is wired-AND: low if the part pulls it or the board drives it low, whether R4 drives the
+  // bus or not. Push-pull parts pull nothing.
+  virtual std::uint8_t OpenDrainLow(const SocketLines& lines, std::uint64_t nowNs) const;
   // Uses outside the part's datasheet conditions; parts that judge none keep this empty one.
   virtual const ViolationLog& Violations() const;
 };

@@ -21,6 +21,11 @@ class ViolationLog {
     kPowerLossWhileBusy,
     // Bytes of one page load differ in the page address bits.
     kPageAddressChanged,
+    // Two-wire bus: SDA changed in the same instant as SCL rose (no data setup time).
+    kSerialDataSetup,
+    // Two-wire bus: the board held SDA low while the part acknowledged or sent a 1 bit, so what
+    // the board reads is its own low.
+    kSdaNotReleased,
   };
 
   void Record(Kind kind, std::string what) {
@@ -34,7 +39,7 @@ class ViolationLog {
   const std::string& Last() const { return last_; }
 
  private:
-  static constexpr std::size_t kKinds = 5;
+  static constexpr std::size_t kKinds = 7;
 
   std::uint64_t count_ = 0;
   std::array<std::uint64_t, kKinds> byKind_{};

@@ -3,6 +3,7 @@
 #include "sim/amd_flash_chip.h"
 #include "sim/eprom_parts.h"
 #include "sim/page_write_chip.h"
+#include "sim/serial_eeprom_chip.h"
 
 namespace sorvell::sim {
 
@@ -54,6 +55,7 @@ std::vector<std::string> WritablePartNames() {
 std::vector<std::string> SocketPartNames() {
   std::vector<std::string> names = EpromPartNames();
   for (std::string& name : WritablePartNames()) names.push_back(std::move(name));
+  for (std::string& name : SerialEepromPartNames()) names.push_back(std::move(name));
   return names;
 }
 

@@ -17,7 +17,8 @@ std::unique_ptr<WritableChip> MakeWritableChip(const std::string& name,
                                                std::span<const std::uint8_t> image = {});
 std::vector<std::string> WritablePartNames();
 
-// Every part the simulator can put in the socket by name: the UV-EPROMs, then the parts above.
+// Every part the simulator can put in the socket by name: the UV-EPROMs, the parts above, then
+// the serial EEPROMs.
 std::vector<std::string> SocketPartNames();
 
 }  // namespace sorvell::sim

@@ -1,0 +1,201 @@
+#include "sim/serial_eeprom_chip.h"
+
+namespace sorvell::sim {
+
+namespace {
+
+constexpr std::uint8_t kDeviceCode = 0xA0;  // 1010b in bits 7..4
+constexpr std::uint8_t kReadBit = 0x01;
+
+// Sizes and pages from the datasheets. The 24C08 has one select pin, A2 (device address bit 3),
+// and two block bits; the 24C16 uses all three bits as block bits; the 24C32 has A2 A1 A0 and two
+// word address bytes. The adapter ties every select pin low.
+const SerialEepromPart kParts[] = {
+    {"24C08", 1024, 16, 1, 0x08},
+    {"24C16", 2048, 16, 1, 0x00},
+    {"24C32", 4096, 32, 2, 0x0E},
+};
+
+bool High(const SocketLines& lines, int pin) {
+  return lines.millivolts[pin] >= kLogicHighMinMillivolts;
+}
+
+}  // namespace
+
+SerialEepromChip::SerialEepromChip(const SerialEepromPart& part,
+                                   std::span<const std::uint8_t> image)
+    : part_(part), cells_(part.sizeBytes, image), page_(part.pageBytes) {}
+
+// Edges that come in one change of the lines are ordered as the datasheet timing allows: SDA may
+// change together with SCL falling (hold time 0), so SCL falls first; SDA changing together with
+// SCL rising misses the data setup time: recorded, and taken as settled before the edge.
+void SerialEepromChip::OnLines(const SocketLines& lines, std::uint64_t nowNs) {
+  const bool scl = High(lines, kSclSocketPin);
+  const bool masterSda = High(lines, kSdaSocketPin);
+  if (!seenLines_) {
+    seenLines_ = true;
+    scl_ = scl;
+    masterSda_ = masterSda;
+    return;
+  }
+  const bool sclRose = scl && !scl_;
+  if (!scl && scl_) {
+    scl_ = false;
+    OnSclFell();
+  }
+  if (masterSda != masterSda_) {
+    if (sclRose) {
+      Record(ViolationLog::Kind::kSerialDataSetup, "SDA changed in the instant SCL rose");
+    }
+    const bool before = Sda();
+    masterSda_ = masterSda;
+    const bool after = Sda();
+    if (scl_ && before != after) {
+      if (after) {
+        Stop(nowNs);
+      } else {
+        Start(nowNs);
+      }
+    }
+  }
+  if (sclRose) {
+    scl_ = true;
+    OnSclRose();
+  }
+}
+
+// During the write cycle the inputs are off: the part does not even see the START.
+void SerialEepromChip::Start(std::uint64_t nowNs) {
+  pullingSda_ = false;
+  acknowledgeClock_ = false;
+  bits_ = 0;
+  shift_ = 0;
+  state_ = (dead_ || Busy(nowNs)) ? State::kIdle : State::kDeviceAddress;
+}
+
+void SerialEepromChip::Stop(std::uint64_t nowNs) {
+  pullingSda_ = false;
+  acknowledgeClock_ = false;
+  bool loaded = false;
+  if (state_ == State::kWriteData) {
+    for (std::uint32_t offset = 0; offset < part_.pageBytes; ++offset) {
+      if (!page_[offset]) continue;
+      cells_.Write(pageBase_ + offset, *page_[offset]);
+      loaded = true;
+    }
+  }
+  if (loaded) writeEndNs_ = writeHangs_ ? kNever : nowNs + writeCycleNs_;
+  state_ = State::kIdle;
+}
+
+void SerialEepromChip::OnSclRose() {
+  // The master must let go of SDA for the acknowledge, or it reads its own low as one.
+  if (acknowledgeClock_ && !masterSda_) {
+    Record(ViolationLog::Kind::kSdaNotReleased,
+           "the board held SDA low during the part's acknowledge clock");
+  }
+  acknowledgeClock_ = false;
+  if (state_ == State::kIdle) return;
+  const bool sending = state_ == State::kReadData;
+  if (bits_ < 8) {
+    if (sending && (sending_ & (0x80 >> bits_)) && !masterSda_) {
+      Record(ViolationLog::Kind::kSdaNotReleased,
+             "the board held SDA low while the part sent a 1 bit");
+    }
+    if (!sending) shift_ = static_cast<std::uint8_t>(shift_ << 1 | (Sda() ? 1 : 0));
+    ++bits_;
+    return;
+  }
+  if (bits_ == 8) {
+    if (sending) masterAcknowledged_ = !Sda();
+    bits_ = 9;
+  }
+}
+
+void SerialEepromChip::OnSclFell() {
+  if (state_ == State::kIdle) return;
+  if (state_ == State::kReadData && bits_ >= 1 && bits_ <= 7) {
+    pullingSda_ = (sending_ & (0x80 >> bits_)) == 0;
+    return;
+  }
+  if (bits_ == 8) {
+    // The byte is complete: a receiver answers during the ninth clock, a sender lets go of SDA.
+    acknowledgeClock_ = state_ != State::kReadData;
+    pullingSda_ = acknowledgeClock_ && TakeByte(shift_);
+    return;
+  }
+  if (bits_ != 9) return;
+  pullingSda_ = false;
+  bits_ = 0;
+  shift_ = 0;
+  if (state_ == State::kReadBegins || (state_ == State::kReadData && masterAcknowledged_)) {
+    state_ = State::kReadData;
+    SendNextByte();
+  } else if (state_ == State::kReadData) {
+    state_ = State::kIdle;  // no acknowledge: the read is over, the part waits for STOP or START
+  }
+}
+
+// Whether the part acknowledges the byte it just received.
+bool SerialEepromChip::TakeByte(std::uint8_t byte) {
+  switch (state_) {
+    case State::kDeviceAddress: {
+      const std::uint8_t select = static_cast<std::uint8_t>(part_.selectMask | 0xF0);
+      if ((byte & select) != kDeviceCode) {
+        state_ = State::kIdle;
+        return false;
+      }
+      block_ = static_cast<std::uint32_t>(byte & 0x0E & ~part_.selectMask) >> 1;
+      if (byte & kReadBit) {
+        state_ = State::kReadBegins;
+      } else {
+        state_ = part_.wordAddressBytes == 2 ? State::kWordHigh : State::kWordLow;
+      }
+      return true;
+    }
+    case State::kWordHigh:
+      wordHigh_ = byte;
+      state_ = State::kWordLow;
+      return true;
+    case State::kWordLow: {
+      const std::uint32_t high = part_.wordAddressBytes == 2 ? wordHigh_ : block_;
+      counter_ = (high << 8 | byte) % cells_.Size();
+      pageBase_ = counter_ - counter_ % part_.pageBytes;
+      page_.assign(part_.pageBytes, std::nullopt);
+      state_ = State::kWriteData;
+      return true;
+    }
+    case State::kWriteData: {
+      // The low address bits count within the page and wrap there; a later byte for the same
+      // offset replaces the earlier one.
+      const std::uint32_t offset = counter_ - pageBase_;
+      page_[offset] = byte;
+      counter_ = pageBase_ + (offset + 1) % part_.pageBytes;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+void SerialEepromChip::SendNextByte() {
+  sending_ = cells_.Read(counter_);
+  counter_ = (counter_ + 1) % cells_.Size();
+  pullingSda_ = (sending_ & 0x80) == 0;
+}
+
+std::unique_ptr<SerialEepromChip> MakeSerialEeprom(const std::string& name,
+                                                   std::span<const std::uint8_t> image) {
+  for (const SerialEepromPart& part : kParts) {
+    if (part.name == name) return std::make_unique<SerialEepromChip>(part, image);
+  }
+  return nullptr;
+}
+
+std::vector<std::string> SerialEepromPartNames() {
+  std::vector<std::string> names;
+  for (const SerialEepromPart& part : kParts) names.push_back(part.name);
+  return names;
+}
+
+}  // namespace sorvell::sim
