@@ -64,6 +64,19 @@ bool SerialEeprom::ReadAddressPhase() {
   return true;
 }
 
+// The master's acknowledge asks for the next byte. After the last one SDA is left released (no
+// acknowledge): an acknowledged part would go on driving the next byte's first bit, and a 0 there
+// holds SDA low so that the STOP that follows never happens and the part stays in its read.
+void SerialEeprom::AcknowledgeReceived(bool more) {
+  if (more) {
+    board_.REG4ON();  // register 4 holds 0: SDA low
+  } else {
+    board_.REG4OFF();
+  }
+  board_.CEOFF();
+  board_.CEON();
+}
+
 void SerialEeprom::StepByteProgress(std::int32_t address) {
   if (address % 16 != 0) return;
   panel::Control& bar = panel_.frmMain["ProgressBar1"];
@@ -76,9 +89,7 @@ void SerialEeprom::ReadDevice24CXX() {
   for (std::int32_t a = 0; a < size; ++a) {
     StepByteProgress(a);
     bus_.ReceiveByte24CXX();
-    board_.REG4ON();  // the acknowledge, also after the last byte
-    board_.CEOFF();
-    board_.CEON();
+    AcknowledgeReceived(a + 1 < size);
     op_.buffers.CodeBuffer[static_cast<std::size_t>(a)] = board_.ReadByte;
   }
   bus_.Stop24CXX();
@@ -204,9 +215,7 @@ void SerialEeprom::Verify24CXX() {
   for (std::int32_t a = 0; a < size; ++a) {
     StepByteProgress(a);
     bus_.ReceiveByte24CXX();
-    board_.REG4ON();
-    board_.CEOFF();
-    board_.CEON();
+    AcknowledgeReceived(a + 1 < size);
     run_.DeviceChecksum = (run_.DeviceChecksum + board_.ReadByte) & 0xFFFF;
     const std::uint8_t wanted = op_.buffers.CodeBuffer[static_cast<std::size_t>(a)];
     if (wanted != board_.ReadByte) {

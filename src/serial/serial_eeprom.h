@@ -30,6 +30,7 @@ class SerialEeprom {
   void ProgramPages(int pageBytes, bool twoAddressBytes, const char* eraseLine);
   void WaitForWriteCycle(int deviceAddress);
   void StepByteProgress(std::int32_t address);
+  void AcknowledgeReceived(bool more);
   void LeaveAfterRead();
 
   operation::Operation& op_;
