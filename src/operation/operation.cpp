@@ -107,6 +107,16 @@ std::int32_t Operation::PartBytes() const {
   return std::min({device.DeviceBytes, board::Board::kAddressSpace, buffer});
 }
 
+void Operation::TakeReadImage() {
+  panel.frmMain["ProgressBar1"].SetValue(0);
+  panel.frmMain["sbStatusBar"].SetCaption("");
+  for (const char* name : {"Verify_button", "menuVerifyCode", "Program_button", "menuProgramCode",
+                           "Erase_button", "menuEraseCode", "mnuFileSaveCodeAs"}) {
+    panel.frmMain[name].SetEnabled(true);
+  }
+  buffers.CodeBufferLoaded = 1;
+}
+
 void Operation::ToggleProgramLed() {
   panel.ToggleProgramLabel();
   board.Reg0Shadow ^= 0x08;

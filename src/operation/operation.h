@@ -34,6 +34,8 @@ class Operation {
   // The extent of every whole-device operation: the selected part's own size, whatever the size
   // of the loaded file, and never past the board's address lines or the code buffer.
   std::int32_t PartBytes() const;
+  // After a device read: the code image counts as loaded, and what it allows is enabled.
+  void TakeReadImage();
   // The window lamp and the board's LED blink together.
   void ToggleProgramLed();
 };

@@ -54,13 +54,7 @@ void ParallelDevice::ReadParallelCode() {
   panel_.AddLog("Data is available at above Window, use Scroll Bar");
   panel_.AddLog("You can Save the file using [FILE - Save As] menu");
   view_.DisplayPageMemory();
-  panel_.frmMain["ProgressBar1"].SetValue(0);
-  panel_.frmMain["sbStatusBar"].SetCaption("");
-  for (const char* name : {"Verify_button", "menuVerifyCode", "Program_button", "menuProgramCode",
-                           "Erase_button", "menuEraseCode", "mnuFileSaveCodeAs"}) {
-    panel_.frmMain[name].SetEnabled(true);
-  }
-  op_.buffers.CodeBufferLoaded = 1;
+  op_.TakeReadImage();
   panel_.PlayEventSound("OK");
   board_.Reset();
 }

@@ -124,13 +124,7 @@ void SerialEeprom::Read24CXX() {
 
 // Whether or not the part answered, the image counts as loaded, as after any read.
 void SerialEeprom::LeaveAfterRead() {
-  panel_.frmMain["ProgressBar1"].SetValue(0);
-  panel_.frmMain["sbStatusBar"].SetCaption("");
-  for (const char* name : {"Verify_button", "menuVerifyCode", "Program_button", "menuProgramCode",
-                           "Erase_button", "menuEraseCode", "mnuFileSaveCodeAs"}) {
-    panel_.frmMain[name].SetEnabled(true);
-  }
-  op_.buffers.CodeBufferLoaded = 1;
+  op_.TakeReadImage();
   board_.Reset();
   board_.CEON();
   board_.OEON();

@@ -4,8 +4,7 @@
 
 #include <algorithm>
 
-#include "../board/board_fixture.h"
-#include "../panel/panel_fakes.h"
+#include "../operation/operation_rig.h"
 #include "flash/flash_commands.h"
 #include "flash/page_writer.h"
 #include "panel/window_layouts.h"
@@ -19,9 +18,8 @@ using namespace panel::testing;
 
 constexpr std::uint16_t kData = 0x378, kControl = 0x37A;
 
-struct CommandRig {
-  explicit CommandRig(int model, const char* family) : rb(model) {
-    panel::BuildMainWindow(frmMain);
+struct CommandRig : operation::testing::OperationRig {
+  explicit CommandRig(int model, const char* family) : OperationRig(model) {
     device.DeviceFamily = family;
     device.DeviceType = std::string(1, family[0]);
   }
@@ -40,17 +38,6 @@ struct CommandRig {
     to.insert(to.end(), three.begin(), three.end());
   }
 
-  RecordedBoard rb;
-  FakeDialogs dialogs;
-  RecordingSounds sounds;
-  FixedClock clock;
-  panel::Folders folders;
-  panel::Form frmMain{"frmMain", "test"};
-  panel::Panel panel{frmMain, dialogs, sounds, clock, folders};
-  catalogue::Selection device;
-  buffers::Buffers images;
-  operation::RunState run;
-  operation::Operation operation{rb.board, device, images, run, panel};
   FlashCommands commands{operation};
 };
 

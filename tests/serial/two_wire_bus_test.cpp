@@ -1,8 +1,7 @@
 // The two-wire bus primitives as register writes and status reads, from the recording port.
 #include <gtest/gtest.h>
 
-#include "../board/board_fixture.h"
-#include "../panel/panel_fakes.h"
+#include "../operation/operation_rig.h"
 #include "panel/window_layouts.h"
 #include "serial/two_wire_bus.h"
 
@@ -14,8 +13,8 @@ using namespace panel::testing;
 
 constexpr std::uint16_t kData = 0x378;
 
-struct BusRig {
-  BusRig() : rb(5) { panel::BuildMainWindow(frmMain); }
+struct BusRig : operation::testing::OperationRig {
+  BusRig() : OperationRig(5) {}
   // (register, value) of every register write since the last call.
   std::vector<std::pair<int, int>> Writes() {
     std::vector<std::pair<int, int>> writes;
@@ -32,17 +31,6 @@ struct BusRig {
     return writes;
   }
 
-  RecordedBoard rb;
-  FakeDialogs dialogs;
-  RecordingSounds sounds;
-  FixedClock clock;
-  panel::Folders folders;
-  panel::Form frmMain{"frmMain", "test"};
-  panel::Panel panel{frmMain, dialogs, sounds, clock, folders};
-  catalogue::Selection device;
-  buffers::Buffers images;
-  operation::RunState run;
-  operation::Operation operation{rb.board, device, images, run, panel};
   TwoWireBus bus{operation};
 };
 
