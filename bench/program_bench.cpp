@@ -1,6 +1,7 @@
-// Programs and verifies a 1 MB 27C080, a 32 KB 27C256, a 512 KB AM29F040 and a 32 KB X28C256 on
-// the simulated board, with random images, and reports port accesses per byte, the virtual time
-// (what a real board on a legacy port would take) and the CPU time of the run.
+// Programs and verifies a 1 MB 27C080, a 32 KB 27C256, a 512 KB AM29F040, a 32 KB X28C256 and a
+// 4 KB 24C32 on the simulated board, with random images, reads a 2 KB 24C16, and reports port
+// accesses per byte, the virtual time (what a real board on a legacy port would take) and the CPU
+// time of each run.
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -11,6 +12,7 @@
 #include "shell/main_form.h"
 #include "shell/system_edges.h"
 #include "sim/eprom_chip.h"
+#include "sim/serial_eeprom_chip.h"
 #include "sim/sim_port.h"
 #include "sim/virtual_clock.h"
 #include "sim/virtual_timing.h"
@@ -27,8 +29,26 @@ struct Result {
   bool ok;
 };
 
+enum class Operation { kProgramAndVerify, kRead };
+
+std::vector<std::uint8_t> RandomBytes(std::size_t size) {
+  std::mt19937 random(7);
+  std::vector<std::uint8_t> bytes(size);
+  for (auto& byte : bytes) byte = static_cast<std::uint8_t>(random());
+  return bytes;
+}
+
+int DeviceRow(const shell::MainForm& form, const std::string& listed) {
+  const auto& items = form.frmMain["Device"].Items();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (items[i].starts_with(listed)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
 template <typename Chip>
-Result Run(std::unique_ptr<Chip> chip, int deviceRow, std::size_t size, int model) {
+Result Run(std::unique_ptr<Chip> chip, const std::string& listed, std::size_t size, int model,
+           Operation operation) {
   sim::VirtualClock clock;
   sim::VirtualTiming timing(clock);
   sim::SimulatedPort port(clock);
@@ -44,7 +64,7 @@ Result Run(std::unique_ptr<Chip> chip, int deviceRow, std::size_t size, int mode
   form.Form_Load();
   const Chip* part = chip.get();
   port.BoardAt(board::kLpt378)->Insert(std::move(chip));
-  form.SetValue("Device", deviceRow);
+  form.SetValue("Device", DeviceRow(form, listed));
   form.SetValue("CheckBlankPriorProgramming", 0);
   std::mt19937 random(42);
   for (std::size_t i = 0; i < size; ++i) {
@@ -53,7 +73,12 @@ Result Run(std::unique_ptr<Chip> chip, int deviceRow, std::size_t size, int mode
   port.ResetCounters();
   const std::uint64_t start = clock.NowNs();
   const std::clock_t cpu0 = std::clock();
-  form.dispatcher.Program_button_Click();  // programs, then verifies
+  if (operation == Operation::kRead) {
+    std::fill_n(form.buffers.CodeBuffer.begin(), size, 0);
+    form.dispatcher.Read_button_Click();
+  } else {
+    form.dispatcher.Program_button_Click();  // programs, then verifies
+  }
   const double cpu = static_cast<double>(std::clock() - cpu0) / CLOCKS_PER_SEC;
   const bool ok = std::equal(part->Contents().begin(), part->Contents().end(),
                              form.buffers.CodeBuffer.begin()) &&
@@ -63,9 +88,11 @@ Result Run(std::unique_ptr<Chip> chip, int deviceRow, std::size_t size, int mode
 }
 
 template <typename Chip>
-void Report(const char* part, std::unique_ptr<Chip> chip, int deviceRow, std::size_t size) {
-  const Result r = Run(std::move(chip), deviceRow, size, 5);
-  std::printf("%s, %zu bytes, program and verify on a model 5 board: %s\n", part, size,
+void Report(const char* part, std::unique_ptr<Chip> chip, const std::string& listed,
+            std::size_t size, Operation operation = Operation::kProgramAndVerify) {
+  const Result r = Run(std::move(chip), listed, size, 5, operation);
+  std::printf("%s, %zu bytes, %s on a model 5 board: %s\n", part, size,
+              operation == Operation::kRead ? "read" : "program and verify",
               r.ok ? "ok" : "FAILED");
   std::printf("  port accesses per byte   %.1f\n", static_cast<double>(r.accesses) / size);
   std::printf("  virtual time             %.1f s\n", r.virtualSeconds);
@@ -76,9 +103,13 @@ void Report(const char* part, std::unique_ptr<Chip> chip, int deviceRow, std::si
 }  // namespace
 
 int main() {
-  Report("27C080", sim::MakeEprom("27C080"), 21, std::size_t{1} << 20);
-  Report("27C256", sim::MakeEprom("27C256"), 11, 32768);
-  Report("AM29F040", sim::MakeWritableChip("AM29F040"), 27, std::size_t{512} << 10);
-  Report("X28C256", sim::MakeWritableChip("X28C256"), 33, 32768);
+  Report("27C080", sim::MakeEprom("27C080"), "Eprom 27C080", std::size_t{1} << 20);
+  Report("27C256", sim::MakeEprom("27C256"), "Eprom 27C256", 32768);
+  Report("AM29F040", sim::MakeWritableChip("AM29F040"), "Flash AMD AM29F040",
+         std::size_t{512} << 10);
+  Report("X28C256", sim::MakeWritableChip("X28C256"), "Eeprom XICOR X28C256", 32768);
+  Report("24C32", sim::MakeSerialEeprom("24C32"), "Eeprom 24C32", 4096);
+  Report("24C16", sim::MakeSerialEeprom("24C16", RandomBytes(2048)), "Eeprom 24C16", 2048,
+         Operation::kRead);
   return 0;
 }

@@ -70,6 +70,14 @@ void SimulationMenu::AddFaultActions(QMenu& menu) {
   Add(menu, "simStuck", "Stic&k Bits...", [this] {
     AskAndRun("Cell address, bit mask and the value the bits are stuck at, in hex:", "fault stuck");
   });
+  Add(menu, "simForeignId", "Foreign Flash &ID...", [this] {
+    AskAndRun("Maker and device code the Flash part answers with, in hex:", "fault id");
+  });
+  Add(menu, "simEraseHangs", "Flash Erase &Never Ends", [this] { Run("fault erase-hangs"); });
+  Add(menu, "simNoAck", "Serial Part Never &Answers", [this] { Run("fault no-ack"); });
+  Add(menu, "simBusy", "Serial Part Stays &Busy", [this] { Run("fault busy"); });
+  Add(menu, "simProtectOn", "Write &Protection On", [this] { Run("protect on"); });
+  Add(menu, "simProtectOff", "Write Protection O&ff", [this] { Run("protect off"); });
   QMenu* vpp = menu.addMenu("Model &4 Board VPP");
   for (const char* volts : {"12.5", "21", "25"}) {
     Add(*vpp, QString("simVpp4_") + volts, QString(volts) + " V",

@@ -230,18 +230,23 @@ bool Fault(sim::SimBoard& board, const std::vector<std::string>& words, std::str
   return false;
 }
 
+// Software data protection of a page-write part, or the WP pin of a serial EEPROM.
 bool Protect(sim::SimBoard& board, const std::vector<std::string>& words, std::string& error) {
-  auto* chip = dynamic_cast<sim::PageWriteChip*>(board.Chip());
-  if (chip == nullptr) {
-    error = "there is no page-write part (X28C256, AT29C256) in the socket";
-    return false;
-  }
   if (words.size() != 2 || (words[1] != "on" && words[1] != "off")) {
     error = "sim protect on|off";
     return false;
   }
-  chip->SetProtected(words[1] == "on");
-  return true;
+  const bool on = words[1] == "on";
+  if (auto* chip = dynamic_cast<sim::PageWriteChip*>(board.Chip())) {
+    chip->SetProtected(on);
+    return true;
+  }
+  if (auto* chip = dynamic_cast<sim::SerialEepromChip*>(board.Chip())) {
+    chip->SetWriteProtected(on);
+    return true;
+  }
+  error = "there is no page-write part (X28C256, AT29C256) or serial EEPROM in the socket";
+  return false;
 }
 
 bool Model4Vpp(sim::SimBoard& board, const std::vector<std::string>& words, std::string& error) {

@@ -16,6 +16,16 @@ const SerialEepromPart kParts[] = {
     {"24C32", 4096, 32, 2, 0x0E},
 };
 
+// Standard-mode (100 kHz) bus timing of the datasheets, in ns: SCL low and high, START set-up
+// (SCL high before SDA falls) and hold (SDA low before SCL falls), STOP set-up, and the bus free
+// time between a STOP and the next START.
+constexpr std::int64_t kSclLowNs = 4700;
+constexpr std::int64_t kSclHighNs = 4000;
+constexpr std::int64_t kStartSetupNs = 4700;
+constexpr std::int64_t kStartHoldNs = 4000;
+constexpr std::int64_t kStopSetupNs = 4000;
+constexpr std::int64_t kBusFreeNs = 4700;
+
 bool High(const SocketLines& lines, int pin) {
   return lines.millivolts[pin] >= kLogicHighMinMillivolts;
 }
@@ -38,10 +48,15 @@ void SerialEepromChip::OnLines(const SocketLines& lines, std::uint64_t nowNs) {
     masterSda_ = masterSda;
     return;
   }
+  const auto now = static_cast<std::int64_t>(nowNs);
   const bool sclRose = scl && !scl_;
   if (!scl && scl_) {
     scl_ = false;
-    OnSclFell();
+    sclFellNs_ = now;
+    const bool lost =
+        TooSoon(now - sclRoseNs_, kSclHighNs, "SCL high") ||
+        (startNs_ > sclRoseNs_ && TooSoon(now - startNs_, kStartHoldNs, "START hold"));
+    if (!lost) OnSclFell();
   }
   if (masterSda != masterSda_) {
     if (sclRose) {
@@ -60,24 +75,57 @@ void SerialEepromChip::OnLines(const SocketLines& lines, std::uint64_t nowNs) {
   }
   if (sclRose) {
     scl_ = true;
-    OnSclRose();
+    sclRoseNs_ = now;
+    if (!TooSoon(now - sclFellNs_, kSclLowNs, "SCL low")) OnSclRose();
   }
+}
+
+bool SerialEepromChip::TooSoon(std::int64_t elapsedNs, std::int64_t neededNs, const char* what) {
+  if (state_ == State::kIdle || elapsedNs >= neededNs) return false;
+  Record(ViolationLog::Kind::kSerialTiming, std::string(what) + " " + std::to_string(elapsedNs) +
+                                                " ns, a 100 kHz part needs " +
+                                                std::to_string(neededNs));
+  LoseFrame();
+  return true;
+}
+
+// A part that missed an edge has lost count of the bits: it lets go of SDA and waits for the next
+// START, forgetting the page it was loading.
+void SerialEepromChip::LoseFrame() {
+  pullingSda_ = false;
+  acknowledgeClock_ = false;
+  state_ = State::kIdle;
 }
 
 // During the write cycle the inputs are off: the part does not even see the START.
 void SerialEepromChip::Start(std::uint64_t nowNs) {
+  const auto now = static_cast<std::int64_t>(nowNs);
+  const std::int64_t sinceStop = now - stopNs_;
+  const std::int64_t sclHigh = now - sclRoseNs_;
+  startNs_ = now;
+  if (!dead_ && !Busy(nowNs)) {
+    state_ = State::kDeviceAddress;  // listening: a START it cannot take is recorded
+    if (TooSoon(sclHigh, kStartSetupNs, "START set-up") ||
+        TooSoon(sinceStop, kBusFreeNs, "bus free time before START")) {
+      return;
+    }
+  }
   pullingSda_ = false;
   acknowledgeClock_ = false;
   bits_ = 0;
   shift_ = 0;
   state_ = (dead_ || Busy(nowNs)) ? State::kIdle : State::kDeviceAddress;
+  if (state_ != State::kIdle && heard_.size() < kHeardTransactions) heard_.emplace_back();
 }
 
 void SerialEepromChip::Stop(std::uint64_t nowNs) {
+  const auto now = static_cast<std::int64_t>(nowNs);
+  stopNs_ = now;
+  if (TooSoon(now - sclRoseNs_, kStopSetupNs, "STOP set-up")) return;
   pullingSda_ = false;
   acknowledgeClock_ = false;
   bool loaded = false;
-  if (state_ == State::kWriteData) {
+  if (state_ == State::kWriteData && !writeProtected_) {
     for (std::uint32_t offset = 0; offset < part_.pageBytes; ++offset) {
       if (!page_[offset]) continue;
       cells_.Write(pageBase_ + offset, *page_[offset]);
@@ -138,6 +186,7 @@ void SerialEepromChip::OnSclFell() {
 
 // Whether the part acknowledges the byte it just received.
 bool SerialEepromChip::TakeByte(std::uint8_t byte) {
+  if (!heard_.empty() && heard_.size() < kHeardTransactions) heard_.back().push_back(byte);
   switch (state_) {
     case State::kDeviceAddress: {
       const std::uint8_t select = static_cast<std::uint8_t>(part_.selectMask | 0xF0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -63,8 +64,8 @@ class SerialEepromChip final : public SocketChip {
   std::uint8_t OpenDrainLow(const SocketLines&, std::uint64_t) const override {
     return pullingSda_ ? kSdaDataBit : 0;
   }
-  // SDA changing in the instant SCL rises, and the board holding SDA low while the part
-  // acknowledges or sends a 1 bit.
+  // SDA changing in the instant SCL rises, the board holding SDA low while the part acknowledges
+  // or sends a 1 bit, and bus timing a 100 kHz part cannot follow.
   const ViolationLog& Violations() const override { return violations_; }
 
   const std::string& Name() const { return part_.name; }
@@ -75,6 +76,11 @@ class SerialEepromChip final : public SocketChip {
   bool Busy(std::uint64_t nowNs) const { return nowNs < writeEndNs_; }
   std::uint64_t WriteCycleNs() const { return writeCycleNs_; }
   void SetWriteCycleNs(std::uint64_t ns) { writeCycleNs_ = ns; }
+  // What a bus analyser on SCL and SDA shows: the bytes the part took from the board, one entry per
+  // START it heard (device address first); the part's own bytes are not in it. Kept for the first
+  // kHeardTransactions STARTs.
+  static constexpr std::size_t kHeardTransactions = 4096;
+  const std::vector<std::vector<std::uint8_t>>& Heard() const { return heard_; }
 
   // Faults.
   // The bits in mask hold stuckValue's level; with mask FFh a byte that never takes. Throws
@@ -87,6 +93,9 @@ class SerialEepromChip final : public SocketChip {
     dead_ = dead;
     if (dead) pullingSda_ = false;
   }
+  // The WP pin tied high: the part acknowledges as usual but starts no write cycle, so its cells
+  // keep their contents.
+  void SetWriteProtected(bool protectedPart) { writeProtected_ = protectedPart; }
   // Write cycles started from now on never end: after its next write the part stays busy and
   // never acknowledges again until it is taken out.
   void SetWriteHangs(bool hangs) { writeHangs_ = hangs; }
@@ -105,6 +114,9 @@ class SerialEepromChip final : public SocketChip {
   };
 
   bool Sda() const { return masterSda_ && !pullingSda_; }
+  // Records a violation and drops the transaction when `elapsedNs` is below `neededNs`.
+  bool TooSoon(std::int64_t elapsedNs, std::int64_t neededNs, const char* what);
+  void LoseFrame();
   void Start(std::uint64_t nowNs);
   void Stop(std::uint64_t nowNs);
   void OnSclRose();
@@ -121,11 +133,18 @@ class SerialEepromChip final : public SocketChip {
   std::uint64_t writeEndNs_ = 0;
   bool dead_ = false;
   bool writeHangs_ = false;
+  bool writeProtected_ = false;
 
   bool seenLines_ = false;
   bool scl_ = true;
   bool masterSda_ = true;  // the board's side of SDA
   bool pullingSda_ = false;
+  // When SCL last rose and fell, and the last START and STOP; long ago at first.
+  static constexpr std::int64_t kLongAgo = INT64_MIN / 2;
+  std::int64_t sclRoseNs_ = kLongAgo;
+  std::int64_t sclFellNs_ = kLongAgo;
+  std::int64_t startNs_ = kLongAgo;
+  std::int64_t stopNs_ = kLongAgo;
 
   State state_ = State::kIdle;
   int bits_ = 0;  // SCL rising edges in the current byte frame, the ninth being the acknowledge
@@ -139,6 +158,7 @@ class SerialEepromChip final : public SocketChip {
   std::uint32_t pageBase_ = 0;
   std::vector<std::optional<std::uint8_t>> page_;
   ViolationLog violations_;
+  std::vector<std::vector<std::uint8_t>> heard_;
 };
 
 // A fresh 24C08, 24C16 or 24C32 by its chip name as the device list writes it; nullptr for

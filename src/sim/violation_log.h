@@ -26,6 +26,9 @@ class ViolationLog {
     // Two-wire bus: the board held SDA low while the part acknowledged or sent a 1 bit, so what
     // the board reads is its own low.
     kSdaNotReleased,
+    // Two-wire bus: a clock phase, or the set-up or hold of a START or STOP, shorter than a
+    // 100 kHz part needs. The part loses the frame and ignores the bus until the next START.
+    kSerialTiming,
   };
 
   void Record(Kind kind, std::string what) {
@@ -39,7 +42,7 @@ class ViolationLog {
   const std::string& Last() const { return last_; }
 
  private:
-  static constexpr std::size_t kKinds = 7;
+  static constexpr std::size_t kKinds = 8;
 
   std::uint64_t count_ = 0;
   std::array<std::uint64_t, kKinds> byKind_{};

@@ -38,5 +38,19 @@ TEST_F(SimulationMenuTest, InsertEraseAndRemoveAPart) {
   EXPECT_EQ(dialogs.messages[0].title, "Simulation");
 }
 
+// The serial and Flash faults reach the part in the socket; a part they do not fit is refused.
+TEST_F(SimulationMenuTest, FaultEntriesReachThePartTheyFit) {
+  Start();
+  new SimulationMenu(*window->menuBar(), *backend.simulator, *model, dialogs);
+  Trigger("simInsert24C16");
+  for (const char* name : {"simNoAck", "simBusy", "simProtectOn", "simProtectOff"}) Trigger(name);
+  EXPECT_TRUE(dialogs.messages.empty());
+  Trigger("simInsert27C256");
+  Trigger("simNoAck");
+  Trigger("simEraseHangs");
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_NE(dialogs.messages[0].text.find("serial"), std::string::npos) << dialogs.messages[0].text;
+}
+
 }  // namespace
 }  // namespace sorvell::gui::testing

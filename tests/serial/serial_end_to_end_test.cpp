@@ -19,12 +19,14 @@ void PrintTo(const SerialCase& c, std::ostream* os) {
 }
 
 struct SerialRig : SimRig {
-  SerialRig(int model, const char* part, std::vector<std::uint8_t> contents = {}) {
+  // With `inserted` false the socket stays empty.
+  SerialRig(int model, const char* part, std::vector<std::uint8_t> contents = {},
+            bool inserted = true) {
     boards.PlaceBoard(model, board::kLpt378);
     form.Form_Load();
     auto made = sim::MakeSerialEeprom(part, contents);
-    chip = made.get();
-    boards.BoardAt(board::kLpt378)->Insert(std::move(made));
+    chip = inserted ? made.get() : nullptr;
+    if (inserted) boards.BoardAt(board::kLpt378)->Insert(std::move(made));
     const auto& items = form.frmMain["Device"].Items();
     for (std::size_t i = 0; i < items.size(); ++i) {
       if (items[i].starts_with(std::string("Eeprom ") + part)) {
@@ -35,6 +37,11 @@ struct SerialRig : SimRig {
   bool Logged(const std::string& line) {
     const std::string log = Log();
     return log.find(">  " + line + "\r\n") != std::string::npos || log.ends_with(">  " + line);
+  }
+  void Program(const std::vector<std::uint8_t>& image) {
+    std::copy(image.begin(), image.end(), form.buffers.CodeBuffer.begin());
+    dialogs.answers = {Answer::kOk};
+    form.dispatcher.Program_button_Click();
   }
   sim::SerialEepromChip* chip = nullptr;
 };
@@ -114,6 +121,82 @@ TEST(SerialFailureTest, APartThatNeverAnswersIsReportedByEveryOperation) {
   rig.form.dispatcher.Program_button_Click();
   EXPECT_FALSE(rig.Logged("Programming Device Successfull"));
   EXPECT_EQ(rig.form.panel.ErrorAlertsRaised(), 3);
+}
+
+// What the part heard for each page: a START, the device address with the block bits or the two
+// address bytes, then the page's bytes; after it one acknowledge poll on a part already ready.
+TEST(SerialPagesTest, EachPageGoesToItsAddressAndAReadyPartIsPolledOnce) {
+  struct Case {
+    const char* part;
+    std::size_t size, page;
+    std::uint32_t address;
+    std::vector<std::uint8_t> header;
+  };
+  const Case cases[] = {
+      {"24C16", 2048, 16, 0x300, {0xA6, 0x00}},
+      {"24C16", 2048, 16, 0x7F0, {0xAE, 0xF0}},
+      {"24C32", 4096, 32, 0xFE0, {0xA0, 0x0F, 0xE0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.part) + " at " + std::to_string(c.address));
+    SerialRig rig(5, c.part);
+    rig.chip->SetWriteCycleNs(0);
+    rig.form.SetValue("VerifyAfterProgramming", 0);
+    const auto image = Image(c.size, 11);
+    rig.Program(image);
+    ASSERT_TRUE(rig.Logged("Programming Device Successfull")) << rig.Log();
+    EXPECT_EQ(rig.form.run.AckCount, 0);
+    const auto& heard = rig.chip->Heard();
+    const auto at = std::find_if(heard.begin(), heard.end(), [&](const auto& t) {
+      return t.size() == c.header.size() + c.page &&
+             std::equal(c.header.begin(), c.header.end(), t.begin());
+    });
+    ASSERT_NE(at, heard.end());
+    EXPECT_TRUE(std::equal(at->end() - c.page, at->end(), image.begin() + c.address));
+    ASSERT_NE(at + 1, heard.end());
+    EXPECT_EQ(*(at + 1), std::vector<std::uint8_t>{c.header[0]}) << "one poll, acknowledged";
+    EXPECT_EQ(heard.size(), 2 * c.size / c.page) << "a write and a poll per page";
+  }
+}
+
+// The empty socket reads nothing, but the read still leaves the buffer usable.
+TEST(SerialFailureTest, AReadOfAnEmptySocketKeepsTheBufferAndEnablesItsControls) {
+  SerialRig rig(4, "24C08", {}, false);
+  rig.form.buffers.CodeBuffer[7] = 0x5A;
+  rig.form.buffers.CodeBufferLoaded = 0;
+  for (const char* name : {"Program_button", "Verify_button"})
+    rig.form.frmMain[name].SetEnabled(false);
+  rig.form.dispatcher.Read_button_Click();
+  EXPECT_TRUE(rig.Logged("Check Chip Installation Position on Socket")) << rig.Log();
+  EXPECT_EQ(rig.form.buffers.CodeBuffer[7], 0x5A);
+  EXPECT_EQ(rig.form.buffers.CodeBufferLoaded, 1);
+  for (const char* name : {"Program_button", "Verify_button", "menuProgramCode", "menuVerifyCode"})
+    EXPECT_TRUE(rig.form.frmMain[name].Enabled()) << name;
+}
+
+// WP tied high: every byte is acknowledged but nothing is written; only the verify can tell.
+TEST(SerialFailureTest, AWriteProtectedPartIsNeverReportedAsVerified) {
+  SerialRig rig(6, "24C16");
+  rig.chip->SetWriteProtected(true);
+  rig.Program(Image(2048, 3));
+  EXPECT_FALSE(rig.Logged("Device Contents MATCHES with Buffer Contents"));
+  EXPECT_EQ(rig.form.run.VerifyFailed, 1);
+  EXPECT_GE(rig.form.panel.ErrorAlertsRaised(), 1);
+  EXPECT_TRUE(std::all_of(rig.chip->Contents().begin(), rig.chip->Contents().end(),
+                          [](std::uint8_t b) { return b == 0xFF; }));
+}
+
+// The slider's fastest position shortens the register strobes, not the bus below what a 100 kHz
+// part can follow.
+TEST(SerialTimingTest, TheFastestSpeedKeepsStandardModeBusTiming) {
+  SerialRig rig(4, "24C32");
+  rig.form.SetValue("Slider1", rig.form.frmMain["Slider1"].Maximum());
+  const auto image = Image(4096, 7);
+  std::copy(image.begin(), image.end(), rig.form.buffers.CodeBuffer.begin());
+  rig.dialogs.answers = {Answer::kOk};
+  rig.form.dispatcher.Program_button_Click();
+  EXPECT_TRUE(rig.Logged("Device Contents MATCHES with Buffer Contents")) << rig.Log();
+  EXPECT_EQ(rig.chip->Violations().Count(), 0u) << rig.chip->Violations().Last();
 }
 
 TEST(SerialFailureTest, AVerifyStopsAtTheFirstDifference) {

@@ -185,6 +185,43 @@ TEST(SimSerialEepromTest, FaultsDeadPartHangingWriteAndStuckByte) {
   }
 }
 
+// The bench keeps SCL high and the START hold for one step, every other phase for two: a step just
+// under the 4 us minimum is recorded and loses the frame, so the address goes unacknowledged.
+TEST(SimSerialEepromTest, BusTimingBelowWhatA100kHzPartNeedsLosesTheTransaction) {
+  for (std::uint64_t step : {3900u, 4000u}) {
+    SCOPED_TRACE(step);
+    Bench bench("24C16");
+    bench.SetStepNs(step);
+    const bool fastEnough = step >= 4000;
+    EXPECT_EQ(bench.Address(0x10), fastEnough);
+    bench.Stop();
+    EXPECT_EQ(bench.Chip().Violations().Count(Kind::kSerialTiming) == 0, fastEnough)
+        << bench.Chip().Violations().Last();
+  }
+  // A STOP too close to the clock edge is not heard: the loaded byte is never written.
+  Bench bench("24C16");
+  ASSERT_TRUE(bench.Address(0x20));
+  ASSERT_TRUE(bench.Send(0x00));
+  bench.Sda(false);
+  bench.SetStepNs(3000);
+  bench.Scl(true);
+  bench.Sda(true);
+  EXPECT_FALSE(bench.Chip().Busy(bench.NowNs()));
+  EXPECT_EQ(bench.Chip().Contents()[0x20], 0xFF);
+  EXPECT_NE(bench.Chip().Violations().Last().find("STOP set-up"), std::string::npos);
+}
+
+// WP tied high: every byte acknowledged, no write cycle, the cells as they were.
+TEST(SimSerialEepromTest, AWriteProtectedPartAcknowledgesAndKeepsItsCells) {
+  Bench bench("24C32", Counting(4096));
+  bench.Chip().SetWriteProtected(true);
+  EXPECT_TRUE(bench.WriteBytes(0x100, {0xAA, 0xBB}));
+  EXPECT_FALSE(bench.Chip().Busy(bench.NowNs()));
+  EXPECT_EQ(bench.Read(0x100, 2), (std::vector<std::uint8_t>{0x00, 0x01}));
+  EXPECT_EQ(bench.Chip().Heard().size(), 3u) << "the write, the dummy write, the read";
+  EXPECT_EQ(bench.Chip().Heard()[0], (std::vector<std::uint8_t>{0xA0, 0x01, 0x00, 0xAA, 0xBB}));
+}
+
 TEST(SimSerialEepromTest, RecordsSdaHeldLowAndSdaMovingWithTheClockEdge) {
   Bench bench("24C16", {0xFF});
   // The board keeps SDA low through the read: every bit reads 0 and the part records it.

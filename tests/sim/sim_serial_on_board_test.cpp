@@ -26,7 +26,11 @@ class SimSerialOnBoardTest : public ::testing::Test {
     Write(3, kR3Scl);  // R4 drives, SCL high, SDA released
   }
   bool Sim(const std::string& line) { return shell::RunSimCommand(*board_, line, error_); }
-  void Write(int latch, std::uint8_t value) { test::WriteLatch(port_, kModel, latch, value); }
+  // Each latch write is followed by the 5 us a 100 kHz part needs between bus edges.
+  void Write(int latch, std::uint8_t value) {
+    test::WriteLatch(port_, kModel, latch, value);
+    clock_.AdvanceNs(5000);
+  }
   void Scl(bool high) {
     r3_ = static_cast<std::uint8_t>(high ? r3_ | kR3Scl : r3_ & ~kR3Scl);
     Write(3, r3_);
