@@ -7,6 +7,7 @@ namespace sorvell::console {
 
 int ExitStatus(const RunRecord& record) {
   if (!record.inputOk) return kExitBadInput;
+  if (record.stopped) return kExitStopped;
   if (record.errorAlerts > 0) return kExitErrorAlert;
   if (record.failedSaves > 0 || record.refusals > 0) return kExitNotDone;
   return kExitOk;

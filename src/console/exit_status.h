@@ -6,12 +6,14 @@
 
 namespace sorvell::console {
 
-// sorvell-cli's exit status. When several apply the first of 2, 1, 3 wins: a script that could not
+// sorvell-cli's exit status. A stop wins over everything but bad input; otherwise the first of
+// 2, 1, 3 wins: a script that could not
 // be run says nothing about the rest, and a failed part matters more than a file not saved.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitErrorAlert = 1;  // an operation raised the error alert
 inline constexpr int kExitBadInput = 2;    // bad command line, script unreadable or a bad line
 inline constexpr int kExitNotDone = 3;     // a save failed, or an operation was refused (no port)
+inline constexpr int kExitStopped = 4;     // stopped by a signal (Ctrl-C, SIGTERM, SIGHUP)
 
 // What a run came to, as the console's edges saw it.
 struct RunRecord {
@@ -19,6 +21,7 @@ struct RunRecord {
   int errorAlerts = 0;
   int failedSaves = 0;
   int refusals = 0;
+  bool stopped = false;
 };
 
 int ExitStatus(const RunRecord& record);

@@ -1,17 +1,20 @@
 // sorvell-cli: the console front end. Runs the main window's form model without a window, from
 // an operator script, printing every log line and every dialog.
+#include <unistd.h>
 #include <cstdio>
 #include <iostream>
 #include <sstream>
 #include <string>
 
 #include "console/console_edges.h"
+#include "console/console_run_control.h"
 #include "console/demo.h"
 #include "console/exit_status.h"
 #include "console/options.h"
 #include "console/script.h"
 #include "console/script_source.h"
 #include "shell/main_form.h"
+#include "shell/stop_signals.h"
 #include "shell/system_edges.h"
 
 namespace {
@@ -57,16 +60,22 @@ int main(int argc, char** argv) {
   shell::MainForm form({*backend->port, *backend->timing, dialogs, windows, sounds, settings, clock,
                         console::ResolveFolders(options, argv[0])});
   const console::LogEcho echo(form.frmMain, stdout);
+  // From here a signal stops the running operation at a safe point and the board is reset.
+  shell::InstallStopSignals();
+  console::ConsoleRunControl runControl(form.frmMain, isatty(fileno(stderr)) ? stderr : nullptr);
+  form.panel.SetRunControl(&runControl);
   form.Form_Load();
   form.Timer1_Timer();
 
   console::ScriptRunner runner(form, dialogs, windows, *backend, stdout, stderr);
+  runner.afterLine = [&runControl] { runControl.Finish(); };
   console::RunRecord record;
   // The demonstration reads a known image back; a difference is a failed operation.
   const int demonstration =
       options.script.empty() ? console::RunReadDemonstration(*backend, stdout) : 0;
   if (!options.script.empty()) record.inputOk = RunScript(runner, script);
-  form.Form_Unload();
+  form.Form_Unload();  // the board reset: programming voltage off whatever happened
+  record.stopped = form.OperationsStopped() > 0 || shell::StopSignalReceived() != 0;
   record.errorAlerts = form.panel.ErrorAlertsRaised() + (demonstration != 0 ? 1 : 0);
   record.failedSaves = dialogs.FailedSaves();
   record.refusals = echo.Refusals();

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "shell/simulator_commands.h"
+#include "shell/stop_signals.h"
 #include "sim/sim_port.h"
 
 namespace sorvell::console {
@@ -86,11 +87,18 @@ bool ScriptRunner::Run(std::istream& script) {
                    lineNumber_);
       return true;
     }
+    if (shell::StopSignalReceived() != 0) {
+      std::fprintf(err_, "line %d: stopped by signal %d; the rest of the script is skipped\n",
+                   lineNumber_, shell::StopSignalReceived());
+      return true;
+    }
     if (line.ends_with('\r')) line.pop_back();  // a script written with CR LF line ends
     if (const auto code = ControlCharacter(line)) {
       return Fail("control character " + HexByte(*code) + " in the line");
     }
-    if (!RunLine(Trim(line))) return false;
+    const bool ran = RunLine(Trim(line));
+    if (afterLine) afterLine();
+    if (!ran) return false;
   }
   return true;
 }

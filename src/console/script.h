@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <istream>
 #include <string>
 
@@ -23,8 +24,11 @@ class ScriptRunner {
   ScriptRunner(shell::MainForm& form, ScriptedDialogs& dialogs, ConsoleWindows& windows,
                shell::PortBackend& backend, std::FILE* out, std::FILE* err);
 
-  // False on the first line that cannot be run, after naming it on `err`.
+  // False on the first line that cannot be run, after naming it on `err`. A stop signal ends the
+  // script before its next line.
   bool Run(std::istream& script);
+  // Run after every line, as the operation it started has ended.
+  std::function<void()> afterLine;
 
  private:
   bool RunLine(const std::string& line);

@@ -130,6 +130,7 @@ void FlashProgrammer::EraseFlash() {
 // During the erase the part answers with data bit 7 at 0; it reads 1 once the cells are FFh.
 bool FlashProgrammer::EraseCompleted() {
   for (int budget = kErasePollBudget; --budget > 0;) {
+    panel_.Breathe();  // the erase runs on in the part: the window may repaint, not stop it
     board_.CEON();
     board_.OEON();
     board_.GetNibbles();

@@ -62,6 +62,13 @@ class FormView final : public QObject {
   // Brings one control's widget to the model's state.
   void Render(const panel::Control& control);
 
+  // While an operation runs, every control that could start something else is shown inactive
+  // (the Stop button excepted), whatever the model says; unlocking renders all from the model.
+  void SetLocked(bool locked);
+  bool Locked() const { return locked_; }
+  // Run after each operator event the view passed on has been handled.
+  std::function<void()> afterEvent;
+
  private:
   struct Binding {
     QWidget* widget = nullptr;
@@ -90,6 +97,7 @@ class FormView final : public QObject {
   std::unordered_map<std::string, Binding> bindings_;
   std::vector<QGroupBox*> framesWithoutStretch_;
   bool rendering_ = false;
+  bool locked_ = false;
 };
 
 }  // namespace sorvell::gui

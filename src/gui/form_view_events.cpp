@@ -106,6 +106,41 @@ void FormView::Forward(const std::string& name, const std::function<bool()>& eve
   event();
   if (!alive) return;
   if (const Control* control = form_.Find(name)) Render(*control);
+  if (afterEvent) afterEvent();
+}
+
+namespace {
+
+// What the operator could start something with; lamps, logs and bars stay as they are.
+bool LockedWhileRunning(const Control& control) {
+  switch (control.Kind()) {
+    case ControlKind::kButton:
+      return control.Name() != "Stop_button";
+    case ControlKind::kCheckBox:
+    case ControlKind::kOptionButton:
+    case ControlKind::kTextBox:
+    case ControlKind::kDropDownList:
+    case ControlKind::kSlider:
+    case ControlKind::kToolbarButton:
+    case ControlKind::kMenu:
+    case ControlKind::kMenuItem:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The system log grows at its end; every other box holds a page to read from its top.
+bool FollowsEnd(const Control& control) {
+  return control.Name() == "SystemLog";
+}
+
+}  // namespace
+
+void FormView::SetLocked(bool locked) {
+  if (locked == locked_) return;
+  locked_ = locked;
+  for (const Control& control : form_.Controls()) Render(control);
 }
 
 void FormView::Render(const Control& control) {
@@ -121,13 +156,18 @@ void FormView::Render(const Control& control) {
   }
   if (binding.action) RenderAction(control, *binding.action);
   if (binding.menu) RenderMenu(control, *binding.menu);
+  if (locked_ && LockedWhileRunning(control)) {
+    if (binding.widget) binding.widget->setEnabled(false);
+    if (binding.action) binding.action->setEnabled(false);
+    if (binding.menu) binding.menu->menuAction()->setEnabled(false);
+  }
   rendering_ = wasRendering;
 }
 
 void FormView::RenderText(const Control& control, Binding& binding) {
   const TextFingerprint shown = TextFingerprint::Of(control.Caption());
   if (shown == binding.text) return;
-  SetLines(static_cast<QPlainTextEdit&>(*binding.widget), control.Caption());
+  SetLines(static_cast<QPlainTextEdit&>(*binding.widget), control.Caption(), FollowsEnd(control));
   binding.text = shown;
 }
 
@@ -153,7 +193,7 @@ void FormView::OnAppended(const Control& control, std::string_view appended) {
   it->second.text.Add(appended);
   {
     const QSignalBlocker blocker(box);
-    AppendLines(*box, appended);
+    AppendLines(*box, appended, FollowsEnd(control));
   }
   box->repaint();
 }

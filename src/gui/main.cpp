@@ -13,6 +13,7 @@
 #include "gui/qt_window_host.h"
 #include "gui/simulation_menu.h"
 #include "panel/window_layouts.h"
+#include "shell/stop_signals.h"
 #include "shell/system_edges.h"
 
 namespace {
@@ -80,6 +81,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "sorvell: %s\n", error.c_str());
     return 2;
   }
+  shell::InstallStopSignals();
   // Qt sees only the program name: every argument was read above.
   int qtArgc = 1;
   QApplication app(qtArgc, argv);

@@ -104,6 +104,9 @@ QLayout* MainWindow::ButtonGrid() const {
       grid->addWidget(&Control(kOperationButtons[row][column]), row, column);
     }
   }
+  // Beside the operations it ends, over both rows: easy to hit while a run goes wrong.
+  grid->addWidget(&Control("Stop_button"), 0, 5, 2, 1);
+  Control("Stop_button").setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
   return grid;
 }
 

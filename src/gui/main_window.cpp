@@ -3,12 +3,15 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QShortcut>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <cmath>
 
 #include "gui/form_view.h"
 #include "gui/text.h"
+#include "shell/stop_signals.h"
 
 namespace sorvell::gui {
 
@@ -40,6 +43,42 @@ MainWindow::MainWindow(shell::MainForm& model, const std::string& boardAccess)
   setWindowTitle(ToQt(model.frmMain.Caption()));
   LayOut();
   ShowBoardAccess(boardAccess);
+  WireRunControl();
+}
+
+MainWindow::~MainWindow() {
+  model_.panel.SetRunControl(nullptr);
+}
+
+// How often the window looks for a stop signal while no operation runs.
+constexpr int kSignalPollMs = 200;
+
+void MainWindow::WireRunControl() {
+  runControl_ = std::make_unique<WindowRunControl>(*view_, *statusBar());
+  model_.panel.SetRunControl(runControl_.get());
+  view_->afterEvent = [this] { AfterOperatorEvent(); };
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  escape->setContext(Qt::WindowShortcut);
+  connect(escape, &QShortcut::activated, this, [this] { StopOperation(); });
+  auto* signalPoll = new QTimer(this);
+  connect(signalPoll, &QTimer::timeout, this, [this] {
+    if (shell::StopSignalReceived() != 0 && !model_.OperationRunning()) close();
+  });
+  signalPoll->start(kSignalPollMs);
+}
+
+void MainWindow::StopOperation() {
+  if (model_.OperationRunning()) model_.Stop_button_Click();
+}
+
+// An event handled while the operation breathed is not the end of the run.
+void MainWindow::AfterOperatorEvent() {
+  if (model_.OperationRunning()) return;
+  runControl_->Finish();
+  if (closeAfterRun_ || shell::StopSignalReceived() != 0) {
+    closeAfterRun_ = false;
+    QTimer::singleShot(0, this, [this] { close(); });
+  }
 }
 
 // The backend line can be long (it says why no real port could be opened): the status bar shows
@@ -83,7 +122,15 @@ void MainWindow::StorePlacement() {
   placement.height = Twips(height());
 }
 
+// Closing during a run stops it first; the window closes once the board is idle. File > Exit is
+// the model closing its own window, not a close during a run.
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (model_.OperationRunning() && model_.panel.Breathing()) {
+    closeAfterRun_ = true;
+    StopOperation();
+    event->ignore();
+    return;
+  }
   if (!unloaded_) {
     unloaded_ = true;
     StorePlacement();

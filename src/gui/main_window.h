@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 #include <string>
 
+#include "gui/run_control.h"
 #include "shell/main_form.h"
 
 class QLayout;
@@ -19,8 +21,10 @@ class MainWindow final : public QMainWindow {
  public:
   // `boardAccess` says which port backend the program runs on; the status bar shows it.
   MainWindow(shell::MainForm& model, const std::string& boardAccess);
+  ~MainWindow() override;
 
   FormView& View() const { return *view_; }
+  WindowRunControl& RunControl() { return *runControl_; }
 
   // After Form_Load: takes the stored position and size, and raises a size below what the
   // controls need to the window's minimum, writing the raised size back to the model.
@@ -43,10 +47,15 @@ class MainWindow final : public QMainWindow {
   void ShowBoardAccess(const std::string& boardAccess);
   void RefreshSizeHints();
   void StorePlacement();
+  void WireRunControl();
+  void AfterOperatorEvent();
+  void StopOperation();
 
   shell::MainForm& model_;
   FormView* view_;
+  std::unique_ptr<WindowRunControl> runControl_;
   bool unloaded_ = false;
+  bool closeAfterRun_ = false;
 };
 
 }  // namespace sorvell::gui

@@ -103,9 +103,11 @@ void RenderProgress(const Control& control, QProgressBar& bar) {
   bar.setValue(std::clamp(control.Value(), bar.minimum(), bar.maximum()));
 }
 
+// A text longer than the bar is cut at its right edge: the tool tip carries all of it.
 void RenderStatusBar(const Control& control, QStatusBar& bar) {
   if (auto* caption = bar.findChild<QLabel*>(kStatusCaptionName)) {
     SetTextIfChanged(*caption, ToQt(control.Caption()));
+    caption->setToolTip(caption->text());
   }
 }
 
@@ -156,6 +158,11 @@ void ScrollToEnd(QPlainTextEdit& box) {
   bar.setValue(bar.maximum());
 }
 
+void ScrollToTop(QPlainTextEdit& box) {
+  box.moveCursor(QTextCursor::Start);
+  box.verticalScrollBar()->setValue(0);
+}
+
 }  // namespace
 
 void RenderWidget(const Control& control, QWidget& widget) {
@@ -180,20 +187,20 @@ void RenderMenu(const Control& control, QMenu& menu) {
 
 // A text that opens with a line break would leave the first line empty; the box starts with the
 // first line of text instead.
-void SetLines(QPlainTextEdit& box, std::string_view text) {
+void SetLines(QPlainTextEdit& box, std::string_view text, bool followEnd) {
   QString lines = ToQtLines(text);
   if (lines.startsWith(QLatin1Char('\n'))) lines.remove(0, 1);
   box.setPlainText(lines);
-  ScrollToEnd(box);
+  followEnd ? ScrollToEnd(box) : ScrollToTop(box);
 }
 
-void AppendLines(QPlainTextEdit& box, std::string_view appended) {
+void AppendLines(QPlainTextEdit& box, std::string_view appended, bool followEnd) {
   QString lines = ToQtLines(appended);
   if (box.document()->isEmpty() && lines.startsWith(QLatin1Char('\n'))) lines.remove(0, 1);
   QTextCursor end(box.document());
   end.movePosition(QTextCursor::End);
   end.insertText(lines);
-  ScrollToEnd(box);
+  followEnd ? ScrollToEnd(box) : ScrollToTop(box);
 }
 
 }  // namespace sorvell::gui

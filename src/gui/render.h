@@ -20,8 +20,9 @@ void RenderMenu(const panel::Control& control, QMenu& menu);
 
 // A multi-line box's whole text, and text appended to it (which starts a new line with CR LF):
 // the caret and the view follow the newest line.
-void SetLines(QPlainTextEdit& box, std::string_view text);
-void AppendLines(QPlainTextEdit& box, std::string_view appended);
+// A log follows its newest line to the end; a page of a dump is shown from its top.
+void SetLines(QPlainTextEdit& box, std::string_view text, bool followEnd);
+void AppendLines(QPlainTextEdit& box, std::string_view appended, bool followEnd);
 
 // The object name of the label inside a status bar that shows the status bar's caption.
 inline constexpr const char* kStatusCaptionName = "caption";

@@ -74,6 +74,7 @@ void Operation::ReadBackByte() {
 // The bar moves one step per ProgressStep bytes and stops at its maximum (a 2 KB half-image
 // would otherwise ask for 102 steps of a 100-step bar).
 void Operation::GoProgressiveBar1() {
+  panel.SafePoint();
   if (++run.ProgressCount != run.ProgressStep) return;
   run.ProgressCount = 0;
   StepProgress();
@@ -81,6 +82,7 @@ void Operation::GoProgressiveBar1() {
 
 // One step of the progress bar per page walked; it never passes its maximum.
 void Operation::StepProgress() {
+  panel.SafePoint();
   panel.StepProgress();
 }
 

@@ -27,6 +27,8 @@ class Operation {
   // A difference at run.ErrorAddress: the alert, the log lines, the board reset.
   void ReportVerifyError(std::uint8_t expected);
   void ReadBackByte();
+  // Both are called after a whole unit of work (a byte programmed, a page done): they are the
+  // operation's safe points, where the window breathes and a stop takes effect.
   void GoProgressiveBar1();
   void StepProgress();
   void ComputeLastBankAndPage();

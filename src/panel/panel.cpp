@@ -86,6 +86,29 @@ void Panel::StepProgress() {
   if (bar.Value() < bar.Maximum()) bar.SetValue(bar.Value() + 1);
 }
 
+bool Panel::StopRequested() const {
+  return stopRequested_ || (runControl_ != nullptr && runControl_->StopRequested());
+}
+
+void Panel::SafePoint() {
+  Control& stop = frmMain["Stop_button"];
+  if (!stop.Enabled()) stop.SetEnabled(true);
+  Breathe();
+  if (!StopRequested()) return;
+  stopRequested_ = false;
+  throw OperationStopped();
+}
+
+void Panel::Breathe() {
+  if (runControl_ == nullptr || breathing_) return;
+  breathing_ = true;
+  const struct Lower {
+    bool& flag;
+    ~Lower() { flag = false; }
+  } lower{breathing_};
+  runControl_->Breathe();
+}
+
 void Panel::ErrorLockButtons() {
   ++errorAlertsRaised_;
   ErrorLabelOn();

@@ -6,6 +6,7 @@
 
 #include "panel/edges.h"
 #include "panel/form.h"
+#include "panel/run_control.h"
 
 namespace sorvell::panel {
 
@@ -49,6 +50,22 @@ class Panel {
   // How many times the error alert was raised in this run (the console's exit status).
   int ErrorAlertsRaised() const { return errorAlertsRaised_; }
 
+  // --- Long operations -----------------------------------------------------------------------
+  // The front end's side of a run; none by default (nothing breathes, nothing stops).
+  void SetRunControl(RunControl* control) { runControl_ = control; }
+  // The operator's Stop: it takes effect at the next safe point.
+  void RequestStop() { stopRequested_ = true; }
+  void ClearStop() { stopRequested_ = false; }
+  bool StopRequested() const;
+  // Between two units of work: the window may repaint, the Stop button is offered, and a stop
+  // asked for ends the operation here by throwing OperationStopped.
+  void SafePoint();
+  // Where an operation waits on the part and may not stop (an erase in progress): the window
+  // may still repaint.
+  void Breathe();
+  // True while the front end is breathing: what the operator does then must not start anything.
+  bool Breathing() const { return breathing_; }
+
  private:
   void TurnAlertOff();
 
@@ -56,6 +73,9 @@ class Panel {
   std::string savedProgramEnabled_ = "True", savedVerifyEnabled_ = "True";
   std::string savedReadEnabled_ = "True", savedDisplayEnabled_ = "True";
   int errorAlertsRaised_ = 0;
+  RunControl* runControl_ = nullptr;
+  bool stopRequested_ = false;
+  bool breathing_ = false;
 };
 
 // Sets an option of a control array ("Voltage_button(2)") and clears the others of its array.

@@ -36,6 +36,8 @@ constexpr ControlRow kControls[] = {
     {"Display_button", K::kButton, "Display", "Display Device's contents on Screen", ""},
     {"Erase_button", K::kButton, "Erase Buffer", "Erase Buffer to all \"FF\"", ""},
     {"EraseFlash_button", K::kButton, "Erase Chip", "Erase Flash or Eeprom", ""},
+    {"Stop_button", K::kButton, "Stop",
+     "Stop the running operation at the next safe point (Esc); the board is left idle", ""},
     {"Show_button", K::kButton, "Show Data", "", ""},
     {"Command1", K::kButton, "Command1", "", ""},
     {"VerifyButton", K::kButton, "Verify", "", ""},
@@ -168,9 +170,9 @@ void SetDesignState(Form& form) {
                              "FrameVoltageSelection"}) {
     form[hidden].SetVisible(false);
   }
-  for (const char* disabled :
-       {"mnuFileSaveCode", "mnuFileSaveCodeAs", "mnuFileOpenData", "mnuFileSaveData",
-        "mnuFileSaveDataAs", "LoadSetup1", "LoadSetup2", "LoadSetup3", "LoadSetup4"}) {
+  for (const char* disabled : {"mnuFileSaveCode", "mnuFileSaveCodeAs", "mnuFileOpenData",
+                               "mnuFileSaveData", "mnuFileSaveDataAs", "LoadSetup1", "LoadSetup2",
+                               "LoadSetup3", "LoadSetup4", "Stop_button"}) {
     form[disabled].SetEnabled(false);
   }
   for (const char* hiddenMenu : {"LoopFlashTest", "ResetFlash"}) {

@@ -79,6 +79,7 @@ void SerialEeprom::AcknowledgeReceived(bool more) {
 
 void SerialEeprom::StepByteProgress(std::int32_t address) {
   if (address % 16 != 0) return;
+  panel_.SafePoint();
   panel::Control& bar = panel_.frmMain["ProgressBar1"];
   bar.SetValue(std::min(bar.Maximum(), bar.Value() + 16));
 }

@@ -105,6 +105,59 @@ void MainForm::WireEvents() {
 }
 
 bool MainForm::Click(std::string_view name) {
+  if (name == "Stop_button") {
+    if (!operating_) return false;
+    Stop_button_Click();
+    return true;
+  }
+  return Operate([&] { return ClickNow(name); });
+}
+
+bool MainForm::DblClick(std::string_view name) {
+  return Operate([&] { return DblClickNow(name); });
+}
+
+bool MainForm::SetValue(std::string_view name, int value) {
+  return Operate([&] { return SetValueNow(name, value); });
+}
+
+// Every operator event runs through here, one at a time: an event that a front end passes on
+// while an operation lets its window breathe is refused, never kept for later. The model's own
+// nested events (a restored setup choosing its device) run inside the outer one. A stop unwinds
+// to the outermost from a safe point.
+bool MainForm::Operate(const std::function<bool()>& event) {
+  if (panel.Breathing()) return false;
+  if (operating_) return event();
+  operating_ = true;
+  panel.ClearStop();
+  bool handled = true;
+  try {
+    handled = event();
+  } catch (const panel::OperationStopped&) {
+    OnOperationStopped();
+  }
+  operating_ = false;
+  frmMain["Stop_button"].SetEnabled(false);
+  return handled;
+}
+
+void MainForm::Stop_button_Click() {
+  panel.RequestStop();
+}
+
+// The operation was left between two units of work: programming voltage off and the socket idle
+// before anything else; no success line follows.
+void MainForm::OnOperationStopped() {
+  board.Reset();
+  run.SerialEraseMode = 0;
+  panel.ProgramLabelOff();
+  panel.DataFlowLabelOff();
+  frmMain["ProgressBar1"].SetValue(0);
+  panel.AddLog("Operation STOPPED by the operator - board reset, programming voltage off");
+  ++operationsStopped_;
+}
+
+bool MainForm::ClickNow(std::string_view name) {
   Control* control = frmMain.Find(name);
   if (control == nullptr || !control->Enabled() || !control->Visible()) return false;
   switch (control->Kind()) {
@@ -112,7 +165,7 @@ bool MainForm::Click(std::string_view name) {
       SelectOption(*control);
       return true;
     case ControlKind::kCheckBox:
-      return SetValue(name, control->Value() ? 0 : 1);
+      return SetValueNow(name, control->Value() ? 0 : 1);
     default:
       break;
   }
@@ -122,7 +175,7 @@ bool MainForm::Click(std::string_view name) {
   return true;
 }
 
-bool MainForm::DblClick(std::string_view name) {
+bool MainForm::DblClickNow(std::string_view name) {
   if (name == "SystemLog") {
     SystemLog_DblClick();
     return true;
@@ -143,7 +196,7 @@ void MainForm::SelectOption(Control& option) {
   if (array == "Voltage_button") selection.Voltage_button_Click(index);
 }
 
-bool MainForm::SetValue(std::string_view name, int value) {
+bool MainForm::SetValueNow(std::string_view name, int value) {
   Control* control = frmMain.Find(name);
   if (control == nullptr) return false;
   switch (control->Kind()) {

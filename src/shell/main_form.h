@@ -64,6 +64,15 @@ class MainForm {
   bool SetValue(std::string_view name, int value);
   bool SetText(std::string_view name, std::string text);
 
+  // --- Long operations -----------------------------------------------------------------------
+  // True while an operator event is being handled: nothing else starts until it returns.
+  bool OperationRunning() const { return operating_; }
+  // The Stop button (and Esc, and a signal to the console): the running operation ends at its
+  // next safe point with the board idle.
+  void Stop_button_Click();
+  // How many operations a stop has ended in this run.
+  int OperationsStopped() const { return operationsStopped_; }
+
   // --- Start-up and shutdown ---------------------------------------------------------------
   void Form_Load();
   void Form_Unload();
@@ -118,6 +127,11 @@ class MainForm {
   dispatch::Dispatcher dispatcher;
 
  private:
+  bool Operate(const std::function<bool()>& event);
+  void OnOperationStopped();
+  bool ClickNow(std::string_view name);
+  bool DblClickNow(std::string_view name);
+  bool SetValueNow(std::string_view name, int value);
   void WireEvents();
   void On(std::string name, std::function<void()> handler);
   void OnClicks(std::initializer_list<const char*> names);
@@ -126,6 +140,8 @@ class MainForm {
   void StoreWindowPlacement();
 
   std::unordered_map<std::string, std::function<void()>> clickHandlers_;
+  bool operating_ = false;
+  int operationsStopped_ = 0;
 };
 
 }  // namespace sorvell::shell
