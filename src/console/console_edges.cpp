@@ -134,4 +134,17 @@ void MemorySettings::Set(const std::string& section, const std::string& key,
   values_[section + "/" + key] = value;
 }
 
+std::optional<std::string> ConsoleHelp::ShowManual(const std::filesystem::path& index,
+                                                   panel::HelpTopic topic) {
+  const char* what = topic == panel::HelpTopic::kSearch ? "search" : "contents";
+  std::fprintf(out_, "HELP %s: the manual is %s\n", what, index.c_str());
+  std::fflush(out_);
+  return std::nullopt;
+}
+
+void ConsoleHelp::ShowReport(const std::string& title, const std::string& text) {
+  std::fprintf(out_, "%s\n%s", title.c_str(), text.c_str());
+  std::fflush(out_);
+}
+
 }  // namespace sorvell::console

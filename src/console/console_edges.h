@@ -62,6 +62,19 @@ class ConsoleWindows final : public panel::WindowHost {
   std::FILE* out_;
 };
 
+// The console shows no manual: it says where the manual is, for a browser. A report is printed
+// whole.
+class ConsoleHelp final : public panel::HelpViewer {
+ public:
+  explicit ConsoleHelp(std::FILE* out) : out_(out) {}
+  std::optional<std::string> ShowManual(const std::filesystem::path& index,
+                                        panel::HelpTopic topic) override;
+  void ShowReport(const std::string& title, const std::string& text) override;
+
+ private:
+  std::FILE* out_;
+};
+
 // No sound on the console.
 class SilentSounds final : public panel::SoundPlayer {
  public:

@@ -13,6 +13,7 @@
 #include "console/options.h"
 #include "console/script.h"
 #include "console/script_source.h"
+#include "console/system_info.h"
 #include "shell/main_form.h"
 #include "shell/stop_signals.h"
 #include "shell/system_edges.h"
@@ -50,15 +51,19 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "sorvell-cli: %s\n", error.c_str());
     return console::kExitBadInput;
   }
+  shell::SystemCheck check;
+  check.backend = shell::BackendInUse(options.board, *backend);
+  if (options.systemInfo) return console::PrintSystemInfo(check, stdout);
   std::fprintf(stderr, "Board access: %s\n", backend->description.c_str());
 
   console::ScriptedDialogs dialogs(stdout, options.yes);
   console::ConsoleWindows windows(stdout);
   console::SilentSounds sounds;
   console::MemorySettings settings;
+  console::ConsoleHelp help(stdout);
   shell::SystemWallClock clock;
   shell::MainForm form({*backend->port, *backend->timing, dialogs, windows, sounds, settings, clock,
-                        console::ResolveFolders(options, argv[0])});
+                        console::ResolveFolders(options, argv[0]), &help, check});
   const console::LogEcho echo(form.frmMain, stdout);
   // From here a signal stops the running operation at a safe point and the board is reset.
   shell::InstallStopSignals();

@@ -27,6 +27,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     const bool hasValue = i + 1 < argc;
     if (arg == "--help" || arg == "-h") {
       options.help = true;
+    } else if (arg == "--system-info") {
+      options.systemInfo = true;
     } else if (arg == "--yes") {
       options.yes = true;
     } else if (arg == "--board" && hasValue) {

@@ -29,7 +29,8 @@ void StyleLabel(QLabel& label, bool title) {
 
 }  // namespace
 
-FormDialog::FormDialog(panel::Form& form, QWidget* parent) : QDialog(parent) {
+FormDialog::FormDialog(panel::Form& form, QWidget* parent, ClickHandler onClick)
+    : QDialog(parent), onClick_(std::move(onClick)) {
   FormEvents events;
   events.click = [this](std::string_view name) { return Click(name); };
   view_ = new FormView(form, *this, std::move(events));
@@ -38,9 +39,11 @@ FormDialog::FormDialog(panel::Form& form, QWidget* parent) : QDialog(parent) {
 }
 
 bool FormDialog::Click(std::string_view name) {
-  if (name != "cmdOK") return false;
-  accept();
-  return true;
+  if (name == "cmdOK") {
+    accept();
+    return true;
+  }
+  return onClick_ && onClick_(name);
 }
 
 void FormDialog::LayOut() {

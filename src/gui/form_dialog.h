@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
+#include <string_view>
 
 #include "panel/form.h"
 
@@ -10,11 +12,12 @@ class FormView;
 
 // A secondary window (the About box, the second buffer display) rendered from its Form with the
 // same control rendering as the main window: a picture beside the labels and frames, the
-// buttons in a row below. The model has no events of its own for these windows, so clicks go
-// nowhere except OK, which closes the window.
+// buttons in a row below. OK closes the window; other clicks go to `onClick` (the About box's
+// System Info), which says whether the control took it.
 class FormDialog final : public QDialog {
  public:
-  FormDialog(panel::Form& form, QWidget* parent);
+  using ClickHandler = std::function<bool(std::string_view)>;
+  FormDialog(panel::Form& form, QWidget* parent, ClickHandler onClick = {});
 
   FormView& View() const { return *view_; }
 
@@ -23,6 +26,7 @@ class FormDialog final : public QDialog {
   bool Click(std::string_view name);
 
   FormView* view_;
+  ClickHandler onClick_;
 };
 
 }  // namespace sorvell::gui

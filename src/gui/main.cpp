@@ -8,6 +8,7 @@
 #include "gui/icons.h"
 #include "gui/main_window.h"
 #include "gui/qt_dialogs.h"
+#include "gui/qt_help_viewer.h"
 #include "gui/qt_settings_store.h"
 #include "gui/qt_sound_player.h"
 #include "gui/qt_window_host.h"
@@ -29,19 +30,25 @@ bool SaveScreenshot(QWidget& window, const std::filesystem::path& file) {
   return saved;
 }
 
-int RunWindow(QApplication& app, shell::PortBackend& backend, const panel::Folders& folders,
-              const std::optional<std::filesystem::path>& screenshot) {
+int RunWindow(QApplication& app, shell::PortBackend& backend, const gui::CommandLine& line,
+              const panel::Folders& folders) {
   gui::QtDialogs dialogs;
   gui::QtWindowHost windows;
   gui::QtSoundPlayer sounds;
   gui::QtSettingsStore settings;
+  gui::QtHelpViewer help(gui::QtHelpViewer::DefaultCacheFolder());
   shell::SystemWallClock clock;
+  shell::SystemCheck check;
+  check.toolkitVersion = qVersion();
+  check.backend = shell::BackendInUse(line.board, backend);
   shell::MainForm model(shell::Edges{*backend.port, *backend.timing, dialogs, windows, sounds,
-                                     settings, clock, folders});
+                                     settings, clock, folders, &help, check});
   gui::MainWindow window(model, backend.description);
   dialogs.SetParentWindow(&window);
   dialogs.SetStartFolder(folders.workingFolder);
+  help.SetParentWindow(&window);
   windows.SetMainWindow(&window);
+  windows.SetClickHandler([&model](std::string_view name) { return model.ClickAbout(name); });
   if (backend.simulator != nullptr) {
     new gui::SimulationMenu(*window.menuBar(), *backend.simulator, model, dialogs);
   }
@@ -49,11 +56,11 @@ int RunWindow(QApplication& app, shell::PortBackend& backend, const panel::Folde
   model.Form_Load();
   window.ApplyPlacement();
   window.show();
-  if (screenshot) {
+  if (line.screenshot) {
     // Leaves without closing the window, so a picture run does not overwrite stored settings.
     int status = 1;
     QTimer::singleShot(200, &window, [&] {
-      status = SaveScreenshot(window, *screenshot) ? 0 : 1;
+      status = SaveScreenshot(window, *line.screenshot) ? 0 : 1;
       app.exit(status);
     });
     app.exec();
@@ -88,5 +95,5 @@ int main(int argc, char** argv) {
   QApplication::setOrganizationName(panel::kApplicationTitle);
   QApplication::setApplicationName(panel::kApplicationTitle);
   QApplication::setWindowIcon(gui::ApplicationIcon());
-  return RunWindow(app, *backend, gui::FoldersFor(line, argv[0]), line.screenshot);
+  return RunWindow(app, *backend, line, gui::FoldersFor(line, argv[0]));
 }

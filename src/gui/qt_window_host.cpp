@@ -14,7 +14,7 @@ FormDialog* QtWindowHost::OpenWindow(const std::string& formName) const {
 void QtWindowHost::ShowWindow(panel::Form& form, bool modal) {
   FormDialog* window = OpenWindow(form.Name());
   if (window == nullptr) {
-    window = new FormDialog(form, main_);
+    window = new FormDialog(form, main_, clicks_);
     window->setAttribute(Qt::WA_DeleteOnClose);
     open_[form.Name()] = window;
   }

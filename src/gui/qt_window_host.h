@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -17,6 +18,10 @@ class FormDialog;
 class QtWindowHost final : public panel::WindowHost {
  public:
   void SetMainWindow(QWidget* window) { main_ = window; }
+  // Where clicks in secondary windows go (the model's handlers for them).
+  void SetClickHandler(std::function<bool(std::string_view)> handler) {
+    clicks_ = std::move(handler);
+  }
 
   void ShowWindow(panel::Form& form, bool modal) override;
   void CloseOtherWindows() override;
@@ -27,6 +32,7 @@ class QtWindowHost final : public panel::WindowHost {
 
  private:
   QPointer<QWidget> main_;
+  std::function<bool(std::string_view)> clicks_;
   std::map<std::string, QPointer<FormDialog>> open_;
 };
 

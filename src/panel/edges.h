@@ -49,6 +49,20 @@ class WindowHost {
   virtual void CloseMainWindow() = 0;
 };
 
+enum class HelpTopic { kContents, kSearch };
+
+// The operator's manual and the About box's system report, as the front end shows them.
+class HelpViewer {
+ public:
+  virtual ~HelpViewer() = default;
+  // Opens the manual, whose first page is `index`, at its contents or with its search ready.
+  // Empty when it is shown, else why it could not be.
+  virtual std::optional<std::string> ShowManual(const std::filesystem::path& index,
+                                                HelpTopic topic) = 0;
+  // Shows a text the operator reads and may copy.
+  virtual void ShowReport(const std::string& title, const std::string& text) = 0;
+};
+
 // Starts a sound and returns at once; a machine without audio plays nothing.
 class SoundPlayer {
  public:

@@ -204,13 +204,16 @@ void BuildAboutWindow(Form& form) {
   form.Add("lblDescription", K::kLabel,
            "The operator program for the Sorvell device programmer boards, models 4, 5 and 6, on "
            "a PC parallel port: read, blank-check, program, verify and erase UV-EPROMs, 5 V Flash, "
-           "page-write and serial EEPROMs, with image files, hex dumps and a time-stamped log.");
+           "page-write and serial EEPROMs, with image files, hex dumps and a time-stamped log. "
+           "Without a parallel port it runs on a simulated board.");
   form.Add("lblDisclaimer", K::kLabel,
-           "Warning: This software should run perfectly under Win98/Win98SE/WinME/Win2000/WinXP/"
-           "WinNT, but in case of problems under Win2000/XP it may require download and use of the "
-           "USERPORT utility.");
+           "Warning: This software runs on Linux. It reaches the board through a parallel port at "
+           "378h, 278h or 3BCh, by the kernel's ppdev driver (the modules parport_pc and ppdev "
+           "loaded, and the user in group lp) or by direct I/O (x86, root). The window needs Qt 6. "
+           "System Info tells what is missing on this machine.");
   form.Add("Label1", K::kLabel,
-           "Beta release. Please report problems to Sorvell Device Programmers support.");
+           "Beta release: check every programmed part before you rely on it, and report problems "
+           "with the log (double-click it to save SORVELL.LOG).");
   form.Add("cmdOK", K::kButton, "OK");
   form.Add("cmdSysInfo", K::kButton, "&System Info...");
 }

@@ -26,6 +26,7 @@
 #include "parallel/parallel_device.h"
 #include "serial/serial_eeprom.h"
 #include "serial/two_wire_bus.h"
+#include "shell/system_check.h"
 
 namespace sorvell::shell {
 
@@ -46,6 +47,10 @@ struct Edges {
   panel::SettingsStore& settings;
   panel::WallClock& clock;
   panel::Folders folders;
+  // The manual and the system report; without a viewer the program acts as one installed
+  // without its manual.
+  panel::HelpViewer* help = nullptr;
+  SystemCheck system = {};
 };
 
 // The main window: its forms, the rooms that own the program's state and procedures, and the
@@ -90,6 +95,13 @@ class MainForm {
   void mnuHelpContents_Click();
   void mnuHelpSearchForHelpOn_Click();
   void mnuHelpAbout_Click();
+
+  // --- The About box -------------------------------------------------------------------------
+  // A click on one of its controls; false when the control takes none.
+  bool ClickAbout(std::string_view name);
+  void frmAbout_Load();
+  void cmdSysInfo_Click();
+  void StartSysInfo();
 
   Edges& edges() { return edges_; }
 
@@ -136,6 +148,7 @@ class MainForm {
   void On(std::string name, std::function<void()> handler);
   void OnClicks(std::initializer_list<const char*> names);
   void SelectOption(panel::Control& option);
+  void ShowHelp(panel::HelpTopic topic);
   void RestoreWindowPlacement();
   void StoreWindowPlacement();
 

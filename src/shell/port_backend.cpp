@@ -120,4 +120,12 @@ std::optional<PortBackend> OpenPortBackend(const BoardRequest& request, std::str
   return backend;
 }
 
+std::string BackendInUse(const BoardRequest& request, const PortBackend& backend) {
+  const char* why = request.kind == BoardRequest::Kind::kAuto
+                        ? "chosen by itself: ppdev when a port at a board address opens, else "
+                          "the simulated board"
+                        : "asked for with --board";
+  return backend.description + " (" + why + ")";
+}
+
 }  // namespace sorvell::shell

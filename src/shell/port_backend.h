@@ -46,6 +46,9 @@ struct PortBackend {
   ~PortBackend();
 };
 
+// The backend's description with why it was chosen, for the system report.
+std::string BackendInUse(const BoardRequest& request, const PortBackend& backend);
+
 // Where the real backends look; tests point these at fake trees.
 struct BackendPaths {
   std::string procRoot = "/proc/sys/dev/parport";

@@ -1,0 +1,125 @@
+#include "gui/help_window.h"
+
+#include <QDir>
+#include <QHelpContentWidget>
+#include <QHelpEngine>
+#include <QHelpSearchEngine>
+#include <QHelpSearchQueryWidget>
+#include <QHelpSearchResultWidget>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace sorvell::gui {
+
+namespace {
+
+constexpr int kWidth = 900;
+constexpr int kHeight = 640;
+constexpr const char* kFirstPage = "doc/index.html";
+
+}  // namespace
+
+HelpBrowser::HelpBrowser(QHelpEngine& engine, QWidget* parent)
+    : QTextBrowser(parent), engine_(engine) {}
+
+QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
+  if (name.scheme() == QLatin1String("qthelp")) return engine_.fileData(name);
+  return QTextBrowser::loadResource(type, name);
+}
+
+HelpWindow::HelpWindow(const QString& cacheFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      engine_(new QHelpEngine(QDir(cacheFolder).filePath(QStringLiteral("sorvell.qhc")), this)),
+      browser_(new HelpBrowser(*engine_, this)),
+      tabs_(new QTabWidget(this)),
+      searchTab_(new QWidget(this)) {
+  QDir().mkpath(cacheFolder);
+  // The collection is the window's own, so it may register the manual and keep its index.
+  engine_->setReadOnly(false);
+  setObjectName(QStringLiteral("HelpWindow"));
+  setWindowTitle(QStringLiteral("Sorvell Help"));
+  resize(kWidth, kHeight);
+  browser_->setObjectName(QStringLiteral("HelpBrowser"));
+  browser_->setOpenExternalLinks(true);
+  LayOut();
+}
+
+void HelpWindow::LayOut() {
+  QHelpSearchEngine* search = engine_->searchEngine();
+  auto* query = search->queryWidget();
+  auto* results = search->resultWidget();
+  auto* searchLayout = new QVBoxLayout(searchTab_);
+  searchLayout->setContentsMargins(0, 0, 0, 0);
+  searchLayout->addWidget(query);
+  searchLayout->addWidget(results, 1);
+  connect(query, &QHelpSearchQueryWidget::search, this,
+          [search, query] { search->search(query->searchInput()); });
+  connect(results, &QHelpSearchResultWidget::requestShowLink, this, &HelpWindow::Open);
+  connect(search, &QHelpSearchEngine::indexingFinished, this, [this] { indexing_ = false; });
+
+  QHelpContentWidget* contents = engine_->contentWidget();
+  contents->setObjectName(QStringLiteral("HelpContents"));
+  connect(contents, &QHelpContentWidget::linkActivated, this, &HelpWindow::Open);
+  tabs_->addTab(contents, QStringLiteral("&Contents"));
+  tabs_->addTab(searchTab_, QStringLiteral("&Search"));
+
+  auto* splitter = new QSplitter(Qt::Horizontal, this);
+  splitter->addWidget(tabs_);
+  splitter->addWidget(browser_);
+  splitter->setStretchFactor(1, 3);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(splitter);
+}
+
+std::optional<QString> HelpWindow::Load(const QString& helpFile) {
+  if (!engine_->setupData())
+    return QStringLiteral("The help collection cannot be set up: %1").arg(engine_->error());
+  const QString name = QHelpEngineCore::namespaceName(helpFile);
+  if (name.isEmpty()) return QStringLiteral("%1 is not a readable help file.").arg(helpFile);
+  // A help file rebuilt or moved since the last run replaces the one registered then.
+  if (engine_->registeredDocumentations().contains(name) &&
+      engine_->documentationFileName(name) != helpFile) {
+    engine_->unregisterDocumentation(name);
+  }
+  if (!engine_->registeredDocumentations().contains(name) &&
+      !engine_->registerDocumentation(helpFile)) {
+    return QStringLiteral("%1 cannot be registered: %2").arg(helpFile, engine_->error());
+  }
+  namespace_ = name;
+  indexing_ = true;
+  engine_->searchEngine()->reindexDocumentation();
+  if (browser_->source().isEmpty()) Open(HomePage());
+  return std::nullopt;
+}
+
+QUrl HelpWindow::HomePage() const {
+  return QUrl(QStringLiteral("qthelp://%1/%2").arg(namespace_, QLatin1String(kFirstPage)));
+}
+
+void HelpWindow::Open(const QUrl& page) {
+  browser_->setSource(page);
+}
+
+void HelpWindow::ShowContents() {
+  tabs_->setCurrentIndex(0);
+  show();
+  raise();
+  activateWindow();
+}
+
+void HelpWindow::ShowSearch() {
+  tabs_->setCurrentWidget(searchTab_);
+  show();
+  raise();
+  activateWindow();
+  engine_->searchEngine()->queryWidget()->setFocus();
+}
+
+void HelpWindow::Search(const QString& words) {
+  QHelpSearchQueryWidget* query = engine_->searchEngine()->queryWidget();
+  query->setSearchInput(words);
+  engine_->searchEngine()->search(words);
+}
+
+}  // namespace sorvell::gui
