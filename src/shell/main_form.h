@@ -26,6 +26,7 @@
 #include "parallel/parallel_device.h"
 #include "serial/serial_eeprom.h"
 #include "serial/two_wire_bus.h"
+#include "shell/setups.h"
 
 namespace sorvell::shell {
 
@@ -76,7 +77,7 @@ class MainForm {
   void mnuToolsOptions_Click();
   void tbToolBar_ButtonClick(std::string_view key);
   void Setup_Click();
-  void LoadSetup_Click(int slot);
+  void LoadSetup_Click(int slot);  // slot 1 to 4
   void SaveSetup_Click(int slot);
   void mnuHelpContents_Click();
   void mnuHelpSearchForHelpOn_Click();
@@ -116,12 +117,14 @@ class MainForm {
   serial::TwoWireBus twoWireBus;
   serial::SerialEeprom serial;
   dispatch::Dispatcher dispatcher;
+  Setups setups;
 
  private:
   void WireEvents();
   void On(std::string name, std::function<void()> handler);
   void OnClicks(std::initializer_list<const char*> names);
   void SelectOption(panel::Control& option);
+  void RunDataOperation(void (dispatch::Dispatcher::*routine)());
   void RestoreWindowPlacement();
   void StoreWindowPlacement();
 

@@ -4,9 +4,6 @@
 
 namespace sorvell::shell {
 
-void MainForm::Setup_Click() {}
-void MainForm::LoadSetup_Click(int) {}
-void MainForm::SaveSetup_Click(int) {}
 void MainForm::mnuHelpContents_Click() {}
 void MainForm::mnuHelpSearchForHelpOn_Click() {}
 void MainForm::mnuHelpAbout_Click() {}
