@@ -164,6 +164,11 @@ void ImageFiles::mnuFileSaveData_Click() {
             buffers_.DataFileName.empty());
 }
 
+void ImageFiles::mnuFileSaveDataAs_Click() {
+  SaveImage(buffers_.DataFileName, "Save DATA Buffer As...", "FileNameDataText",
+            "Writing Data Binary File ", buffers_.DataBuffer.data(), buffers_.DataFileSize, true);
+}
+
 // The image goes to a temporary file beside the target, renamed over it only when every byte
 // is written: a failed save leaves the old file whole.
 void ImageFiles::SaveImage(std::string& fileName, const char* title, const char* label,

@@ -21,6 +21,7 @@ class ImageFiles final : public catalogue::LoadedImages {
   void mnuFileSaveCodeAs_Click();
   void mnuFileOpenData_Click();
   void mnuFileSaveData_Click();
+  void mnuFileSaveDataAs_Click();
   void FileNameCodeText_Click();
   void Erase_button_Click();
   void EraseCodeBuffer();

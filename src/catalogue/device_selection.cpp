@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "catalogue/device_table.h"
 #include "common/trim.h"
 #include "panel/window_layouts.h"
 
@@ -59,7 +60,7 @@ void DeviceSelection::Device_Click() {
     return;
   }
   const std::string name = common::TrimBlanks(list.Caption());
-  if (name.starts_with("N/A")) {
+  if (!SelectableEntry(name)) {
     list.SetValue(-1);
     list.SetCaption(kPleaseSelect);
     return;

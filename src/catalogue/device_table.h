@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sorvell::catalogue {
@@ -34,5 +35,10 @@ void FillDeviceTable(DeviceTableType& table);
 
 // The entries of the device list: row 0 .. last used row, unavailable ones as "N/A - " + name.
 std::vector<std::string> DeviceListEntries(const DeviceTableType& table);
+
+// False for the entries the list shows but that cannot be chosen (those marked "N/A").
+inline bool SelectableEntry(std::string_view entry) {
+  return !entry.starts_with("N/A");
+}
 
 }  // namespace sorvell::catalogue

@@ -13,10 +13,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTextCursor>
 #include <algorithm>
 
+#include "catalogue/device_table.h"
 #include "gui/colors.h"
 #include "gui/text.h"
 
@@ -74,6 +76,17 @@ void RenderCheckBox(const Control& control, QCheckBox& box) {
   box.setCheckState(CheckState(control.Value()));
 }
 
+// Entries the operator cannot choose look unavailable and cannot be picked.
+void GreyUnselectable(const Control& control, QComboBox& list) {
+  auto* model = qobject_cast<QStandardItemModel*>(list.model());
+  if (model == nullptr) return;
+  for (int i = 0; i < model->rowCount(); ++i) {
+    if (catalogue::SelectableEntry(control.Items()[static_cast<std::size_t>(i)])) continue;
+    QStandardItem* item = model->item(i);
+    item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
+  }
+}
+
 // A list shows the entry its caption names; before one is chosen the caption is a prompt.
 void RenderList(const Control& control, QComboBox& list) {
   QStringList items;
@@ -83,6 +96,7 @@ void RenderList(const Control& control, QComboBox& list) {
   if (shown != items) {
     list.clear();
     list.addItems(items);
+    GreyUnselectable(control, list);
   }
   const QString caption = ToQt(control.Caption());
   int index = control.Value();
@@ -172,9 +186,13 @@ void RenderWidget(const Control& control, QWidget& widget) {
   RenderBackColor(control, widget);
 }
 
+// A separator's caption ("-") only marks it as one: given as text, some styles would draw it
+// beside the line as a section heading.
 void RenderAction(const Control& control, QAction& action) {
-  action.setText(ToQt(control.Caption()));
-  action.setToolTip(ToQt(control.ToolTip()));
+  if (!action.isSeparator()) {
+    action.setText(ToQt(control.Caption()));
+    action.setToolTip(ToQt(control.ToolTip()));
+  }
   action.setEnabled(control.Enabled());
   action.setVisible(control.Visible());
 }

@@ -29,7 +29,9 @@ MainForm::MainForm(Edges edges)
       pages(operation, flashCommands),
       twoWireBus(operation),
       serial(operation, twoWireBus, view),
-      dispatcher(operation, detection, view, parallelDevice, eprom, flash, pages, serial) {
+      dispatcher(operation, detection, view, parallelDevice, eprom, flash, pages, serial),
+      setups(panel, buffers, images, selection,
+             [this](std::string_view name, int value) { return SetValue(name, value); }) {
   panel::BuildMainWindow(frmMain);
   panel::BuildAboutWindow(frmAbout);
   panel::BuildDisplayWindow(frmDisplay1);
@@ -66,21 +68,28 @@ void MainForm::WireEvents() {
   On("TestHardware_button", [this] { detection.TestHardware_button_Click(); });
   On("Error_label", [this] { panel.Error_label_Click(); });
   On("FileNameCodeText", [this] { images.FileNameCodeText_Click(); });
-  OnClicks({"VerifyButton", "mnuFileSaveDataAs", "menuProgramCode", "menuProgramData",
-            "menuReadData", "menuVerifyData", "menuDisplayData", "menuEraseData",
-            "menuEraseFlash"});
+  // No routine shows a device's data memory, so that entry, like the spare button, does nothing.
+  OnClicks({"VerifyButton", "menuDisplayData"});
 
   On("mnuFileOpenCode", [this] { images.mnuFileOpenCode_Click(); });
   On("mnuFileSaveCode", [this] { images.mnuFileSaveCode_Click(); });
   On("mnuFileSaveCodeAs", [this] { images.mnuFileSaveCodeAs_Click(); });
   On("mnuFileOpenData", [this] { images.mnuFileOpenData_Click(); });
   On("mnuFileSaveData", [this] { images.mnuFileSaveData_Click(); });
+  On("mnuFileSaveDataAs", [this] { images.mnuFileSaveDataAs_Click(); });
   On("mnuFileClose", [this] { mnuFileClose_Click(); });
   On("mnuFileExit", [this] { mnuFileExit_Click(); });
   On("mnuToolsOptions", [this] { mnuToolsOptions_Click(); });
   On("menuBlankCheck", [&d] { d.Blank_button_Click(); });
   On("menuReadCode", [&d] { d.Read_button_Click(); });
+  On("menuProgramCode", [&d] { d.Program_button_Click(); });
   On("menuVerifyCode", [&d] { d.Verify_button_Click(); });
+  // The data entries run the data-memory routine alone, whatever the Code and Data boxes say.
+  On("menuProgramData", [this] { RunDataOperation(&dispatch::Dispatcher::ProgramData); });
+  On("menuReadData", [this] { RunDataOperation(&dispatch::Dispatcher::READDATA); });
+  On("menuVerifyData", [this] { RunDataOperation(&dispatch::Dispatcher::VerifyData); });
+  On("menuEraseData", [this] { images.EraseDataBuffer(); });
+  On("menuEraseFlash", [&d] { d.EraseFlash_button_Click(); });
   On("menuDisplayCode", [&d] { d.Display_button_Click(); });
   On("menuEraseCode", [this] { images.Erase_button_Click(); });
   On("menuTestHardware", [this] { detection.TestHardware_button_Click(); });

@@ -26,6 +26,7 @@
 #include "parallel/parallel_device.h"
 #include "serial/serial_eeprom.h"
 #include "serial/two_wire_bus.h"
+#include "shell/setups.h"
 #include "shell/system_check.h"
 
 namespace sorvell::shell {
@@ -90,7 +91,7 @@ class MainForm {
   void mnuToolsOptions_Click();
   void tbToolBar_ButtonClick(std::string_view key);
   void Setup_Click();
-  void LoadSetup_Click(int slot);
+  void LoadSetup_Click(int slot);  // slot 1 to 4
   void SaveSetup_Click(int slot);
   void mnuHelpContents_Click();
   void mnuHelpSearchForHelpOn_Click();
@@ -137,6 +138,7 @@ class MainForm {
   serial::TwoWireBus twoWireBus;
   serial::SerialEeprom serial;
   dispatch::Dispatcher dispatcher;
+  Setups setups;
 
  private:
   bool Operate(const std::function<bool()>& event);
@@ -149,6 +151,7 @@ class MainForm {
   void OnClicks(std::initializer_list<const char*> names);
   void SelectOption(panel::Control& option);
   void ShowHelp(panel::HelpTopic topic);
+  void RunDataOperation(void (dispatch::Dispatcher::*routine)());
   void RestoreWindowPlacement();
   void StoreWindowPlacement();
 

@@ -20,6 +20,29 @@ void MainForm::mnuToolsOptions_Click() {
                           panel::Answer::kOk});
 }
 
+// A data-memory operation reaches the board only once a port is chosen, as the buttons do.
+void MainForm::RunDataOperation(void (dispatch::Dispatcher::*routine)()) {
+  if (detection.PortChosen()) (dispatcher.*routine)();
+}
+
+void MainForm::Setup_Click() {
+  setups.Setup_Click();
+}
+
+void MainForm::LoadSetup_Click(int slot) {
+  static constexpr void (Setups::*kLoads[])() = {
+      &Setups::LoadSetup1_Click, &Setups::LoadSetup2_Click, &Setups::LoadSetup3_Click,
+      &Setups::LoadSetup4_Click};
+  (setups.*kLoads[slot - 1])();
+}
+
+void MainForm::SaveSetup_Click(int slot) {
+  static constexpr void (Setups::*kSaves[])() = {
+      &Setups::SaveSetup1_Click, &Setups::SaveSetup2_Click, &Setups::SaveSetup3_Click,
+      &Setups::SaveSetup4_Click};
+  (setups.*kSaves[slot - 1])();
+}
+
 // The four keys in the order OpenCode, OpenData, SaveCode, SaveData; any other does nothing.
 void MainForm::tbToolBar_ButtonClick(std::string_view key) {
   if (key == "OpenCode") {

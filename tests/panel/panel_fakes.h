@@ -21,9 +21,13 @@ class FakeDialogs final : public Dialogs {
     answers.erase(answers.begin());
     return answer;
   }
-  std::optional<std::string> Input(const std::string&, const std::string&,
+  std::optional<std::string> Input(const std::string& prompt, const std::string& title,
                                    const std::string&) override {
-    return std::nullopt;
+    inputBoxes.push_back(title + ": " + prompt);
+    if (inputs.empty()) return std::nullopt;  // cancelled
+    auto input = inputs.front();
+    inputs.erase(inputs.begin());
+    return input;
   }
   std::optional<std::filesystem::path> File(const FileRequest& request) override {
     fileRequests.push_back(request);
@@ -35,7 +39,9 @@ class FakeDialogs final : public Dialogs {
   std::vector<MessageRequest> messages;
   std::vector<Answer> answers;  // for the next message boxes, else their default
   std::vector<FileRequest> fileRequests;
-  std::vector<std::filesystem::path> files;  // answers to the next file dialogs
+  std::vector<std::filesystem::path> files;        // answers to the next file dialogs
+  std::vector<std::string> inputBoxes;             // "title: prompt" of each input box shown
+  std::vector<std::optional<std::string>> inputs;  // answers to the next input boxes
 };
 
 class FakeWindows final : public WindowHost {
