@@ -3,8 +3,9 @@
 set -euo pipefail
 
 # clang and libclang-rt-14-dev (libFuzzer and the sanitizer runtimes of clang 14) build fuzz/.
-packages=(cmake g++ make libgtest-dev clang-format qt6-base-dev qt6-multimedia-dev libgl-dev clang
-  libclang-rt-14-dev)
+# libsrecord-dev reads and writes Intel HEX and S-record files; its headers need libboost-dev.
+packages=(cmake g++ make pkg-config libgtest-dev clang-format qt6-base-dev qt6-multimedia-dev libgl-dev
+  clang libclang-rt-14-dev libsrecord-dev libboost-dev)
 
 missing=()
 for p in "${packages[@]}"; do
