@@ -111,8 +111,8 @@ bool ImageFiles::ReadCodeFile(std::optional<ImageFormat> format) {
 // Which addresses a record file filled, so that an image linked for another address is seen.
 void ImageFiles::LogRecordSpan(const CodeImage& image) {
   if (image.format == ImageFormat::kBinary) return;
-  char span[64];
-  std::snprintf(span, sizeof span, " records fill $%06X to $%06X; every other byte is FF.",
+  char span[96];
+  std::snprintf(span, sizeof span, " file: data from $%06X to $%06X; every other byte reads FF.",
                 static_cast<unsigned>(image.lowest), static_cast<unsigned>(image.highest));
   panel_.AddLog(FormatName(image.format) + std::string(span));
 }

@@ -54,11 +54,12 @@ TEST(CodeFilesTest, IntelHexLoadsIntoTheWholePart) {
   EXPECT_EQ(f.buffers.CodeBuffer[32768], 0x5A);  // above the image: untouched
   // (32768 - 3) * FFh + 1 + 2 + 3, modulo 65536.
   EXPECT_EQ(f.buffers.FileCRCText, "7D09");
-  EXPECT_NE(rig.Log().find("File " + file.string() +
-                           " - was read into Buffer. 32768 bytes long.\r\n10:58:39>  "
-                           "Intel HEX records fill $000010 to $000012; every other byte is FF."
-                           "\r\n10:58:39>  Read File CRC = $7D09"),
-            std::string::npos)
+  EXPECT_NE(
+      rig.Log().find("File " + file.string() +
+                     " - was read into Buffer. 32768 bytes long.\r\n10:58:39>  "
+                     "Intel HEX file: data from $000010 to $000012; every other byte reads FF."
+                     "\r\n10:58:39>  Read File CRC = $7D09"),
+      std::string::npos)
       << rig.Log();
   EXPECT_EQ(rig.Log().find("Image is"), std::string::npos);  // no size warning: it fits
   EXPECT_EQ(f.buffers.CodeBufferLoaded, 1);
