@@ -11,7 +11,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-20}"
 shift || true
 harnesses=("$@")
-[ "${#harnesses[@]}" -gt 0 ] || harnesses=(board_config image_file operator_script console_options board_spec setup_file)
+[ "${#harnesses[@]}" -gt 0 ] || harnesses=(board_config image_file operator_script console_options board_spec setup_file
+  intel_hex srecord)
 build="$root/build-fuzz"
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSORVELL_FUZZ=ON \

@@ -10,13 +10,17 @@ bool ReadImageFile(const std::filesystem::path& file, std::size_t maxBytes,
                    std::vector<std::uint8_t>& bytes, std::string& error) {
   std::string contents;
   if (!common::ReadRegularFile(file, maxBytes, contents, error)) {
-    // "X is empty", "X is larger than N bytes", "X could not be opened: ...".
-    const bool couldNot = error.starts_with("could not");
-    error = file.string() + (couldNot ? " " : " is ") + error;
+    error = FileError(file, error);
     return false;
   }
   bytes.assign(contents.begin(), contents.end());
   return true;
+}
+
+std::string FileError(const std::filesystem::path& file, const std::string& reason) {
+  // "X is empty", "X is larger than N bytes", "X could not be opened: ...".
+  const bool couldNot = reason.starts_with("could not");
+  return file.string() + (couldNot ? " " : " is ") + reason;
 }
 
 std::int32_t FileChecksum(const std::vector<std::uint8_t>& bytes) {

@@ -36,6 +36,10 @@ struct Buffers {
 bool ReadImageFile(const std::filesystem::path& file, std::size_t maxBytes,
                    std::vector<std::uint8_t>& bytes, std::string& error);
 
+// `reason` as ReadRegularFile gives it, after the file's name: "X is empty", "X could not be
+// opened: ...".
+std::string FileError(const std::filesystem::path& file, const std::string& reason);
+
 // The byte sum modulo 65536, and as four upper-case hex digits.
 std::int32_t FileChecksum(const std::vector<std::uint8_t>& bytes);
 std::string ChecksumText(std::int32_t checksum);

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <span>
 #include <string>
 
 #include "buffers/image_fit.h"
-#include "common/atomic_file.h"
 #include "common/trim.h"
 #include "panel/window_layouts.h"
 
@@ -30,7 +31,7 @@ void ImageFiles::mnuFileOpenCode_Click() {
   panel_.ErrorLabelOff();
   panel_.DataFlowLabelOff();
   buffers_.DisplayMode = "Read";
-  const auto file = panel_.dialogs.File({false, "Open Code File", kAllFiles, ""});
+  const auto file = panel_.dialogs.File({false, "Open Code File", kCodeFileFilter, ""});
   if (!file || file->empty()) return;
   const std::string previous = buffers_.CodeFileName;
   buffers_.CodeFileName = file->string();
@@ -46,13 +47,25 @@ void ImageFiles::RefuseFile(const std::string& error) {
                           panel::Answer::kOk});
 }
 
+// Record files may fill the selected part, or the buffer when none is.
+ImageLimit ImageFiles::CodeLimit() const {
+  if (device_.DeviceFamily.empty() || device_.DeviceBytes <= 0) return {kCodeBufferSize, ""};
+  return {static_cast<std::size_t>(device_.DeviceBytes), device_.DeviceName};
+}
+
 bool ImageFiles::ReadBinaryFile() {
-  std::vector<std::uint8_t> bytes;
+  return ReadCodeFile(std::nullopt);
+}
+
+// The image is read whole into a scratch copy first: a refused file changes nothing.
+bool ImageFiles::ReadCodeFile(std::optional<ImageFormat> format) {
+  CodeImage image;
   std::string error;
-  if (!ReadImageFile(buffers_.CodeFileName, kCodeBufferSize, bytes, error)) {
+  if (!ReadCodeImage(buffers_.CodeFileName, format, CodeLimit(), image, error)) {
     RefuseFile(error);
     return false;
   }
+  const std::vector<std::uint8_t>& bytes = image.bytes;
   const std::string& name = buffers_.CodeFileName;
   panel_.frmMain["FileNameCodeText"].SetCaption(UpperCase(name));
   panel_.frmMain["BufferDisplay"].SetCaption(
@@ -66,6 +79,7 @@ bool ImageFiles::ReadBinaryFile() {
   panel_.DataFlowLabelOff();
   panel_.AddLog("File " + name + " - was read into Buffer. " + std::to_string(device_.DeviceSize) +
                 " bytes long.");
+  LogRecordSpan(image);
   panel_.AddLog("Read File CRC = $" + buffers_.FileCRCText);
   buffers_.CodeImageSize = device_.DeviceSize;
   panel_.AddLog("You can Install a Blank Eprom for Programming");
@@ -92,6 +106,15 @@ bool ImageFiles::ReadBinaryFile() {
   buffers_.CodeBufferLoaded = 1;
   panel_.PlayEventSound("DONE");
   return true;
+}
+
+// Which addresses a record file filled, so that an image linked for another address is seen.
+void ImageFiles::LogRecordSpan(const CodeImage& image) {
+  if (image.format == ImageFormat::kBinary) return;
+  char span[96];
+  std::snprintf(span, sizeof span, " file: data from $%06X to $%06X; every other byte reads FF.",
+                static_cast<unsigned>(image.lowest), static_cast<unsigned>(image.highest));
+  panel_.AddLog(FormatName(image.format) + std::string(span));
 }
 
 void ImageFiles::mnuFileOpenData_Click() {
@@ -148,20 +171,26 @@ bool ImageFiles::ReadBinaryFileData() {
 }
 
 void ImageFiles::mnuFileSaveCode_Click() {
-  SaveImage(buffers_.CodeFileName, "Save CODE BUFFER ...", "FileNameCodeText",
-            "Writing Binary File ", buffers_.CodeBuffer.data(), device_.DeviceSize,
-            buffers_.CodeFileName.empty());
+  SaveCode("Save CODE BUFFER ...", buffers_.CodeFileName.empty(), std::nullopt);
 }
 
 void ImageFiles::mnuFileSaveCodeAs_Click() {
-  SaveImage(buffers_.CodeFileName, "Save CODE BUFFER As...", "FileNameCodeText",
-            "Writing Binary File ", buffers_.CodeBuffer.data(), device_.DeviceSize, true);
+  SaveCode("Save CODE BUFFER As...", true, std::nullopt);
+}
+
+bool ImageFiles::SaveCodeFile(std::optional<ImageFormat> format) {
+  return SaveCode("Save CODE BUFFER ...", buffers_.CodeFileName.empty(), format);
+}
+
+bool ImageFiles::SaveCode(const char* title, bool ask, std::optional<ImageFormat> format) {
+  return SaveImage(buffers_.CodeFileName, title, "FileNameCodeText", "Writing Binary File ",
+                   buffers_.CodeBuffer.data(), device_.DeviceSize, ask, format);
 }
 
 void ImageFiles::mnuFileSaveData_Click() {
   SaveImage(buffers_.DataFileName, "Save DATA Buffer ...", "FileNameDataText",
             "Writing Data Binary File ", buffers_.DataBuffer.data(), buffers_.DataFileSize,
-            buffers_.DataFileName.empty());
+            buffers_.DataFileName.empty(), ImageFormat::kBinary);
 }
 
 void ImageFiles::mnuFileSaveDataAs_Click() {
@@ -170,29 +199,36 @@ void ImageFiles::mnuFileSaveDataAs_Click() {
 }
 
 // The image goes to a temporary file beside the target, renamed over it only when every byte
-// is written: a failed save leaves the old file whole.
-void ImageFiles::SaveImage(std::string& fileName, const char* title, const char* label,
+// is written: a failed save leaves the old file whole. Without a format given, the name's
+// extension chooses it (a plain image for any other).
+bool ImageFiles::SaveImage(std::string& fileName, const char* title, const char* label,
                            const char* statusText, const std::uint8_t* bytes, std::int32_t count,
-                           bool ask) {
+                           bool ask, std::optional<ImageFormat> format) {
   if (ask) {
-    const auto file = panel_.dialogs.File({true, title, kAllFiles, fileName});
-    if (!file || file->empty()) return;
+    const auto filter = format == ImageFormat::kBinary ? kAllFiles : kCodeFileFilter;
+    const auto file = panel_.dialogs.File({true, title, filter, fileName});
+    if (!file || file->empty()) return false;
     fileName = file->string();
     panel_.frmMain[label].SetCaption(fileName);
   }
-  panel_.frmMain["sbStatusBar"].SetCaption(statusText + fileName + " ... Wait");
-  const std::string_view contents(reinterpret_cast<const char*>(bytes),
-                                  static_cast<std::size_t>(std::max(count, 0)));
+  const ImageFormat chosen =
+      format.value_or(FormatFromExtension(fileName).value_or(ImageFormat::kBinary));
+  const std::string status = chosen == ImageFormat::kBinary
+                                 ? std::string(statusText)
+                                 : "Writing " + std::string(FormatName(chosen)) + " File ";
+  panel_.frmMain["sbStatusBar"].SetCaption(status + fileName + " ... Wait");
   std::string error;
-  const bool saved = common::WriteFileAtomically(fileName, contents, error);
+  const std::span<const std::uint8_t> image(bytes, static_cast<std::size_t>(std::max(count, 0)));
+  const bool saved = WriteCodeImage(fileName, chosen, image, error);
   panel_.frmMain["sbStatusBar"].SetCaption("");
   if (!saved) {
     panel_.dialogs.Message({"The file was not saved: " + error, "File Not Saved",
                             panel::MessageButtons::kOk, panel::MessageIcon::kExclamation,
                             panel::Answer::kOk});
-    return;
+    return false;
   }
   panel_.AddLog("File Sucessfully Saved as " + fileName);
+  return true;
 }
 
 void ImageFiles::Erase_button_Click() {

@@ -5,6 +5,7 @@
 
 #include "buffers/buffer_view.h"
 #include "buffers/buffers.h"
+#include "buffers/image_formats.h"
 #include "catalogue/device_selection.h"
 #include "catalogue/selection.h"
 #include "panel/panel.h"
@@ -28,6 +29,11 @@ class ImageFiles final : public catalogue::LoadedImages {
   void EraseDataBuffer();
   // False when the file was refused (reported; nothing changed).
   bool ReadBinaryFile();
+  // ReadBinaryFile in a given format, or (none) the one the file shows.
+  bool ReadCodeFile(std::optional<ImageFormat> format);
+  // Writes the code image to CodeFileName without asking, in `format` or (none) the one its
+  // extension names; false when it was not saved (reported).
+  bool SaveCodeFile(std::optional<ImageFormat> format);
   bool ReadBinaryFileData();
 
   void EnableLoadedBufferControls() override;
@@ -36,8 +42,12 @@ class ImageFiles final : public catalogue::LoadedImages {
 
  private:
   void RefuseFile(const std::string& error);
-  void SaveImage(std::string& fileName, const char* title, const char* label,
-                 const char* statusText, const std::uint8_t* bytes, std::int32_t count, bool ask);
+  ImageLimit CodeLimit() const;
+  void LogRecordSpan(const CodeImage& image);
+  bool SaveCode(const char* title, bool ask, std::optional<ImageFormat> format);
+  bool SaveImage(std::string& fileName, const char* title, const char* label,
+                 const char* statusText, const std::uint8_t* bytes, std::int32_t count, bool ask,
+                 std::optional<ImageFormat> format);
 
   Buffers& buffers_;
   catalogue::Selection& device_;

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "../shell/shell_fakes.h"
+#include "buffers/image_formats.h"
 #include "sim/rom_chip.h"
 
 namespace sorvell::shell::testing {
@@ -46,7 +47,7 @@ TEST(BuffersOpenTest, ThreeByteFileSetsSizeChecksumAndControls) {
                            "for Programming"),
             std::string::npos);
   EXPECT_EQ(rig.dialogs.fileRequests[0].title, "Open Code File");
-  EXPECT_EQ(rig.dialogs.fileRequests[0].filter, "All Files (*.*)|*.*");
+  EXPECT_EQ(rig.dialogs.fileRequests[0].filter, buffers::kCodeFileFilter);
   EXPECT_TRUE(f.frmMain["Program_button"].Enabled());
   EXPECT_TRUE(f.frmMain["tbToolBar:SaveCode"].Enabled());
   EXPECT_EQ(f.buffers.CodeBufferLoaded, 1);
