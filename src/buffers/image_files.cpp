@@ -195,7 +195,8 @@ void ImageFiles::mnuFileSaveData_Click() {
 
 void ImageFiles::mnuFileSaveDataAs_Click() {
   SaveImage(buffers_.DataFileName, "Save DATA Buffer As...", "FileNameDataText",
-            "Writing Data Binary File ", buffers_.DataBuffer.data(), buffers_.DataFileSize, true);
+            "Writing Data Binary File ", buffers_.DataBuffer.data(), buffers_.DataFileSize, true,
+            ImageFormat::kBinary);
 }
 
 // The image goes to a temporary file beside the target, renamed over it only when every byte
