@@ -93,6 +93,13 @@ void Dispatcher::VerifyCode() {
   panel_.frmMain["Verify_button"].SetBackColor(k3DHighlight);
   panel_.DataFlowLabelOn();
   panel_.AddLog("Verify Function Started... Wait");
+  // With no device chosen there is nothing to compare: that is no match.
+  if (op_.PartBytes() == 0) {
+    panel_.AddLog("No Device Selected - Nothing Verified");
+    panel_.DataFlowLabelOff();
+    run_.VerifyFailed = 1;
+    return;
+  }
   const std::string& family = device_.DeviceFamily;
   if (family == "SA" || family == "SB" || family == "SC") {
     run_.AckCount = 0;

@@ -106,7 +106,9 @@ void Dispatcher::FinishProgramming() {
   board_.Reg0Shadow = 0x40;
   board_.SetReg0();
   panel_.frmMain["ProgressBar1"].SetValue(0);
-  if (panel_.frmMain["VerifyAfterProgramming"].Value() == 1 && run_.ProgramFailed == 0) {
+  // Nothing was programmed for a device without a routine: a verify of nothing would "match".
+  if (panel_.frmMain["VerifyAfterProgramming"].Value() == 1 && run_.ProgramFailed == 0 &&
+      run_.ProgramStatus == 1) {
     Verify_button_Click();
   }
 }

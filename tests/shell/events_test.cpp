@@ -51,6 +51,22 @@ TEST(ShellEventTest, MenuPlaceholdersAndExit) {
   EXPECT_EQ(rig.windows.mainClosed, 1);
 }
 
+// Programming with no device chosen programs nothing, so no verify may follow it and "match".
+TEST(ShellEventTest, NothingProgrammedOrComparedIsNeverAMatch) {
+  SimRig rig;
+  rig.boards.PlaceBoard(5, board::kLpt378);
+  rig.form.Form_Load();
+  rig.dialogs.answers = {Answer::kOk};
+  rig.form.frmMain["Program_button"].SetEnabled(true);
+  rig.form.Click("Program_button");
+  EXPECT_NE(rig.Log().find("Device Not Supported - Status 9 - Please Report"), std::string::npos)
+      << rig.Log();
+  EXPECT_EQ(rig.Log().find("MATCHES"), std::string::npos) << rig.Log();
+  rig.form.frmMain["Verify_button"].SetEnabled(true);
+  rig.form.Click("Verify_button");
+  EXPECT_EQ(rig.Log().find("MATCHES"), std::string::npos) << rig.Log();
+}
+
 TEST(ShellFormTest, MenusAndToolbarAsDesigned) {
   ShellRig rig;
   Form& f = rig.form->frmMain;
