@@ -9,13 +9,6 @@
 namespace sorvell::shell::testing {
 namespace {
 
-std::string ReadText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 struct CodeFileRig : ShellRig {
   CodeFileRig() {
     form->Form_Load();

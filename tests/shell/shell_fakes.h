@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,14 @@ namespace sorvell::shell::testing {
 // The form model, the edges and their fakes are used unqualified throughout the tests.
 using namespace sorvell::panel;
 using namespace sorvell::panel::testing;
+
+// A whole file as bytes in a string; empty when it cannot be read.
+inline std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
 
 // The log line a read or verify of these bytes ends with.
 inline std::string ChecksumLine(const std::vector<std::uint8_t>& image) {
