@@ -4,6 +4,7 @@
 #include "common/trim.h"
 #include "console/device_names.h"
 #include "console/exit_status.h"
+#include "shell/stop_signals.h"
 
 namespace sorvell::console {
 
@@ -199,7 +200,8 @@ int CommandRunner::Click(const std::string& name) {
   if (!control.Enabled() || !control.Visible()) return Unavailable(name);
   form_.Click(name);
   if (afterEvent) afterEvent();
-  return kExitOk;
+  // A stopped read is not saved, a stopped load not burned: the command ends here.
+  return shell::StopSignalReceived() != 0 ? kExitStopped : kExitOk;
 }
 
 int CommandRunner::Set(const std::string& name, int value) {

@@ -23,7 +23,7 @@ class CommandRunner {
 
   // kExitOk when every event ran; otherwise why the command stopped short: kExitBadInput (the
   // device or an option does not fit), kExitNotDone (a file not loaded, the burn not
-  // confirmed), kExitNoBoard.
+  // confirmed), kExitNoBoard, kExitStopped (a signal stopped an operation).
   int Run();
   // The operator at a terminal, for the program's questions; null: --yes answers them.
   std::function<bool(const panel::MessageRequest&)> confirm;

@@ -145,6 +145,26 @@ TEST(ConsoleCommandTest, BadDevicesAndFilesAreNamedWithTheFix) {
   EXPECT_TRUE(Holds(rig.Out(), "line 1")) << rig.Out();
 }
 
+// The options set the window's controls; one the part does not offer refuses the command before
+// anything is burned.
+TEST(ConsoleCommandTest, ProgrammingOptionsGoThroughTheControls) {
+  CommandRig rig;
+  const auto image = rig.Write("image.bin", Pattern(32768));
+  EXPECT_EQ(rig.Run({"program", "-d", "27C256", "-i", image, "--vpp", "21", "--yes", "--sim",
+                     "insert 27C256"}),
+            kExitBadInput);
+  EXPECT_TRUE(Holds(rig.Err(), "\"21V\" (Voltage_button(2)) is not available for the Eprom 27C256"))
+      << rig.Err();
+  EXPECT_FALSE(Holds(rig.Out(), "Programming Button Pressed"));
+  EXPECT_EQ(rig.Cells(), std::vector<std::uint8_t>(32768, 0xFF));
+  ASSERT_EQ(rig.Run({"program", "-d", "27C256", "-i", image, "--vpp", "12.5", "--speed", "17",
+                     "--no-verify", "--yes"}),
+            kExitOk);
+  EXPECT_TRUE(Holds(rig.Out(), "Program Speed Slider set to: 17")) << rig.Out();
+  EXPECT_FALSE(Holds(rig.Out(), "Verify Function Started"));
+  EXPECT_EQ(rig.Cells(), Pattern(32768));
+}
+
 // A file of another size loads with the window's warning, and the question repeats it.
 TEST(ConsoleCommandTest, AFileOfAnotherSizeIsSaidBeforeTheBurn) {
   CommandRig rig;
