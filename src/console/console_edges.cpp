@@ -77,6 +77,8 @@ Answer ScriptedDialogs::Message(const panel::MessageRequest& request) {
   Answer answer = yesToAll_ ? Affirmative(request.buttons) : request.defaultAnswer;
   if (const auto queued = NextAnswer()) {
     if (const auto button = ButtonOf(request.buttons, *queued)) answer = *button;
+  } else if (!yesToAll_ && ask && request.buttons != MessageButtons::kOk) {
+    answer = ask(request).value_or(answer);
   }
   Print(request.title, request.text, AnswerText(answer));
   return answer;
@@ -115,6 +117,7 @@ LogEcho::LogEcho(panel::Form& mainWindow, std::FILE* out) {
     if (IsRefusal(line, previousLine_)) ++refusals_;
     previousLine_ = line;
     std::fprintf(out, "%.*s\n", static_cast<int>(appended.size()), appended.data());
+    if (kept_ != nullptr) kept_->append(appended).append("\n");
     std::fflush(out);
   };
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -17,6 +18,9 @@ class ScriptedDialogs final : public panel::Dialogs {
   ScriptedDialogs(std::FILE* out, bool yesToAll) : out_(out), yesToAll_(yesToAll) {}
 
   void Queue(std::string answer) { answers_.push_back(std::move(answer)); }
+  // Asked for a question box nothing queued answers (not with --yes): the operator at a
+  // terminal. None leaves the box's default button.
+  std::function<std::optional<panel::Answer>(const panel::MessageRequest&)> ask;
   // Boxes shown that said a file was not saved.
   int FailedSaves() const { return failedSaves_; }
 
@@ -43,9 +47,12 @@ class LogEcho {
   LogEcho(const LogEcho&) = delete;  // the window holds a pointer to it
   LogEcho& operator=(const LogEcho&) = delete;
   int Refusals() const { return refusals_; }
+  // Every line printed is also added to `lines` (null: none), for the log file.
+  void KeepLines(std::string* lines) { kept_ = lines; }
 
  private:
   int refusals_ = 0;
+  std::string* kept_ = nullptr;
   std::string previousLine_;
 };
 

@@ -10,6 +10,12 @@ namespace {
 constexpr auto kQuietStart = std::chrono::milliseconds(700);
 constexpr auto kRedrawEvery = std::chrono::milliseconds(200);
 
+std::string MinutesSeconds(long long seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%lld:%02lld", seconds / 60, seconds % 60);
+  return text;
+}
+
 }  // namespace
 
 ConsoleRunControl::ConsoleRunControl(const panel::Form& frmMain, std::FILE* progress)
@@ -26,10 +32,21 @@ void ConsoleRunControl::Breathe() {
   lastShown_ = now;
   const panel::Control& bar = form_["ProgressBar1"];
   const int span = bar.Maximum() - bar.Minimum();
-  const int percent = span > 0 ? (bar.Value() - bar.Minimum()) * 100 / span : 0;
-  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(now - runStart_).count();
-  std::fprintf(progress_, "\r%3d%%  %lld:%02lld elapsed  (Ctrl-C stops safely)\033[K", percent,
-               static_cast<long long>(seconds / 60), static_cast<long long>(seconds % 60));
+  const double done = span > 0 ? static_cast<double>(bar.Value() - bar.Minimum()) / span : 0;
+  const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(now - runStart_).count();
+  std::string bytes;
+  if (partBytes != nullptr && *partBytes > 0) {
+    bytes = "  " + std::to_string(static_cast<std::int64_t>(done * *partBytes)) + "/" +
+            std::to_string(*partBytes) + " bytes";
+  }
+  // The rest at the pace so far; none until there is a pace to go by.
+  const std::string left =
+      done > 0.01
+          ? ", " + MinutesSeconds(static_cast<long long>(elapsed * (1 - done) / done)) + " left"
+          : "";
+  std::fprintf(progress_, "\r%3d%%%s  %s elapsed%s  (Ctrl-C stops safely)\033[K",
+               static_cast<int>(done * 100), bytes.c_str(), MinutesSeconds(elapsed).c_str(),
+               left.c_str());
   std::fflush(progress_);
   shown_ = true;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "panel/form.h"
 #include "panel/run_control.h"
@@ -20,6 +22,8 @@ class ConsoleRunControl final : public panel::RunControl {
   bool StopRequested() override;
   // After an operator event: the progress line goes away.
   void Finish();
+  // The selected part's size, for the bytes done (null: percent only).
+  const std::int32_t* partBytes = nullptr;
 
  private:
   using Clock = std::chrono::steady_clock;

@@ -9,7 +9,8 @@ int ExitStatus(const RunRecord& record) {
   if (!record.inputOk) return kExitBadInput;
   if (record.stopped) return kExitStopped;
   if (record.errorAlerts > 0) return kExitErrorAlert;
-  if (record.failedSaves > 0 || record.refusals > 0) return kExitNotDone;
+  if (record.noBoard) return kExitNoBoard;
+  if (record.failedSaves > 0 || record.refusals > 0 || record.notDone) return kExitNotDone;
   return kExitOk;
 }
 

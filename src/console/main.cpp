@@ -1,45 +1,35 @@
 // sorvell-cli: the console front end. Runs the main window's form model without a window, from
-// an operator script, printing every log line and every dialog.
+// a one-line command or an operator script, printing every log line and every dialog.
 #include <unistd.h>
+
 #include <cstdio>
 #include <iostream>
-#include <sstream>
 #include <string>
 
-#include "console/console_edges.h"
-#include "console/console_run_control.h"
-#include "console/demo.h"
+#include "console/commands.h"
 #include "console/exit_status.h"
 #include "console/options.h"
-#include "console/script.h"
 #include "console/script_source.h"
+#include "console/session.h"
 #include "console/system_info.h"
-#include "shell/main_form.h"
-#include "shell/stop_signals.h"
 #include "shell/system_edges.h"
-
-namespace {
-
-using namespace sorvell;
-
-bool RunScript(console::ScriptRunner& runner, const std::string& text) {
-  std::istringstream lines(text);
-  return runner.Run(lines);
-}
-
-}  // namespace
+#include "sim/virtual_clock.h"
 
 int main(int argc, char** argv) {
+  using namespace sorvell;
   console::Options options;
   std::string error;
   if (!console::ParseOptions(argc, argv, options, error)) {
-    std::fprintf(stderr, "sorvell-cli: %s\n%s", error.c_str(), console::kUsage);
+    std::fprintf(stderr, "sorvell-cli: %s\n(sorvell-cli --help lists the commands and options)\n",
+                 error.c_str());
     return console::kExitBadInput;
   }
   if (options.help) {
     std::fputs(console::kUsage, stdout);
     return console::kExitOk;
   }
+  // The device list needs no board.
+  if (options.command.name == "list") return console::ListDevices(options.command, stdout, stderr);
   // Read whole before the board is touched: a script that cannot be read changes nothing.
   std::string script;
   if (!options.script.empty() && !console::ReadScript(options.script, std::cin, script, error)) {
@@ -51,38 +41,21 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "sorvell-cli: %s\n", error.c_str());
     return console::kExitBadInput;
   }
-  shell::SystemCheck check;
-  check.backend = shell::BackendInUse(options.board, *backend);
-  if (options.systemInfo) return console::PrintSystemInfo(check, stdout);
+  if (options.systemInfo) {
+    shell::SystemCheck check;
+    check.backend = shell::BackendInUse(options.board, *backend);
+    return console::PrintSystemInfo(check, stdout);
+  }
   std::fprintf(stderr, "Board access: %s\n", backend->description.c_str());
-
-  console::ScriptedDialogs dialogs(stdout, options.yes);
-  console::ConsoleWindows windows(stdout);
-  console::SilentSounds sounds;
-  console::MemorySettings settings;
-  console::ConsoleHelp help(stdout);
-  shell::SystemWallClock clock;
-  shell::MainForm form({*backend->port, *backend->timing, dialogs, windows, sounds, settings, clock,
-                        console::ResolveFolders(options, argv[0]), &help, check});
-  const console::LogEcho echo(form.frmMain, stdout);
-  // From here a signal stops the running operation at a safe point and the board is reset.
-  shell::InstallStopSignals();
-  console::ConsoleRunControl runControl(form.frmMain, isatty(fileno(stderr)) ? stderr : nullptr);
-  form.panel.SetRunControl(&runControl);
-  form.Form_Load();
-  form.Timer1_Timer();
-
-  console::ScriptRunner runner(form, dialogs, windows, *backend, stdout, stderr);
-  runner.afterLine = [&runControl] { runControl.Finish(); };
-  console::RunRecord record;
-  // The demonstration reads a known image back; a difference is a failed operation.
-  const int demonstration =
-      options.script.empty() ? console::RunReadDemonstration(*backend, stdout) : 0;
-  if (!options.script.empty()) record.inputOk = RunScript(runner, script);
-  form.Form_Unload();  // the board reset: programming voltage off whatever happened
-  record.stopped = form.OperationsStopped() > 0 || shell::StopSignalReceived() != 0;
-  record.errorAlerts = form.panel.ErrorAlertsRaised() + (demonstration != 0 ? 1 : 0);
-  record.failedSaves = dialogs.FailedSaves();
-  record.refusals = echo.Refusals();
-  return console::ExitStatus(record);
+  console::ConsoleIo io;
+  io.progress = isatty(fileno(stderr)) ? stderr : nullptr;
+  if (isatty(fileno(stdin)) && options.script != "-") io.confirm = console::AskAtTerminal;
+  io.executable = argv[0];
+  const int status = console::RunSession(options, script, *backend, io);
+  // What the run would have taken on a real board, for a command on a simulated one.
+  if (backend->clock && !options.command.name.empty()) {
+    std::fprintf(stderr, "Simulated board time: %.3f s\n",
+                 static_cast<double>(backend->clock->NowNs()) / 1e9);
+  }
+  return status;
 }

@@ -1,6 +1,6 @@
 #include "console/options.h"
 
-#include <cstring>
+#include <CLI/CLI.hpp>
 #include <filesystem>
 
 #include "shell/system_edges.h"
@@ -9,42 +9,101 @@ namespace sorvell::console {
 
 namespace {
 
-bool Folder(const char* flag, const char* value, std::string& target, std::string& error) {
+bool Folder(const char* flag, const std::string& value, std::string& error) {
   std::error_code code;
-  if (!std::filesystem::is_directory(value, code)) {
-    error = std::string(flag) + " " + value + ": no such folder";
+  if (value.empty() || std::filesystem::is_directory(value, code)) return true;
+  error = std::string(flag) + " " + value + ": no such folder";
+  return false;
+}
+
+CLI::App* AddCommand(CLI::App& app, const char* name, const char* what, Command& command) {
+  CLI::App* sub = app.add_subcommand(name, what);
+  sub->fallthrough();
+  sub->callback([&command, name] { command.name = name; });
+  return sub;
+}
+
+void AddDevice(CLI::App* sub, Command& command) {
+  sub->add_option("-d,--device", command.device, "the device, as the device list names it")
+      ->required();
+}
+
+// The commands and their own options; the options of the program may stand anywhere.
+void AddCommands(CLI::App& app, Command& c) {
+  CLI::App* list = AddCommand(app, "list", "the device list", c);
+  list->add_option("text", c.filter);
+  list->add_flag("--json", c.json);
+  AddCommand(app, "detect", "search the ports for a board", c)->add_flag("--json", c.json);
+  CLI::App* read = AddCommand(app, "read", "read the part into a file", c);
+  AddDevice(read, c);
+  read->add_option("-o,--output", c.output)->required();
+  AddDevice(AddCommand(app, "blank", "blank check", c), c);
+  CLI::App* program = AddCommand(app, "program", "program a file into the part", c);
+  AddDevice(program, c);
+  program->add_option("-i,--input", c.input)->required();
+  program->add_flag("--no-blank-check", c.noBlankCheck);
+  program->add_flag("--no-verify", c.noVerify);
+  program->add_option("--half", c.half)->check(CLI::IsMember({"hi", "lo"}));
+  program->add_option("--vpp", c.vpp)->check(CLI::IsMember({"5", "12.5", "21", "25"}));
+  program->add_option("--speed", c.speed)->check(CLI::Range(1, 20));
+  CLI::App* verify = AddCommand(app, "verify", "compare the part with a file", c);
+  AddDevice(verify, c);
+  verify->add_option("-i,--input", c.input)->required();
+  AddDevice(AddCommand(app, "erase", "erase the part", c), c);
+  AddDevice(AddCommand(app, "id", "the Flash identification", c), c);
+}
+
+bool Check(Options& options, const std::string& formatWord, std::string& error) {
+  if (!Folder("--workdir", options.workdir, error) ||
+      !Folder("--progdir", options.progdir, error)) {
     return false;
   }
-  target = value;
+  if (!formatWord.empty()) {
+    options.format = buffers::FormatFromWord(formatWord);
+    if (!options.format) {
+      error = "--format " + formatWord + ": not a format (bin, hex or srec)";
+      return false;
+    }
+  }
+  if (!options.command.name.empty() && !options.script.empty()) {
+    error = "a command and a script (" + options.script + ") together: give one";
+    return false;
+  }
   return true;
 }
 
 }  // namespace
 
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    const bool hasValue = i + 1 < argc;
-    if (arg == "--help" || arg == "-h") {
-      options.help = true;
-    } else if (arg == "--system-info") {
-      options.systemInfo = true;
-    } else if (arg == "--yes") {
-      options.yes = true;
-    } else if (arg == "--board" && hasValue) {
-      if (!shell::AddBoardSpec(argv[++i], options.board, error)) return false;
-    } else if (arg == "--workdir" && hasValue) {
-      if (!Folder("--workdir", argv[++i], options.workdir, error)) return false;
-    } else if (arg == "--progdir" && hasValue) {
-      if (!Folder("--progdir", argv[++i], options.progdir, error)) return false;
-    } else if ((arg == "-" || !arg.starts_with("-")) && options.script.empty()) {
-      options.script = arg;
-    } else {
-      error = "unexpected argument " + arg;
-      return false;
-    }
+  CLI::App app("sorvell-cli");
+  app.set_help_flag();  // the usage text is the program's own
+  app.add_flag("-h,--help", options.help);
+  app.add_flag("--system-info", options.systemInfo);
+  app.add_flag("-y,--yes", options.yes);
+  std::vector<std::string> boards;
+  app.add_option("--board", boards)->allow_extra_args(false);
+  app.add_option("--workdir", options.workdir);
+  app.add_option("--progdir", options.progdir);
+  app.add_option("--port", options.port)
+      ->check(CLI::IsMember({"378", "278", "3BC"}, CLI::ignore_case));
+  app.add_option("--model", options.model)->check(CLI::Range(4, 6));
+  std::string formatWord;
+  app.add_option("--format", formatWord);
+  app.add_option("--log", options.log);
+  app.add_option("--sim", options.sim)->allow_extra_args(false);
+  app.add_option("script", options.script);
+  AddCommands(app, options.command);
+  app.require_subcommand(0, 1);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& failure) {
+    error = failure.what();
+    return false;
   }
-  return true;
+  for (const std::string& spec : boards) {
+    if (!shell::AddBoardSpec(spec, options.board, error)) return false;
+  }
+  return Check(options, formatWord, error);
 }
 
 panel::Folders ResolveFolders(const Options& options, const char* executable) {

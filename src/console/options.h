@@ -1,18 +1,33 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "buffers/image_formats.h"
 #include "panel/edges.h"
 #include "shell/port_backend.h"
 
 namespace sorvell::console {
 
 inline constexpr const char* kUsage =
-    "usage: sorvell-cli [--board SPEC]... [--workdir DIR] [--progdir DIR] [--yes] [SCRIPT | -]\n"
+    "usage: sorvell-cli [OPTIONS] COMMAND ...      one operation on the board\n"
+    "       sorvell-cli [OPTIONS] [SCRIPT | -]     an operator script\n"
     "       sorvell-cli [--board SPEC]... --system-info\n"
     "       sorvell-cli --help\n"
-    "Runs the Sorvell programmer's main window without a window, from an operator script;\n"
-    "prints every log line and every dialog.\n"
+    "Runs the Sorvell programmer's main window without a window: each command does what the\n"
+    "same clicks do at the window. Prints every log line and every dialog.\n"
+    "\n"
+    "commands (DEV is a device as the device list names it, e.g. 27C256, AM29F040, 24C16):\n"
+    "  list [TEXT] [--json]   the device list (selectable or not), entries holding TEXT\n"
+    "  detect [--json]        search the ports for a board and report it\n"
+    "  read    -d DEV -o FILE read the part into FILE\n"
+    "  blank   -d DEV         blank check\n"
+    "  program -d DEV -i FILE [--no-blank-check] [--no-verify] [--half hi|lo] [--vpp V]\n"
+    "                         [--speed N]     program FILE into the part (asks first)\n"
+    "  verify  -d DEV -i FILE compare the part with FILE\n"
+    "  erase   -d DEV         erase a Flash, X28C256 or serial part (asks first)\n"
+    "  id      -d DEV         the Flash part's identification codes\n"
     "\n"
     "options:\n"
     "  --board SPEC         how the board is reached (default: ppdev when a port opens, else a\n"
@@ -22,15 +37,21 @@ inline constexpr const char* kUsage =
     "      sim:none         simulated, no board on any port\n"
     "      ppdev            the parallel port through /dev/parportN\n"
     "      direct           the parallel port through direct I/O (x86, root)\n"
+    "  --port 378|278|3BC   use the board on this port (the LPT option), whatever was found\n"
+    "  --model 4|5|6        force the board model (Setup > Force Set SORVELL-N)\n"
+    "  --format bin|hex|srec  the format of -i/-o files (default: by content, else extension)\n"
+    "  --log FILE           keep the log lines of the run in FILE\n"
+    "  --sim 'LINE'         a sim script line run before the command (simulated board only),\n"
+    "                       e.g. --sim 'insert 27C256'; may repeat\n"
     "  --workdir DIR        where the log, dumps and setups are saved (default: here)\n"
     "  --progdir DIR        where the sounds, the manual and the board configuration are kept\n"
-    "  --yes                answer OK to every dialog the script does not answer\n"
+    "  --yes, -y            answer OK to every dialog (program and erase burn without asking)\n"
     "  --system-info        print what decides whether the parallel port can be used (kernel,\n"
     "                       ports, ppdev nodes and their permissions, modules, backend) with the\n"
     "                       fix for each problem, and exit\n"
     "  --help, -h           print this and exit\n"
     "  SCRIPT               operator script to run; - reads it from standard input;\n"
-    "                       without one, a short demonstration runs on the board\n"
+    "                       without a script or command, a short demonstration runs\n"
     "\n"
     "script lines (one a line; # starts a comment):\n"
     "  click NAME           a button, menu entry, label, check box or option button\n"
@@ -42,10 +63,29 @@ inline constexpr const char* kUsage =
     "  sim ...              the simulated socket: insert PART [IMAGE], insert rom FILE, remove,\n"
     "                       erase, save FILE, fault ..., protect on|off, vpp4 12.5|21|25\n"
     "\n"
-    "exit status: 0 done; 1 an error alert was raised; 2 bad command line, script not\n"
-    "  readable (a regular file of at most 1 MiB) or a bad script line; 3 a file was not saved\n"
-    "  or an operation was refused (no port chosen). 2 wins over 1, 1 over 3.\n"
+    "exit status: 0 done; 1 an error alert was raised (device error); 2 bad command line, an\n"
+    "  unknown or unselectable device, a script not readable (a regular file of at most 1 MiB)\n"
+    "  or a bad script line; 3 a file was not loaded or saved, an operation was refused or\n"
+    "  not confirmed; 4 stopped by a signal; 5 no board found.\n"
+    "  2 wins over 4, 4 over 1, 1 over 5, 5 over 3.\n"
     "More: man sorvell-cli, and the operator's manual (Help > Contents in the window).\n";
+
+// A one-line command: what to do and with what.
+struct Command {
+  std::string name;  // list, detect, read, blank, program, verify, erase, id; empty: none
+  std::string device;
+  std::string input;
+  std::string output;
+  std::string filter;  // list TEXT
+  bool json = false;
+  bool noBlankCheck = false;
+  bool noVerify = false;
+  std::string half;  // "", "hi" or "lo"
+  std::string vpp;   // "", "5", "12.5", "21" or "25"
+  int speed = 0;     // 0: the slider as it is
+  // Program and erase burn the part.
+  bool Destructive() const { return name == "program" || name == "erase"; }
+};
 
 struct Options {
   shell::BoardRequest board;
@@ -55,6 +95,12 @@ struct Options {
   bool help = false;
   bool systemInfo = false;
   std::string script;
+  std::string port;  // "", "378", "278" or "3BC"
+  int model = 0;     // 0: as detected
+  std::optional<buffers::ImageFormat> format;
+  std::string log;
+  std::vector<std::string> sim;
+  Command command;
 };
 
 // False with `error` naming the argument that is wrong.

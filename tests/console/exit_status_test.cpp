@@ -22,6 +22,20 @@ TEST(ConsoleExitStatusTest, BadInputWinsThenTheAlertThenWhatWasNotDone) {
   EXPECT_EQ(kExitNotDone, 3);
 }
 
+TEST(ConsoleExitStatusTest, NoBoardRanksBetweenTheAlertAndWhatWasNotDone) {
+  RunRecord record;
+  record.notDone = true;
+  EXPECT_EQ(ExitStatus(record), kExitNotDone);
+  record.noBoard = true;
+  EXPECT_EQ(ExitStatus(record), kExitNoBoard);
+  record.errorAlerts = 1;
+  EXPECT_EQ(ExitStatus(record), kExitErrorAlert);
+  record.stopped = true;
+  EXPECT_EQ(ExitStatus(record), kExitStopped);
+  record.inputOk = false;
+  EXPECT_EQ(ExitStatus(record), kExitBadInput);
+}
+
 TEST(ConsoleExitStatusTest, AFailedSaveIsCountedFromItsBox) {
   ConsoleRig rig;
   // The log cannot replace a folder of its name.

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "console/console_edges.h"
+#include "console/options.h"
+#include "shell/main_form.h"
+
+namespace sorvell::console {
+
+// `sorvell-cli list`: the device list, with no board needed. Returns the exit status.
+int ListDevices(const Command& command, std::FILE* out, std::FILE* err);
+
+// Runs one command as the operator's events at the window: choose the device, open the file,
+// set the options, click the button. What the operation came to (an alert, a failed save) is
+// counted by the console's edges as for a script.
+class CommandRunner {
+ public:
+  CommandRunner(shell::MainForm& form, ScriptedDialogs& dialogs, const Options& options,
+                std::FILE* out, std::FILE* err);
+
+  // kExitOk when every event ran; otherwise why the command stopped short: kExitBadInput (the
+  // device or an option does not fit), kExitNotDone (a file not loaded, the burn not
+  // confirmed), kExitNoBoard, kExitStopped (a signal stopped an operation).
+  int Run();
+  // The operator at a terminal, for the program's questions; null: --yes answers them.
+  std::function<bool(const panel::MessageRequest&)> confirm;
+  // After every event, as the operation it started has ended.
+  std::function<void()> afterEvent;
+
+ private:
+  int Detect();
+  int Read();
+  int Program();
+  int Verify();
+  int OnDevice(const char* button);
+  int BoardThere();
+  int SelectDevice();
+  int Open(const std::string& file);
+  int Save(const std::string& file);
+  int Click(const std::string& name);
+  int Set(const std::string& name, int value);
+  int Unavailable(const std::string& name);
+  int ProgrammingOptions();
+
+  shell::MainForm& form_;
+  ScriptedDialogs& dialogs_;
+  const Options& options_;
+  const Command& command_;
+  std::FILE* out_;
+  std::FILE* err_;
+  bool declined_ = false;
+};
+
+}  // namespace sorvell::console
