@@ -8,8 +8,6 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include "board/backends/port_slots.h"
-
 namespace sorvell::board {
 namespace {
 
@@ -52,8 +50,8 @@ PpdevClaim Fail(int descriptor, std::string failure) {
 
 }  // namespace
 
-PpdevClaim ClaimPpdevDevice(const std::string& device, std::uint16_t base) {
-  const std::string where = device + " (the port at " + FormatAddress(base) + ")";
+PpdevClaim ClaimPpdevDevice(const std::string& device, const std::string& role) {
+  const std::string where = device + " (" + role + ")";
   const int descriptor = ::open(device.c_str(), O_RDWR | O_CLOEXEC);
   if (descriptor < 0) return Fail(-1, OpenFailure(where, errno));
   // Exclusive, because a shared claim sleeps for as long as another driver holds the port, and
