@@ -165,8 +165,8 @@ std::optional<PortBackend> OpenPortBackend(const BoardRequest& request, std::str
 
 std::string BackendInUse(const BoardRequest& request, const PortBackend& backend) {
   const char* why = request.kind == BoardRequest::Kind::kAuto
-                        ? "chosen by itself: ppdev when a port at a board address opens, else "
-                          "the simulated board"
+                        ? "chosen by itself: ppdev when a port at a board address opens, the "
+                          "simulated board when the kernel lists none there"
                         : "asked for with --board";
   return backend.description + " (" + why + ")";
 }
