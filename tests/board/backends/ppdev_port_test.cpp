@@ -113,7 +113,8 @@ TEST_F(PpdevPortTest, MappedNodesServeTheirSlotsAndOnlyThem) {
   paths_.mapped = {{card, kLpt3BC}, {DevicePath(7), kLpt378}};
   const std::string error = OpenError();
   EXPECT_TRUE(Contains(error, card + " (mapped to 3BCh)")) << error;
-  EXPECT_TRUE(Contains(error, DevicePath(7) + " (mapped to 378h) does not exist")) << error;
+  EXPECT_TRUE(Contains(error, DevicePath(7) + " (mapped to 378h) does not exist: check the name"))
+      << error;
   EXPECT_FALSE(Contains(error, DevicePath(0))) << error;
 
   paths_.mapped = {{card, 0x3BD}};
