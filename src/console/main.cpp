@@ -37,15 +37,16 @@ int main(int argc, char** argv) {
     return console::kExitBadInput;
   }
   auto backend = shell::OpenPortBackend(options.board, error);
+  shell::SystemCheck check;
   if (!backend) {
     std::fprintf(stderr, "sorvell-cli: %s\n", error.c_str());
+    // The report is how the operator finds the fix, so a port that will not open still gets one.
+    check.backend = "none: the port could not be opened";
+    if (options.systemInfo) console::PrintSystemInfo(check, stdout);
     return console::kExitBadInput;
   }
-  if (options.systemInfo) {
-    shell::SystemCheck check;
-    check.backend = shell::BackendInUse(options.board, *backend);
-    return console::PrintSystemInfo(check, stdout);
-  }
+  check.backend = shell::BackendInUse(options.board, *backend);
+  if (options.systemInfo) return console::PrintSystemInfo(check, stdout);
   std::fprintf(stderr, "Board access: %s\n", backend->description.c_str());
   console::ConsoleIo io;
   io.progress = isatty(fileno(stderr)) ? stderr : nullptr;

@@ -10,6 +10,8 @@ const char* const kUsage =
     "may repeat\n"
     "  --board sim:none     no board on any port\n"
     "  --board ppdev        the parallel port through /dev/parportN\n"
+    "  --board ppdev:DEV@PORT  the ppdev port DEV (e.g. /dev/parport1 on a card at D010h) used\n"
+    "                       as the board's port PORT (378, 278 or 3BC); may repeat\n"
     "  --board direct       the parallel port through direct I/O (x86, root)\n"
     "  --workdir DIR        where the log, dumps and setups are saved (default: here)\n"
     "  --progdir DIR        where the sounds and the board configuration are (default: the\n"

@@ -2,9 +2,12 @@
 
 #include "common/hex_text.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "board/backends/direct_port.h"
+#include "board/backends/parport_proc.h"
+#include "board/backends/port_slots.h"
 #include "board/backends/ppdev_port.h"
 #include "board/real_timing.h"
 #include "sim/sim_port.h"
@@ -40,6 +43,37 @@ bool AddSimSpec(const std::string& body, BoardRequest& request, std::string& err
   return true;
 }
 
+bool AddPpdevMapping(const std::string& body, BoardRequest& request, std::string& error) {
+  const auto at = body.rfind('@');
+  const std::string device = body.substr(0, at);
+  const auto base = at == std::string::npos ? std::nullopt : ParseBase(body.substr(at + 1));
+  if (device.empty() || !base) {
+    error = "--board ppdev:" + body +
+            ": expected ppdev:DEVICE@PORT, e.g. ppdev:/dev/parport1@378, with PORT 378, 278 or 3BC";
+    return false;
+  }
+  std::erase_if(request.ppdevMapped, [&](const auto& m) { return m.base == *base; });
+  request.ppdevMapped.push_back({device, *base});
+  return true;
+}
+
+// Whether the kernel lists a port at a board base: then it exists, and failing to open it must
+// not be papered over by the simulator.
+bool BoardBaseListed(const std::string& procRoot) {
+  return std::ranges::any_of(board::ListParports(procRoot), [](const board::ParportEntry& e) {
+    return e.base && board::BaseSlot(*e.base) != board::kNoSlot;
+  });
+}
+
+std::string MappingText(const BoardRequest& request) {
+  std::string text;
+  for (const auto& m : request.ppdevMapped) {
+    text.append(text.empty() ? " (" : ", ").append(m.device).append(" as ");
+    text.append(common::HexText(m.base)).append("h");
+  }
+  return text.empty() ? text : text + ")";
+}
+
 PortBackend Simulated(const BoardRequest& request) {
   PortBackend backend;
   backend.clock = std::make_unique<sim::VirtualClock>();
@@ -58,10 +92,12 @@ PortBackend Simulated(const BoardRequest& request) {
 }
 
 template <typename Port>
-PortBackend Real(std::unique_ptr<Port> port, std::string description) {
+PortBackend Real(std::unique_ptr<Port> port, std::string description,
+                 const std::string& note = {}) {
   PortBackend backend;
   for (const std::uint16_t base : port->Bases())
     description.append(" ").append(common::HexText(base)).append("h");
+  description += note;
   backend.description = std::move(description);
   backend.port = std::move(port);
   backend.timing = std::make_unique<board::RealTiming>();
@@ -77,33 +113,34 @@ PortBackend::~PortBackend() = default;
 
 bool AddBoardSpec(const std::string& spec, BoardRequest& request, std::string& error) {
   using Kind = BoardRequest::Kind;
-  const bool real = spec == "ppdev" || spec == "direct";
+  const bool mapped = spec.starts_with("ppdev:");
+  const bool real = spec == "ppdev" || spec == "direct" || mapped;
   const bool sim = spec.starts_with("sim:");
   if (!real && !sim) {
-    error = "--board " + spec + ": expected sim:M@PORT, sim:none, ppdev or direct";
+    error =
+        "--board " + spec + ": expected sim:M@PORT, sim:none, ppdev, ppdev:DEVICE@PORT or direct";
     return false;
   }
-  const Kind kind = spec == "ppdev"    ? Kind::kPpdev
-                    : spec == "direct" ? Kind::kDirect
-                                       : Kind::kSimulated;
+  const Kind kind = spec == "direct" ? Kind::kDirect : sim ? Kind::kSimulated : Kind::kPpdev;
   if (request.kind != Kind::kAuto && request.kind != kind) {
     error = "--board " + spec + ": only one kind of board access can be used at a time";
     return false;
   }
   request.kind = kind;
+  if (mapped) return AddPpdevMapping(spec.substr(6), request, error);
   return real || AddSimSpec(spec.substr(4), request, error);
 }
 
 std::optional<PortBackend> OpenPortBackend(const BoardRequest& request, std::string& error,
                                            const BackendPaths& paths) {
   using Kind = BoardRequest::Kind;
-  const board::PpdevPaths ppdevPaths{paths.procRoot, paths.devRoot};
+  const board::PpdevPaths ppdevPaths{paths.procRoot, paths.devRoot, request.ppdevMapped};
   switch (request.kind) {
     case Kind::kSimulated:
       return Simulated(request);
     case Kind::kPpdev:
       if (auto port = board::PpdevPort::Open(error, ppdevPaths))
-        return Real(std::move(port), "ppdev:");
+        return Real(std::move(port), "ppdev:", MappingText(request));
       return std::nullopt;
     case Kind::kDirect:
       if (auto port = board::DirectPort::Open(error)) return Real(std::move(port), "direct I/O:");
@@ -113,6 +150,12 @@ std::optional<PortBackend> OpenPortBackend(const BoardRequest& request, std::str
   }
   std::string why;
   if (auto port = board::PpdevPort::Open(why, ppdevPaths)) return Real(std::move(port), "ppdev:");
+  if (BoardBaseListed(paths.procRoot)) {
+    error = why +
+            "\nThe simulated board is not used instead, since a real port is there; to use it "
+            "anyway, ask for it: --board sim:6@378";
+    return std::nullopt;
+  }
   BoardRequest fallback;
   fallback.simBoards.push_back({6, board::kLpt378});
   PortBackend backend = Simulated(fallback);
@@ -122,8 +165,8 @@ std::optional<PortBackend> OpenPortBackend(const BoardRequest& request, std::str
 
 std::string BackendInUse(const BoardRequest& request, const PortBackend& backend) {
   const char* why = request.kind == BoardRequest::Kind::kAuto
-                        ? "chosen by itself: ppdev when a port at a board address opens, else "
-                          "the simulated board"
+                        ? "chosen by itself: ppdev when a port at a board address opens, the "
+                          "simulated board when the kernel lists none there"
                         : "asked for with --board";
   return backend.description + " (" + why + ")";
 }

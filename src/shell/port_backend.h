@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "board/backends/ppdev_port.h"
 #include "board/port_io.h"
 #include "board/timing.h"
 
@@ -24,11 +25,13 @@ struct BoardRequest {
     int model;
     std::uint16_t base;
   };
-  std::vector<SimBoard> simBoards;  // kSimulated: empty means no board on any port
+  std::vector<SimBoard> simBoards;               // kSimulated: empty means no board on any port
+  std::vector<board::PpdevMapping> ppdevMapped;  // kPpdev: only these nodes, at these bases
 };
 
-// Parses one --board value into `request` ("sim:6@378", "sim:none", "ppdev", "direct"). Several
-// sim boards may be given; a real backend excludes any other choice. False with `error` set on a
+// Parses one --board value into `request` ("sim:6@378", "sim:none", "ppdev",
+// "ppdev:/dev/parport1@378", "direct"). Several sim boards or ppdev mappings may be given; a real
+// backend excludes any other choice. False with `error` set on a
 // value that is not understood.
 bool AddBoardSpec(const std::string& spec, BoardRequest& request, std::string& error);
 
@@ -56,7 +59,9 @@ struct BackendPaths {
 };
 
 // Opens what was asked for. Auto tries ppdev and falls back to a simulated model 6 board at 378h
-// (direct I/O is never tried unasked: it writes to raw I/O addresses). An explicit real backend
+// only when the kernel lists no port at a board address: a listed port that cannot be opened gives
+// no port and the reason, because an operator would otherwise program a chip that is not there.
+// Direct I/O is never tried unasked (it writes to raw I/O addresses). An explicit real backend
 // that cannot be opened gives no port and the reason in `error`.
 std::optional<PortBackend> OpenPortBackend(const BoardRequest& request, std::string& error,
                                            const BackendPaths& paths = {});

@@ -26,10 +26,21 @@ TEST(CommandLineTest, ReadsBoardsAndFolders) {
   EXPECT_EQ(folders.configFolder, temp);
 }
 
+TEST(CommandLineTest, MapsAPpdevNodeToABoardPort) {
+  CommandLine line;
+  std::string error;
+  ASSERT_TRUE(ParseCommandLine({"--board", "ppdev:/dev/parport1@278"}, line, error)) << error;
+  EXPECT_EQ(line.board.kind, Kind::kPpdev);
+  ASSERT_EQ(line.board.ppdevMapped.size(), 1u);
+  EXPECT_EQ(line.board.ppdevMapped[0].device, "/dev/parport1");
+  EXPECT_EQ(line.board.ppdevMapped[0].base, 0x278);
+}
+
 TEST(CommandLineTest, RejectsWhatItDoesNotUnderstand) {
   const std::vector<std::vector<std::string>> bad = {{"--bored", "sim:4@278"},
                                                      {"--board"},
                                                      {"--board", "sim:9@378"},
+                                                     {"--board", "ppdev:/dev/parport1@D010"},
                                                      {"--workdir", "/no/such/folder/anywhere"},
                                                      {"--progdir"},
                                                      {"extra"}};

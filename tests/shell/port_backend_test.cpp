@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "sim/sim_port.h"
 
@@ -28,8 +29,23 @@ TEST(ShellBoardSpecTest, SimulatedBoardsAccumulateAndReplaceByPort) {
   EXPECT_TRUE(request.simBoards.empty());
 }
 
+TEST(ShellBoardSpecTest, PpdevMappingsPutNodesAtBoardBases) {
+  BoardRequest request;
+  std::string error;
+  ASSERT_TRUE(AddBoardSpec("ppdev:/dev/parport1@378", request, error));
+  ASSERT_TRUE(AddBoardSpec("ppdev:/dev/by-path/pci@0000:05:00.0@3bc", request, error));
+  ASSERT_TRUE(AddBoardSpec("ppdev:/dev/parport2@378", request, error));
+  EXPECT_EQ(request.kind, Kind::kPpdev);
+  ASSERT_EQ(request.ppdevMapped.size(), 2u);
+  EXPECT_EQ(request.ppdevMapped[0].device, "/dev/by-path/pci@0000:05:00.0");
+  EXPECT_EQ(request.ppdevMapped[0].base, 0x3BC);
+  EXPECT_EQ(request.ppdevMapped[1].device, "/dev/parport2");
+  EXPECT_EQ(request.ppdevMapped[1].base, 0x378);
+}
+
 TEST(ShellBoardSpecTest, BadSpecsAreNamed) {
-  for (const char* spec : {"sim:7@378", "sim:5@379", "sim:5", "sim:", "lpt1", "sim:5@"}) {
+  for (const char* spec : {"sim:7@378", "sim:5@379", "sim:5", "sim:", "lpt1", "sim:5@", "ppdev:",
+                           "ppdev:@378", "ppdev:/dev/parport1", "ppdev:/dev/parport1@D010"}) {
     BoardRequest request;
     std::string error;
     EXPECT_FALSE(AddBoardSpec(spec, request, error)) << spec;
@@ -72,6 +88,55 @@ TEST(ShellOpenBackendTest, AutoFallsBackToTheSimulatorAndSaysWhy) {
   EXPECT_FALSE(OpenPortBackend(ppdev, error, paths));
   EXPECT_FALSE(error.empty());
   std::filesystem::remove_all(empty);
+}
+
+// A fake /proc/sys/dev/parport listing one port and a /dev without its node.
+class ShellListedPortTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    paths_ = {(root_ / "proc").string(), (root_ / "dev").string()};
+    std::filesystem::create_directories(root_ / "dev");
+  }
+  void TearDown() override { std::filesystem::remove_all(root_); }
+  void ListPort(const std::string& baseAddr) {
+    std::filesystem::create_directories(root_ / "proc/parport0");
+    std::ofstream(root_ / "proc/parport0/base-addr") << baseAddr;
+  }
+
+  const std::filesystem::path root_ =
+      std::filesystem::temp_directory_path() / ("sorvell-listed-" + std::to_string(::getpid()));
+  BackendPaths paths_;
+};
+
+TEST_F(ShellListedPortTest, AListedBoardPortThatCannotOpenIsNeverSimulated) {
+  ListPort("888\t0\n");
+  std::string error;
+  EXPECT_FALSE(OpenPortBackend(BoardRequest{}, error, paths_));
+  EXPECT_NE(error.find(paths_.devRoot + "/parport0 (the port at 378h) does not exist"),
+            std::string::npos)
+      << error;
+  EXPECT_NE(error.find("sudo modprobe ppdev"), std::string::npos) << error;
+  EXPECT_NE(error.find("not used instead"), std::string::npos) << error;
+  EXPECT_NE(error.find("--board sim:6@378"), std::string::npos) << error;
+
+  BoardRequest asked;
+  ASSERT_TRUE(AddBoardSpec("sim:6@378", asked, error));
+  EXPECT_TRUE(OpenPortBackend(asked, error, paths_));
+}
+
+TEST_F(ShellListedPortTest, APortElsewhereFallsBackAndSuggestsTheMapping) {
+  ListPort("53264\t0\n");
+  std::string error;
+  auto backend = OpenPortBackend(BoardRequest{}, error, paths_);
+  ASSERT_TRUE(backend);
+  EXPECT_NE(backend->simulator, nullptr);
+  EXPECT_NE(backend->description.find("--board ppdev:/dev/parport0@378"), std::string::npos)
+      << backend->description;
+
+  BoardRequest mapped;
+  ASSERT_TRUE(AddBoardSpec("ppdev:" + paths_.devRoot + "/parport0@278", mapped, error));
+  EXPECT_FALSE(OpenPortBackend(mapped, error, paths_));
+  EXPECT_NE(error.find("parport0 (mapped to 278h) does not exist"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -2,23 +2,33 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "board/backends/port_slots.h"
+#include "board/backends/raw_ports.h"
 #include "board/port_io.h"
 
 namespace sorvell::board {
 
+// What the direct backend reads and drives: the machine normally, fakes in tests.
+struct DirectMachine {
+  std::filesystem::path root = "/";  // proc/ioports, proc/sys/dev/parport, sys/kernel/security
+  std::shared_ptr<RawPorts> ports;   // nullptr: the machine's own (MachinePorts)
+};
+
 // The parallel port by direct I/O instructions (x86 only), for machines without ppdev. The
-// kernel grants the process the three registers at each board base; any other port is refused
-// in software (writes dropped, reads FFh) and never reaches the bus.
+// kernel grants the process the three registers at each board base, and the extended control
+// register where the port has one; any other port is refused in software (writes dropped, reads
+// FFh) and never reaches the bus. Every capability is given up once the grants are made.
 class DirectPort final : public PortIo {
  public:
-  // Returns nullptr when no base is granted, with `error` naming the cause and the fix. On
-  // machines other than x86 it always fails.
-  static std::unique_ptr<DirectPort> Open(std::string& error);
+  // Returns nullptr when no base is granted or a kernel driver owns a board base, with `error`
+  // naming the cause and the fix. On machines other than x86 it always fails.
+  static std::unique_ptr<DirectPort> Open(std::string& error, const DirectMachine& machine = {});
 
   ~DirectPort() override;
   DirectPort(const DirectPort&) = delete;
@@ -31,12 +41,19 @@ class DirectPort final : public PortIo {
   std::vector<std::uint16_t> Bases() const;
 
  private:
-  using Grants = std::array<bool, kBoardBaseCount>;  // by slot
-  explicit DirectPort(const Grants& granted) : granted_(granted) {}
+  struct Slot {
+    bool granted = false;
+    bool ecrGranted = false;
+    std::optional<std::uint8_t> savedEcr;  // the mode to restore, when the port has an ECR
+  };
+  using Slots = std::array<Slot, kBoardBaseCount>;
+  DirectPort(std::shared_ptr<RawPorts> ports, const Slots& slots)
+      : ports_(std::move(ports)), slots_(slots) {}
 
   bool Granted(std::uint16_t port) const noexcept;
 
-  Grants granted_;
+  std::shared_ptr<RawPorts> ports_;
+  Slots slots_;
 };
 
 }  // namespace sorvell::board

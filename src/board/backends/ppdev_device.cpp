@@ -8,8 +8,6 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include "board/backends/port_slots.h"
-
 namespace sorvell::board {
 namespace {
 
@@ -17,9 +15,14 @@ std::string Describe(int errorNumber) {
   return std::system_category().message(errorNumber);
 }
 
-std::string OpenFailure(const std::string& where, int errorNumber) {
+std::string OpenFailure(const std::string& where, bool named, int errorNumber) {
   switch (errorNumber) {
     case ENOENT:
+      // A node the operator typed may simply be misspelt; one taken from the kernel's list is not.
+      if (named) {
+        return where + " does not exist: check the name (ls /dev/parport*), or load the ppdev " +
+               "kernel module: sudo modprobe ppdev";
+      }
       return where + " does not exist: the ppdev kernel module is not loaded. Load it with: " +
              "sudo modprobe ppdev";
     case EACCES:
@@ -52,10 +55,10 @@ PpdevClaim Fail(int descriptor, std::string failure) {
 
 }  // namespace
 
-PpdevClaim ClaimPpdevDevice(const std::string& device, std::uint16_t base) {
-  const std::string where = device + " (the port at " + FormatAddress(base) + ")";
+PpdevClaim ClaimPpdevDevice(const std::string& device, const std::string& role) {
+  const std::string where = device + " (" + role + ")";
   const int descriptor = ::open(device.c_str(), O_RDWR | O_CLOEXEC);
-  if (descriptor < 0) return Fail(-1, OpenFailure(where, errno));
+  if (descriptor < 0) return Fail(-1, OpenFailure(where, role.starts_with("mapped"), errno));
   // Exclusive, because a shared claim sleeps for as long as another driver holds the port, and
   // because the board must not see another driver's traffic between two of our accesses.
   if (::ioctl(descriptor, PPEXCL) != 0 || ::ioctl(descriptor, PPCLAIM) != 0) {

@@ -11,8 +11,9 @@ struct PpdevClaim {
   std::string failure;  // for the operator: the cause and the fix, naming the device
 };
 
-// Opens `device` (a /dev/parportN) and claims its port exclusively for this process.
-PpdevClaim ClaimPpdevDevice(const std::string& device, std::uint16_t base);
+// Opens `device` (a /dev/parportN) and claims its port exclusively for this process. `role` says
+// which board base it serves in messages ("the port at 378h", "mapped to 378h").
+PpdevClaim ClaimPpdevDevice(const std::string& device, const std::string& role);
 
 // Gives the port back and closes the descriptor.
 void ReleasePpdevDevice(int descriptor);

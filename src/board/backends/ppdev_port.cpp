@@ -34,7 +34,9 @@ std::string NoBoardBaseMessage(const std::vector<ParportEntry>& listed) {
   std::string ports;
   for (const ParportEntry& entry : listed) ports += (ports.empty() ? "" : ", ") + Describe(entry);
   return "No parallel port is at a board address (378h, 278h or 3BCh); the kernel lists " + ports +
-         ". The board is reached only at those addresses: set the port to one of them in the "
+         ". Map one to a board address, e.g. --board ppdev:/dev/parport" +
+         std::to_string(listed.front().number) +
+         "@378 (the board is then addressed at 378h), or set the port to a board address in the "
          "BIOS setup.";
 }
 
@@ -50,7 +52,29 @@ std::string DevicePath(const PpdevPaths& paths, int number) {
 
 }  // namespace
 
+std::unique_ptr<PpdevPort> PpdevPort::OpenMapped(std::string& error, const PpdevPaths& paths) {
+  Descriptors descriptors;
+  descriptors.fill(-1);
+  auto port = std::unique_ptr<PpdevPort>(new PpdevPort(descriptors));  // releases on failure
+  std::vector<std::string> failures;
+  for (const PpdevMapping& mapping : paths.mapped) {
+    const int slot = BaseSlot(mapping.base);
+    if (slot == kNoSlot || IsOpen(port->descriptors_[slot])) {
+      failures.push_back(mapping.device + ": " + FormatAddress(mapping.base) +
+                         " is not a free board address (378h, 278h or 3BCh, each once).");
+      continue;
+    }
+    PpdevClaim claim = ClaimPpdevDevice(mapping.device, "mapped to " + FormatAddress(mapping.base));
+    port->descriptors_[slot] = claim.descriptor;
+    if (!IsOpen(claim.descriptor)) failures.push_back(std::move(claim.failure));
+  }
+  error = JoinLines(failures);
+  if (!failures.empty()) return nullptr;
+  return port;
+}
+
 std::unique_ptr<PpdevPort> PpdevPort::Open(std::string& error, const PpdevPaths& paths) {
+  if (!paths.mapped.empty()) return OpenMapped(error, paths);
   const std::vector<ParportEntry> listed = ListParports(paths.procRoot);
   if (listed.empty()) {
     error = NothingListedMessage(paths.procRoot);
@@ -64,7 +88,8 @@ std::unique_ptr<PpdevPort> PpdevPort::Open(std::string& error, const PpdevPaths&
     const int slot = entry.base ? BaseSlot(*entry.base) : kNoSlot;
     if (slot == kNoSlot || IsOpen(descriptors[slot])) continue;
     anyAtBoardBase = true;
-    PpdevClaim claim = ClaimPpdevDevice(DevicePath(paths, entry.number), kBoardBases[slot]);
+    PpdevClaim claim = ClaimPpdevDevice(DevicePath(paths, entry.number),
+                                        "the port at " + FormatAddress(kBoardBases[slot]));
     descriptors[slot] = claim.descriptor;
     if (!IsOpen(claim.descriptor)) failures.push_back(std::move(claim.failure));
   }

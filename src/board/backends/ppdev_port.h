@@ -11,11 +11,20 @@
 
 namespace sorvell::board {
 
+// A ppdev device node the operator puts at one of the board's bases, for a port the kernel lists
+// elsewhere (a PCIe card at D010h): ppdev reaches a port by its node, so the program can keep
+// addressing the board at 378h, 278h or 3BCh while the bytes go to the card.
+struct PpdevMapping {
+  std::string device;  // "/dev/parport1"
+  std::uint16_t base = 0;
+};
+
 // Where the kernel publishes parallel ports and their device nodes; tests point these at a
-// temporary tree.
+// temporary tree. With mappings, only the mapped nodes are opened.
 struct PpdevPaths {
   std::string procRoot = "/proc/sys/dev/parport";
   std::string devRoot = "/dev";
+  std::vector<PpdevMapping> mapped;
 };
 
 // The parallel port through the kernel's ppdev driver (/dev/parportN), which needs no more
@@ -26,7 +35,8 @@ struct PpdevPaths {
 class PpdevPort final : public PortIo {
  public:
   // Returns nullptr when no port opens, with `error` naming the cause and the fix. When some
-  // ports open and others fail, returns the ones that opened and leaves the failures in `error`.
+  // listed ports open and others fail, returns the ones that opened and leaves the failures in
+  // `error`; a mapped node that fails fails the whole open, since the operator named it.
   static std::unique_ptr<PpdevPort> Open(std::string& error, const PpdevPaths& paths = {});
 
   ~PpdevPort() override;
@@ -42,6 +52,8 @@ class PpdevPort final : public PortIo {
  private:
   using Descriptors = std::array<int, kBoardBaseCount>;  // by slot; -1 when not open
   explicit PpdevPort(const Descriptors& descriptors) : descriptors_(descriptors) {}
+
+  static std::unique_ptr<PpdevPort> OpenMapped(std::string& error, const PpdevPaths& paths);
 
   Descriptors descriptors_;
 };

@@ -163,7 +163,7 @@ class ReportWriter {
   void Modules();
   void Ports();
   void Port(const ParportEntry& entry);
-  void Node(const std::string& name, bool boardBase);
+  void Node(const std::string& name, bool usable);
   void NodeRefused(const std::string& path, const struct stat& node);
   void Fixes();
 
@@ -238,18 +238,21 @@ void ReportWriter::Port(const ParportEntry& entry) {
       "  " + name + " at " + (entry.base ? Hex(*entry.base) : "an unreadable address");
   Line(line + (boardBase ? " (a board address)" : " (not a board address)"));
   if (!boardBase) {
-    Problem(name + " is not at a board address: set it to 378h, 278h or 3BCh in the BIOS setup.");
+    // ppdev reaches a port by its node, so a card elsewhere (PCIe, D010h) serves as well.
+    Problem(name + " is not at a board address: map it to one, e.g. --board ppdev:/dev/" + name +
+            "@378 (the board is then addressed at 378h), or set it to 378h, 278h or 3BCh in the "
+            "BIOS setup.");
   }
-  Node(name, boardBase);
+  Node(name, entry.base.has_value());
 }
 
-void ReportWriter::Node(const std::string& name, bool boardBase) {
+void ReportWriter::Node(const std::string& name, bool usable) {
   const fs::path path = root_ / "dev" / name;
   const std::string shown = "/dev/" + name;
   struct stat node {};
   if (::stat(path.c_str(), &node) != 0) {
     Line("    " + shown + ": missing");
-    if (boardBase) {
+    if (usable) {
       Problem(shown + " is missing: load ppdev (sudo modprobe ppdev); udev then creates it.");
     }
     return;
@@ -260,7 +263,7 @@ void ReportWriter::Node(const std::string& name, bool boardBase) {
       owner != machine_.groupNames.end() ? owner->second : std::to_string(node.st_gid);
   Line("    " + shown + ": mode " + ModeText(node) + ", group " + group + ", " +
        (may ? "this user may open it" : "this user may not open it"));
-  if (!may && boardBase) NodeRefused(shown, node);
+  if (!may && usable) NodeRefused(shown, node);
 }
 
 void ReportWriter::NodeRefused(const std::string& path, const struct stat& node) {

@@ -36,7 +36,7 @@ class PpdevPortTest : public ::testing::Test {
     std::string root = (fs::temp_directory_path() / "sorvell-ppdev-XXXXXX").string();
     ASSERT_NE(::mkdtemp(root.data()), nullptr);
     root_ = root;
-    paths_ = {(root_ / "proc").string(), (root_ / "dev").string()};
+    paths_ = {(root_ / "proc").string(), (root_ / "dev").string(), {}};
     for (const fs::path& dir : {root_, fs::path(paths_.procRoot), fs::path(paths_.devRoot)}) {
       fs::create_directory(dir);
       fs::permissions(dir, kReadable);
@@ -97,6 +97,29 @@ TEST_F(PpdevPortTest, PortsOnlyAtOtherAddressesAreNamedInOrder) {
                        "lists parport1 at an unreadable address, parport2 at 10378h, "
                        "parport10 at D010h."))
       << error;
+  EXPECT_TRUE(Contains(error, "--board ppdev:/dev/parport1@378")) << error;
+}
+
+// A mapped node is opened for its slot whatever the kernel lists at the board bases, and any
+// failure of a node the operator named fails the whole open.
+TEST_F(PpdevPortTest, MappedNodesServeTheirSlotsAndOnlyThem) {
+  ListPort(0, "888\t0\n");    // at 378h, but not asked for: left alone
+  ListPort(1, "53264\t0\n");  // the card at D010h
+  const std::string card = AddPlainFile(1, kReadable);
+  paths_.mapped = {{card, kLpt278}};
+  EXPECT_EQ(OpenError(), card + " (mapped to 278h) is not a ppdev parallel port device " +
+                             "(Inappropriate ioctl for device).");
+
+  paths_.mapped = {{card, kLpt3BC}, {DevicePath(7), kLpt378}};
+  const std::string error = OpenError();
+  EXPECT_TRUE(Contains(error, card + " (mapped to 3BCh)")) << error;
+  EXPECT_TRUE(Contains(error, DevicePath(7) + " (mapped to 378h) does not exist: check the name"))
+      << error;
+  EXPECT_FALSE(Contains(error, DevicePath(0))) << error;
+
+  paths_.mapped = {{card, 0x3BD}};
+  EXPECT_EQ(OpenError(),
+            card + ": 3BDh is not a free board address (378h, 278h or 3BCh, each once).");
 }
 
 // Every port at a board base is tried, one failure line each; ports elsewhere are left alone.

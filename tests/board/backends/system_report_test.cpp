@@ -140,6 +140,7 @@ TEST_F(SystemReportTest, APortAwayFromTheBoardAddressesIsReported) {
   user_.groups.push_back(lpGid_);
   const std::string report = Report();
   EXPECT_HAS(report, "parport0 at D010h (not a board address)");
+  EXPECT_HAS(report, "map it to one, e.g. --board ppdev:/dev/parport0@378");
   EXPECT_HAS(report, "set it to 378h, 278h or 3BCh in the BIOS setup");
 }
 
