@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -70,15 +71,19 @@ class TappedPort final : public board::PortIo {
  public:
   explicit TappedPort(board::PortIo& inner) : inner_(inner) {}
   void PortOut(std::uint16_t port, std::uint8_t value) override {
+    if (beforeAccess) beforeAccess();
     accesses.push_back({true, port, value});
     inner_.PortOut(port, value);
   }
   std::uint8_t PortIn(std::uint16_t port) override {
+    if (beforeAccess) beforeAccess();
     const std::uint8_t value = inner_.PortIn(port);
     accesses.push_back({false, port, value});
     return value;
   }
   std::vector<board::RecordingPort::Access> accesses;
+  // Run before each access: a test makes the port slow here by advancing the virtual clock.
+  std::function<void()> beforeAccess;
 
  private:
   board::PortIo& inner_;
@@ -97,6 +102,7 @@ class TallyTiming final : public board::Timing {
     spins[iterations]++;
     inner_.Spin(iterations);
   }
+  std::uint64_t NowNs() override { return inner_.NowNs(); }
   std::map<std::int64_t, int> spins;
   std::map<std::uint32_t, int> sleeps;
 
