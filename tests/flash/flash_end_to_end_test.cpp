@@ -230,27 +230,38 @@ TEST(PageWriteEndToEndTest, APageAlwaysLoadedLateFailsAfterFiveLoads) {
   EXPECT_EQ(rig.chip->Contents()[0x1240], 0xFF);  // nothing after the failed page
 }
 
-// A front end whose every repaint takes 5 ms: the repaints come between pages, so no page is late.
+// A front end whose every repaint takes 5 ms: the repaints come between pages, never inside a
+// page load (nor does any sleep), so no page is late. What the system refused is logged.
 TEST(PageWriteEndToEndTest, SlowRepaintsBetweenPagesMakeNoPageLate) {
   struct SlowRepaints final : RunControl {
-    explicit SlowRepaints(sim::VirtualClock& clock) : clock_(clock) {}
+    SlowRepaints(sim::VirtualClock& clock, TallyTiming& timing) : clock_(clock), timing_(timing) {}
     void Breathe() override {
       ++repaints;
+      if (timing_.inPageLoad) ++repaintsInPageLoads;
       clock_.AdvanceNs(5'000'000);
     }
     int repaints = 0;
+    int repaintsInPageLoads = 0;
 
    private:
     sim::VirtualClock& clock_;
+    TallyTiming& timing_;
   };
   FlashRig rig(5, "X28C256", kX28C256Row, std::vector<std::uint8_t>(32768, 0xFF));
-  SlowRepaints repaints(rig.virtualClock);
+  SlowRepaints repaints(rig.virtualClock, rig.tally);
+  rig.tally.refusal = "Page loads run without real-time priority (Operation not permitted)";
   rig.form.panel.SetRunControl(&repaints);
   const auto image = Image(32768, 8);
   rig.Load(image);
   rig.dialogs.answers = {Answer::kOk};
   rig.form.dispatcher.Program_button_Click();
   EXPECT_GE(repaints.repaints, 512);
+  EXPECT_EQ(repaints.repaintsInPageLoads, 0);
+  EXPECT_EQ(rig.tally.pageLoads, 512);
+  EXPECT_EQ(rig.tally.sleepsInPageLoads, 0);
+  EXPECT_EQ(rig.tally.runsBegun, 1);
+  EXPECT_EQ(rig.tally.runsEnded, 1);
+  EXPECT_TRUE(rig.Logged(rig.tally.refusal)) << rig.Log();
   EXPECT_EQ(rig.Log().find("loading the page again"), std::string::npos) << rig.Log();
   EXPECT_TRUE(rig.Logged("Device Contents MATCHES with Buffer Contents")) << rig.Log();
   EXPECT_TRUE(rig.chip->Contents() == image);

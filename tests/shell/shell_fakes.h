@@ -96,6 +96,7 @@ class TallyTiming final : public board::Timing {
   explicit TallyTiming(board::Timing& inner) : inner_(inner) {}
   void Sleep(std::uint32_t ms) override {
     sleeps[ms]++;
+    if (inPageLoad) ++sleepsInPageLoads;
     inner_.Sleep(ms);
   }
   void Spin(std::int64_t iterations) override {
@@ -103,6 +104,20 @@ class TallyTiming final : public board::Timing {
     inner_.Spin(iterations);
   }
   std::uint64_t NowNs() override { return inner_.NowNs(); }
+  // Page loads as the real timing would hold them; `refusal` is what the system said.
+  std::string BeginPageLoads() override {
+    ++runsBegun;
+    return refusal;
+  }
+  void EndPageLoads() override { ++runsEnded; }
+  void BeginPageLoad() override {
+    ++pageLoads;
+    inPageLoad = true;
+  }
+  void EndPageLoad() override { inPageLoad = false; }
+  std::string refusal;
+  int runsBegun = 0, runsEnded = 0, pageLoads = 0, sleepsInPageLoads = 0;
+  bool inPageLoad = false;
   std::map<std::int64_t, int> spins;
   std::map<std::uint32_t, int> sleeps;
 
