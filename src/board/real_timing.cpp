@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <thread>
+#include <utility>
 
 namespace sorvell::board {
 
@@ -16,6 +17,8 @@ void SpinUntil(Clock::time_point deadline) {
 
 }  // namespace
 
+RealTiming::RealTiming(std::unique_ptr<RealTimeCalls> calls) : calls_(std::move(calls)) {}
+
 // A sleep may overshoot by the scheduler's slack but never ends early: a programming pulse timed
 // by a sleep must be at least as long as asked.
 void RealTiming::Sleep(std::uint32_t milliseconds) {
@@ -27,6 +30,12 @@ void RealTiming::Sleep(std::uint32_t milliseconds) {
 void RealTiming::Spin(std::int64_t iterations) {
   if (iterations < 1) return;
   SpinUntil(Clock::now() + std::chrono::nanoseconds(iterations * kNanosecondsPerIteration));
+}
+
+std::uint64_t RealTiming::NowNs() {
+  return static_cast<std::uint64_t>(
+      std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
+          .count());
 }
 
 }  // namespace sorvell::board

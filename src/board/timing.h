@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace sorvell::board {
 
@@ -15,6 +16,17 @@ class Timing {
   virtual void Sleep(std::uint32_t milliseconds) = 0;
   // A busy wait of `iterations` loop iterations; a count below 1 waits not at all.
   virtual void Spin(std::int64_t iterations) = 0;
+  // A monotonic clock in nanoseconds, for timing work that has a deadline (a page's byte loads).
+  virtual std::uint64_t NowNs() = 0;
+
+  // Around a programming run of page loads, and around each page load in it: where the system
+  // allows it the real timing locks memory for the run and runs each page load at real-time
+  // priority, so that neither a page fault nor another process comes between two byte loads.
+  // BeginPageLoads returns, the first time only, why that could not be had (for the log).
+  virtual std::string BeginPageLoads() { return {}; }
+  virtual void EndPageLoads() {}
+  virtual void BeginPageLoad() {}
+  virtual void EndPageLoad() {}
 };
 
 // Length of one busy-wait iteration. At the default speed-slider position (18) the CMOS EPROM

@@ -27,14 +27,22 @@ class PageWriter {
     int writeEnableBit;  // of register 1
     bool xicor;          // A14 on register 1 bit 7, the X28C256's address path
     int unprotectWaitMs;
+    int byteLoadWindowUs;  // from one load's write-enable rise to the next load's fall
+  };
+  // How close a page's loads came to the part's window: the longest time between two loads and
+  // the address of the load that came after it.
+  struct LoadTiming {
+    std::uint64_t longestGapNs = 0;
+    std::int32_t lateAddress = 0;
   };
   void ProgramPages(const Part& part);
   void SetPartAddress(const Part& part);
   void Unprotect(const Part& part);
   // False after the failure report, when the page did not verify within its attempts.
   bool ProgramPage(const Part& part, int page);
-  void LoadPage(const Part& part, int page);
+  LoadTiming LoadPage(const Part& part, int page);
   bool PageMatches(int page);
+  bool Fail();
 
   operation::Operation& op_;
   board::Board& board_;

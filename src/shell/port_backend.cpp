@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "board/access_cost.h"
 #include "board/backends/direct_port.h"
 #include "board/backends/parport_proc.h"
 #include "board/backends/port_slots.h"
@@ -74,6 +75,14 @@ std::string MappingText(const BoardRequest& request) {
   return text.empty() ? text : text + ")";
 }
 
+// The start-up line names the cost of one access on the backend chosen: on a real port it decides
+// whether a page of the page-write parts can be loaded within their byte-load window.
+void MeasureAccessCost(PortBackend& backend, std::uint16_t base) {
+  backend.accessNs = board::MeasureAccessNs(
+      *backend.port, *backend.timing, static_cast<std::uint16_t>(base + board::kStatusOffset));
+  backend.description += "; " + board::AccessCostText(backend.accessNs);
+}
+
 PortBackend Simulated(const BoardRequest& request) {
   PortBackend backend;
   backend.clock = std::make_unique<sim::VirtualClock>();
@@ -88,6 +97,9 @@ PortBackend Simulated(const BoardRequest& request) {
   if (request.simBoards.empty()) backend.description += " none on any port";
   backend.port = std::move(port);
   backend.timing = std::make_unique<sim::VirtualTiming>(*backend.clock);
+  MeasureAccessCost(backend,
+                    request.simBoards.empty() ? board::kLpt378 : request.simBoards.front().base);
+  backend.simulator->ResetCounters();  // the measurement is not the operator's work
   return backend;
 }
 
@@ -95,12 +107,14 @@ template <typename Port>
 PortBackend Real(std::unique_ptr<Port> port, std::string description,
                  const std::string& note = {}) {
   PortBackend backend;
+  const std::uint16_t first = port->Bases().empty() ? board::kLpt378 : port->Bases().front();
   for (const std::uint16_t base : port->Bases())
     description.append(" ").append(common::HexText(base)).append("h");
   description += note;
   backend.description = std::move(description);
   backend.port = std::move(port);
   backend.timing = std::make_unique<board::RealTiming>();
+  MeasureAccessCost(backend, first);
   return backend;
 }
 

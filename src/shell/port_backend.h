@@ -41,7 +41,8 @@ struct PortBackend {
   std::unique_ptr<board::PortIo> port;
   std::unique_ptr<board::Timing> timing;
   sim::SimulatedPort* simulator = nullptr;  // simulated board only
-  std::string description;
+  std::string description;                  // ends with the measured cost of one port access
+  std::uint64_t accessNs = 0;               // that cost in nanoseconds
 
   PortBackend();
   PortBackend(PortBackend&&) noexcept;

@@ -14,6 +14,7 @@ class VirtualTiming final : public board::Timing {
 
   void Sleep(std::uint32_t ms) override;
   void Spin(std::int64_t iterations) override;
+  std::uint64_t NowNs() override { return clock_.NowNs(); }
 
   std::uint64_t SleptMs() const { return sleptMs_; }
   std::int64_t SpunIterations() const { return spunIterations_; }

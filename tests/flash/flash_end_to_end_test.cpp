@@ -2,6 +2,8 @@
 // window and the simulated parts' own pinouts and command state machines.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "../shell/shell_fakes.h"
 #include "sim/amd_flash_chip.h"
 #include "sim/page_write_chip.h"
@@ -162,6 +164,107 @@ TEST(PageWriteEndToEndTest, APageThatNeverVerifiesFailsAfter79Attempts) {
   EXPECT_EQ(rig.tally.sleeps[3], 1 + 79);
   EXPECT_EQ(rig.chip->Contents()[0x40], 0x00);
   EXPECT_EQ(rig.chip->Contents()[0x80], 0xFF);
+}
+
+// A port that stalls before the load at 1234h for longer than the part's 100 us window, as a
+// preemption or a slow port would: the part writes what of page 1200h came in time and ignores
+// the rest. The stall comes at most `maxStalls` times, once each time the load reaches 1234h.
+struct StallingRig : FlashRig {
+  explicit StallingRig(int maxStalls)
+      : FlashRig(6, "X28C256", kX28C256Row, std::vector<std::uint8_t>(32768, 0xFF)) {
+    form.SetValue("CheckBlankPriorProgramming", 0);  // its reads pass 1234h too
+    tap.beforeAccess = [this, maxStalls] {
+      const bool at = form.board.CurrentAddress == 0x1234;
+      if (at && !atLateLoad && stalls < maxStalls) {
+        ++stalls;
+        virtualClock.AdvanceNs(150'000);
+      }
+      atLateLoad = at;
+    };
+  }
+  int stalls = 0;
+  bool atLateLoad = false;
+};
+
+TEST(PageWriteEndToEndTest, APageLoadedLateIsLoadedAgainAndVerified) {
+  StallingRig rig(1);
+  const auto image = Image(32768, 5);
+  rig.Load(image);
+  rig.dialogs.answers = {Answer::kOk};
+  rig.form.dispatcher.Program_button_Click();
+  EXPECT_EQ(rig.stalls, 1);
+  EXPECT_TRUE(rig.Logged(
+      "Page at 1200h: the load at 1234h came 230 us after the last, loading the page again"))
+      << rig.Log();
+  EXPECT_TRUE(rig.Logged("XICOR 28C256 Programmed Sucessfully")) << rig.Log();
+  EXPECT_TRUE(rig.Logged("Device Contents MATCHES with Buffer Contents")) << rig.Log();
+  EXPECT_EQ(rig.form.panel.ErrorAlertsRaised(), 0);
+  EXPECT_TRUE(rig.chip->Contents() == image);
+  EXPECT_EQ(rig.chip->Violations().Count(), 0u) << rig.chip->Violations().Last();
+}
+
+TEST(PageWriteEndToEndTest, APageAlwaysLoadedLateFailsAfterFiveLoads) {
+  StallingRig rig(1000);
+  const auto image = Image(32768, 6);
+  rig.Load(image);
+  rig.dialogs.answers = {Answer::kOk};
+  rig.form.dispatcher.Program_button_Click();
+  const std::string log = rig.Log();
+  int reloads = 0;
+  for (auto at = log.find("loading the page again"); at != std::string::npos;
+       at = log.find("loading the page again", at + 1)) {
+    ++reloads;
+  }
+  EXPECT_EQ(reloads, 4);
+  EXPECT_TRUE(
+      rig.Logged("Page at 1200h: the load at 1234h came 230 us after the last, loaded "
+                 "late 5 times: the port is too slow for the part"))
+      << rig.Log();
+  char failure[64];
+  std::snprintf(failure, sizeof failure, "*** Address:1234h, Programming BYTE:%Xh", image[0x1234]);
+  EXPECT_NE(rig.Log().find(failure), std::string::npos) << rig.Log();
+  EXPECT_FALSE(rig.Logged("XICOR 28C256 Programmed Sucessfully"));
+  EXPECT_FALSE(rig.Logged("Programming Device Successfull"));
+  EXPECT_EQ(rig.form.panel.ErrorAlertsRaised(), 1);
+  EXPECT_TRUE(std::equal(image.begin(), image.begin() + 0x1234, rig.chip->Contents().begin()));
+  EXPECT_EQ(rig.chip->Contents()[0x1240], 0xFF);  // nothing after the failed page
+}
+
+// A front end whose every repaint takes 5 ms: the repaints come between pages, never inside a
+// page load (nor does any sleep), so no page is late. What the system refused is logged.
+TEST(PageWriteEndToEndTest, SlowRepaintsBetweenPagesMakeNoPageLate) {
+  struct SlowRepaints final : RunControl {
+    SlowRepaints(sim::VirtualClock& clock, TallyTiming& timing) : clock_(clock), timing_(timing) {}
+    void Breathe() override {
+      ++repaints;
+      if (timing_.inPageLoad) ++repaintsInPageLoads;
+      clock_.AdvanceNs(5'000'000);
+    }
+    int repaints = 0;
+    int repaintsInPageLoads = 0;
+
+   private:
+    sim::VirtualClock& clock_;
+    TallyTiming& timing_;
+  };
+  FlashRig rig(5, "X28C256", kX28C256Row, std::vector<std::uint8_t>(32768, 0xFF));
+  SlowRepaints repaints(rig.virtualClock, rig.tally);
+  rig.tally.refusal = "Page loads run without real-time priority (Operation not permitted)";
+  rig.form.panel.SetRunControl(&repaints);
+  const auto image = Image(32768, 8);
+  rig.Load(image);
+  rig.dialogs.answers = {Answer::kOk};
+  rig.form.dispatcher.Program_button_Click();
+  EXPECT_GE(repaints.repaints, 512);
+  EXPECT_EQ(repaints.repaintsInPageLoads, 0);
+  EXPECT_EQ(rig.tally.pageLoads, 512);
+  EXPECT_EQ(rig.tally.sleepsInPageLoads, 0);
+  EXPECT_EQ(rig.tally.runsBegun, 1);
+  EXPECT_EQ(rig.tally.runsEnded, 1);
+  EXPECT_TRUE(rig.Logged(rig.tally.refusal)) << rig.Log();
+  EXPECT_EQ(rig.Log().find("loading the page again"), std::string::npos) << rig.Log();
+  EXPECT_TRUE(rig.Logged("Device Contents MATCHES with Buffer Contents")) << rig.Log();
+  EXPECT_TRUE(rig.chip->Contents() == image);
 }
 
 TEST(FlashFailureTest, AReadOnlyChipIsNotAFlash) {

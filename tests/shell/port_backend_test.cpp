@@ -68,7 +68,11 @@ TEST(ShellOpenBackendTest, SimulatedBoardsArePlacedAndDescribed) {
   ASSERT_NE(backend->simulator->BoardAt(0x3BC), nullptr);
   EXPECT_EQ(backend->simulator->BoardAt(0x3BC)->Model(), 4);
   EXPECT_EQ(backend->simulator->BoardAt(0x378), nullptr);
-  EXPECT_EQ(backend->description, "simulated board: model 4 at 3BCh");
+  // The access cost is measured on the simulated port, whose accesses cost a fixed virtual 1 us;
+  // the measuring reads are not counted as the operator's.
+  EXPECT_EQ(backend->description, "simulated board: model 4 at 3BCh; 1.0 us per port access");
+  EXPECT_EQ(backend->accessNs, 1000u);
+  EXPECT_EQ(backend->simulator->Reads(), 0u);
 }
 
 TEST(ShellOpenBackendTest, AutoFallsBackToTheSimulatorAndSaysWhy) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -70,15 +71,19 @@ class TappedPort final : public board::PortIo {
  public:
   explicit TappedPort(board::PortIo& inner) : inner_(inner) {}
   void PortOut(std::uint16_t port, std::uint8_t value) override {
+    if (beforeAccess) beforeAccess();
     accesses.push_back({true, port, value});
     inner_.PortOut(port, value);
   }
   std::uint8_t PortIn(std::uint16_t port) override {
+    if (beforeAccess) beforeAccess();
     const std::uint8_t value = inner_.PortIn(port);
     accesses.push_back({false, port, value});
     return value;
   }
   std::vector<board::RecordingPort::Access> accesses;
+  // Run before each access: a test makes the port slow here by advancing the virtual clock.
+  std::function<void()> beforeAccess;
 
  private:
   board::PortIo& inner_;
@@ -91,12 +96,28 @@ class TallyTiming final : public board::Timing {
   explicit TallyTiming(board::Timing& inner) : inner_(inner) {}
   void Sleep(std::uint32_t ms) override {
     sleeps[ms]++;
+    if (inPageLoad) ++sleepsInPageLoads;
     inner_.Sleep(ms);
   }
   void Spin(std::int64_t iterations) override {
     spins[iterations]++;
     inner_.Spin(iterations);
   }
+  std::uint64_t NowNs() override { return inner_.NowNs(); }
+  // Page loads as the real timing would hold them; `refusal` is what the system said.
+  std::string BeginPageLoads() override {
+    ++runsBegun;
+    return refusal;
+  }
+  void EndPageLoads() override { ++runsEnded; }
+  void BeginPageLoad() override {
+    ++pageLoads;
+    inPageLoad = true;
+  }
+  void EndPageLoad() override { inPageLoad = false; }
+  std::string refusal;
+  int runsBegun = 0, runsEnded = 0, pageLoads = 0, sleepsInPageLoads = 0;
+  bool inPageLoad = false;
   std::map<std::int64_t, int> spins;
   std::map<std::uint32_t, int> sleeps;
 

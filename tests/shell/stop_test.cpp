@@ -124,6 +124,10 @@ TEST(StopTest, APageWriteEepromStopsBetweenPages) {
   rig.ExpectProgrammedUpTo(part.Contents(), 3 * 64);
   rig.ExpectStoppedAndIdle();
   EXPECT_EQ(part.Violations().Count(), 0u) << part.Violations().Last();
+  // What the page loads held of the system (priority, locked memory) is given back on a stop.
+  EXPECT_EQ(rig.tally.runsBegun, 1);
+  EXPECT_EQ(rig.tally.runsEnded, 1);
+  EXPECT_FALSE(rig.tally.inPageLoad);
 }
 
 // What the operator does while the window breathes is refused at once and never replayed.

@@ -1,0 +1,96 @@
+// What a programming run of page loads takes from the system, and the start-up measurement of a
+// port access.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "board/access_cost.h"
+#include "board/real_time.h"
+#include "sim/sim_port.h"
+#include "sim/virtual_timing.h"
+
+namespace sorvell::board {
+namespace {
+
+// Grants or refuses as told, and records what was asked.
+class FakeCalls final : public RealTimeCalls {
+ public:
+  int LockMemory() override {
+    calls.push_back("lock");
+    return lockError;
+  }
+  void UnlockMemory() override { calls.push_back("unlock"); }
+  int RaisePriority() override {
+    calls.push_back("raise");
+    return priorityError;
+  }
+  void RestorePriority() override { calls.push_back("restore"); }
+
+  int lockError = 0;
+  int priorityError = 0;
+  std::vector<std::string> calls;
+};
+
+using Calls = std::vector<std::string>;
+
+TEST(RealTimeSectionTest, AGrantedRunLocksMemoryAndRaisesPriorityOnlyDuringPageLoads) {
+  FakeCalls calls;
+  RealTimeSection section(calls);
+  EXPECT_EQ(section.BeginRun(), "");
+  for (int page = 0; page < 2; ++page) {
+    section.BeginPageLoad();
+    section.EndPageLoad();
+  }
+  section.EndRun();
+  // The priority is tried (and given back) at the start of the run, then held per page.
+  EXPECT_EQ(calls.calls,
+            (Calls{"lock", "raise", "restore", "raise", "restore", "raise", "restore", "unlock"}));
+}
+
+TEST(RealTimeSectionTest, ARefusedPriorityIsToldOnceAndNotAskedForPerPage) {
+  FakeCalls calls;
+  calls.priorityError = EPERM;
+  RealTimeSection section(calls);
+  const std::string why = section.BeginRun();
+  EXPECT_NE(why.find("without real-time priority"), std::string::npos) << why;
+  EXPECT_NE(why.find("CAP_SYS_NICE"), std::string::npos) << why;
+  EXPECT_EQ(why.find("locked memory"), std::string::npos) << why;
+  section.BeginPageLoad();
+  section.EndPageLoad();
+  section.EndRun();
+  EXPECT_EQ(calls.calls, (Calls{"lock", "raise", "unlock"}));
+  // The next run asks again, silently.
+  EXPECT_EQ(section.BeginRun(), "");
+  section.EndRun();
+}
+
+TEST(RealTimeSectionTest, MemoryThatCouldNotBeLockedIsNotUnlocked) {
+  FakeCalls calls;
+  calls.lockError = ENOMEM;
+  calls.priorityError = EPERM;
+  RealTimeSection section(calls);
+  const std::string why = section.BeginRun();
+  EXPECT_NE(why.find("without real-time priority"), std::string::npos) << why;
+  EXPECT_NE(why.find("and without locked memory"), std::string::npos) << why;
+  EXPECT_NE(why.find("memlock"), std::string::npos) << why;
+  section.EndRun();
+  EXPECT_EQ(calls.calls, (Calls{"lock", "raise"}));
+}
+
+TEST(AccessCostTest, TheMeanOfTheStatusReadsOnTheTimingsClock) {
+  sim::VirtualClock clock;
+  sim::VirtualTiming timing(clock);
+  sim::SimulatedPort port(clock);
+  port.SetAccessCostNs(2'750);
+  EXPECT_EQ(MeasureAccessNs(port, timing, kLpt378 + kStatusOffset, 100), 2'750u);
+  EXPECT_EQ(port.Reads(), 100u);
+  EXPECT_EQ(port.Writes(), 0u);  // nothing reaches the board's latches
+  EXPECT_EQ(AccessCostText(2'750), "2.8 us per port access");
+  EXPECT_EQ(AccessCostText(949), "0.9 us per port access");
+  EXPECT_EQ(AccessCostText(12'000), "12.0 us per port access");
+}
+
+}  // namespace
+}  // namespace sorvell::board
