@@ -32,18 +32,23 @@ constexpr std::size_t kPulses = 100'000;
 // (bit 7 low) or inactive, and keeps the width of each active stretch.
 class PulseTimer final : public board::PortIo {
  public:
-  PulseTimer(board::PortIo& inner, const board::Board& board) : inner_(inner), board_(board) {}
+  explicit PulseTimer(board::PortIo& inner) : inner_(inner) {}
+  // The model's board, which knows the port and the strobe values once it exists.
+  void Watch(const board::Board& board) { board_ = &board; }
   void PortOut(std::uint16_t port, std::uint8_t value) override {
-    if (port == board_.DataPort) data_ = value;
-    if (port == board_.ControlPort && value == board_.Reg3StrobeB && board_.Reg3StrobeB != 0) {
-      Latched(Clock::now(), (data_ & 0x80) == 0);
-    }
+    if (board_ != nullptr) Note(port, value);
     inner_.PortOut(port, value);
   }
   std::uint8_t PortIn(std::uint16_t port) override { return inner_.PortIn(port); }
   std::vector<double> widthsUs;
 
  private:
+  void Note(std::uint16_t port, std::uint8_t value) {
+    if (port == board_->DataPort) data_ = value;
+    if (port == board_->ControlPort && value == board_->Reg3StrobeB && board_->Reg3StrobeB != 0) {
+      Latched(Clock::now(), (data_ & 0x80) == 0);
+    }
+  }
   void Latched(Clock::time_point now, bool active) {
     if (active && !active_) start_ = now;
     if (!active && active_) {
@@ -52,7 +57,7 @@ class PulseTimer final : public board::PortIo {
     active_ = active;
   }
   board::PortIo& inner_;
-  const board::Board& board_;
+  const board::Board* board_ = nullptr;
   std::uint8_t data_ = 0;
   bool active_ = false;
   Clock::time_point start_{};
@@ -75,16 +80,10 @@ Figures Measure(bool churnWindow) {
   console::SilentSounds sounds;
   console::MemorySettings settings;
   shell::SystemWallClock wallClock;
-  struct Late final : board::PortIo {  // the board is known only once the model exists
-    board::PortIo* port = nullptr;
-    void PortOut(std::uint16_t p, std::uint8_t v) override { port->PortOut(p, v); }
-    std::uint8_t PortIn(std::uint16_t p) override { return port->PortIn(p); }
-  } late;
-  late.port = &boards;
-  shell::MainForm model({late, timing, dialogs, windows, sounds, settings, wallClock,
+  PulseTimer pulses(boards);
+  shell::MainForm model({pulses, timing, dialogs, windows, sounds, settings, wallClock,
                          panel::Folders{"/tmp", "/tmp/sorvell-bench", "/tmp"}});
-  PulseTimer pulses(boards, model.board);
-  late.port = &pulses;
+  pulses.Watch(model.board);
   gui::MainWindow window(model, "simulated board, real timing");
   windows.SetMainWindow(&window);
   model.Form_Load();

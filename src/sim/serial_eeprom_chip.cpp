@@ -103,19 +103,18 @@ void SerialEepromChip::Start(std::uint64_t nowNs) {
   const std::int64_t sinceStop = now - stopNs_;
   const std::int64_t sclHigh = now - sclRoseNs_;
   startNs_ = now;
-  if (!dead_ && !Busy(nowNs)) {
-    state_ = State::kDeviceAddress;  // listening: a START it cannot take is recorded
-    if (TooSoon(sclHigh, kStartSetupNs, "START set-up") ||
-        TooSoon(sinceStop, kBusFreeNs, "bus free time before START")) {
-      return;
-    }
+  // A part that listens records a START it cannot take (TooSoon looks only while listening).
+  const bool listening = !dead_ && !Busy(nowNs);
+  state_ = listening ? State::kDeviceAddress : State::kIdle;
+  if (TooSoon(sclHigh, kStartSetupNs, "START set-up") ||
+      TooSoon(sinceStop, kBusFreeNs, "bus free time before START")) {
+    return;
   }
   pullingSda_ = false;
   acknowledgeClock_ = false;
   bits_ = 0;
   shift_ = 0;
-  state_ = (dead_ || Busy(nowNs)) ? State::kIdle : State::kDeviceAddress;
-  if (state_ != State::kIdle && heard_.size() < kHeardTransactions) heard_.emplace_back();
+  if (listening && heard_.size() < kHeardTransactions) heard_.emplace_back();
 }
 
 void SerialEepromChip::Stop(std::uint64_t nowNs) {
