@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: formatting, the test suite, then the suite again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzz harness for a short while.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzz harness for a short while. A test
+# that hangs fails after five minutes rather than holding the run.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
@@ -11,11 +12,11 @@ files=$(cd "$root" && git ls-files '*.cpp' '*.h' 2>/dev/null || find src tests b
 
 echo "== build and test"
 "$root/scripts/build.sh" "$root/build"
-(cd "$root/build" && ctest --output-on-failure -j"$(nproc)")
+(cd "$root/build" && ctest --output-on-failure --timeout 300 -j"$(nproc)")
 
 echo "== build and test under AddressSanitizer and UndefinedBehaviorSanitizer"
 "$root/scripts/build.sh" "$root/build-sanitize" -DSORVELL_SANITIZE=address,undefined -DSORVELL_BUILD_BENCH=OFF
-(cd "$root/build-sanitize" && ctest --output-on-failure -j"$(nproc)")
+(cd "$root/build-sanitize" && ctest --output-on-failure --timeout 300 -j"$(nproc)")
 
 echo "== fuzz every reader of outside input (20 s each; scripts/fuzz.sh 600 for longer)"
 "$root/scripts/fuzz.sh"

@@ -45,6 +45,10 @@ HelpWindow::HelpWindow(const QString& cacheFolder, QWidget* parent)
   LayOut();
 }
 
+HelpWindow::~HelpWindow() {
+  if (indexing_) engine_->searchEngine()->cancelIndexing();
+}
+
 void HelpWindow::LayOut() {
   QHelpSearchEngine* search = engine_->searchEngine();
   auto* query = search->queryWidget();

@@ -27,6 +27,11 @@ class HelpBrowser final : public QTextBrowser {
 class HelpWindow final : public QWidget {
  public:
   HelpWindow(const QString& cacheFolder, QWidget* parent);
+  // Stops a search index still being built: the engine going with the window waits for its
+  // indexer thread, which must not be left working on a collection about to go.
+  ~HelpWindow() override;
+  HelpWindow(const HelpWindow&) = delete;
+  HelpWindow& operator=(const HelpWindow&) = delete;
 
   // Registers the help file; why it cannot be used otherwise.
   std::optional<QString> Load(const QString& helpFile);

@@ -23,6 +23,11 @@ class QtHelpViewer final : public panel::HelpViewer {
  public:
   // `cacheFolder`: where the help window keeps its collection and search index.
   explicit QtHelpViewer(QString cacheFolder) : cacheFolder_(std::move(cacheFolder)) {}
+  // The help window goes with the viewer that made it, whether or not it was closed: a closed
+  // window is only deleted later, and its indexer must not outlive the cache folder.
+  ~QtHelpViewer() override { delete window_.data(); }
+  QtHelpViewer(const QtHelpViewer&) = delete;
+  QtHelpViewer& operator=(const QtHelpViewer&) = delete;
   void SetParentWindow(QWidget* window) { parent_ = window; }
 
   std::optional<std::string> ShowManual(const std::filesystem::path& index,

@@ -4,6 +4,7 @@
 #include <QHelpSearchEngine>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -62,6 +63,20 @@ TEST_F(HelpWindowTest, TheSearchFindsAWordOfTheManual) {
   }
   EXPECT_TRUE(pages.contains("troubleshooting.html")) << pages.join(' ').toStdString();
   viewer.Window()->close();
+}
+
+// A closed help window is only deleted later, and its search indexer keeps working meanwhile:
+// it must be gone with the viewer, before the folder holding its index can be removed.
+TEST(HelpWindowLifetimeTest, TheWindowGoesWithItsViewerEvenWhileIndexing) {
+  QPointer<HelpWindow> window;
+  {
+    QTemporaryDir cache;
+    QtHelpViewer viewer{cache.path()};
+    ASSERT_EQ(viewer.ShowManual(BuiltManual(), panel::HelpTopic::kContents), std::nullopt);
+    window = viewer.Window();
+    window->close();
+  }
+  EXPECT_TRUE(window.isNull());
 }
 
 TEST_F(HelpWindowTest, AManualWithoutItsHelpFileSaysWhereThePagesAre) {
