@@ -43,6 +43,10 @@ HelpWindow::HelpWindow(const QString& cacheFolder, QWidget* parent)
   browser_->setObjectName(QStringLiteral("HelpBrowser"));
   browser_->setOpenExternalLinks(true);
   LayOut();
+  // The search engine would also update its index by itself once the collection is set up; that
+  // run and the full one Load starts would cancel each other, and the first to finish would
+  // announce an index still being rebuilt. Load's run is the only one.
+  QObject::disconnect(engine_, SIGNAL(setupFinished()), engine_->searchEngine(), nullptr);
 }
 
 HelpWindow::~HelpWindow() {
