@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sim/serial_eeprom_chip.h"
+#include "two_wire_master.h"
 
 // A two-wire EEPROM on a bench: SCL and the master's side of SDA set by hand on the socket pins
 // the adapter uses, virtual time stepped by hand, SDA read back as the wired-AND of both sides.
@@ -17,7 +18,7 @@ constexpr std::uint64_t kMs = 1000 * kUs;
 constexpr int kScl = 22;  // the board's CE line
 constexpr int kSda = 21;  // D7
 
-class Bench {
+class Bench : public TwoWireMaster<Bench> {
  public:
   explicit Bench(const std::string& part, std::vector<std::uint8_t> image = {})
       : chip_(MakeSerialEeprom(part, image)) {
@@ -43,39 +44,6 @@ class Bench {
   void Sda(bool high) { Lines(SclHigh(), high); }
   // The line as both sides leave it.
   bool SdaLine() const { return MasterSda() && (chip_->OpenDrainLow(lines_, nowNs_) & 0x80) == 0; }
-
-  // SCL low between operations, SDA set while it is low.
-  void Start() {
-    Sda(true);
-    Scl(true);
-    Sda(false);
-    Scl(false);
-  }
-  void Stop() {
-    Sda(false);
-    Scl(true);
-    Sda(true);
-  }
-  // Clocks one bit out of the master; returns the line as sampled while SCL is high.
-  bool Clock(bool sda) {
-    Sda(sda);
-    Scl(true);
-    const bool line = SdaLine();
-    Scl(false);
-    return line;
-  }
-  // Eight bits MSB first, then a released ninth clock: true if the part acknowledged.
-  bool Send(std::uint8_t byte) {
-    for (int bit = 7; bit >= 0; --bit) Clock((byte >> bit) & 1);
-    return !Clock(true);
-  }
-  // Eight bits with SDA released, then the master's acknowledge (SDA low) or not.
-  std::uint8_t Receive(bool acknowledge) {
-    std::uint8_t byte = 0;
-    for (int bit = 0; bit < 8; ++bit) byte = static_cast<std::uint8_t>(byte << 1 | Clock(true));
-    Clock(!acknowledge);
-    return byte;
-  }
 
   // Device address byte 1010 + bits 3..1 + R/W.
   static std::uint8_t Device(std::uint8_t bits, bool read) {

@@ -7,6 +7,7 @@
 #include "sim/sim_port.h"
 #include "sim/writable_parts.h"
 #include "sim_test_support.h"
+#include "two_wire_master.h"
 
 // A serial EEPROM in its adapter, put there by the console's sim lines and driven by raw latch
 // writes: SCL is the CE line (R3 bit 7), SDA is D7, driven low by R4 bit 7 while R4 drives and
@@ -19,8 +20,9 @@ constexpr std::uint8_t kR3Scl = 0x80;
 constexpr std::uint8_t kR3DataOff = 0x40;
 constexpr std::uint64_t kMs = 1'000'000;
 
-class SimSerialOnBoardTest : public ::testing::Test {
- protected:
+class SimSerialOnBoardTest : public ::testing::Test,
+                             public test::TwoWireMaster<SimSerialOnBoardTest> {
+ public:
   void SetUp() override {
     Write(4, 0xFF);
     Write(3, kR3Scl);  // R4 drives, SCL high, SDA released
@@ -36,35 +38,7 @@ class SimSerialOnBoardTest : public ::testing::Test {
     Write(3, r3_);
   }
   void Sda(bool high) { Write(4, high ? 0xFF : 0x7F); }
-  bool SdaIn() { return (test::ReadDataBus(port_, kModel) & 0x80) != 0; }
-  bool Clock(bool sda) {
-    Sda(sda);
-    Scl(true);
-    const bool line = SdaIn();
-    Scl(false);
-    return line;
-  }
-  void Start() {
-    Sda(true);
-    Scl(true);
-    Sda(false);
-    Scl(false);
-  }
-  void Stop() {
-    Sda(false);
-    Scl(true);
-    Sda(true);
-  }
-  bool Send(std::uint8_t byte) {
-    for (int bit = 7; bit >= 0; --bit) Clock((byte >> bit) & 1);
-    return !Clock(true);
-  }
-  std::uint8_t Receive(bool acknowledge) {
-    std::uint8_t byte = 0;
-    for (int bit = 0; bit < 8; ++bit) byte = static_cast<std::uint8_t>(byte << 1 | Clock(true));
-    Clock(!acknowledge);
-    return byte;
-  }
+  bool SdaLine() { return (test::ReadDataBus(port_, kModel) & 0x80) != 0; }
 
   VirtualClock clock_;
   SimulatedPort port_{clock_};
