@@ -67,15 +67,16 @@ std::string OwnedBy(const std::string& driver, std::uint32_t base) {
          "modprobe -r lp ppdev parport_pc.";
 }
 
-std::string LockdownMode(const fs::path& root) {
-  const std::string text = ReadAll(root / "sys/kernel/security/lockdown");
-  for (const char* mode : {"[integrity]", "[confidentiality]"}) {
-    if (text.find(mode) != std::string::npos) return mode;
-  }
-  return {};
-}
-
 }  // namespace
+
+std::string SelectedLockdown(const fs::path& root) {
+  // The file lists every mode and brackets the one in force: "none [integrity] confidentiality".
+  const std::string text = ReadAll(root / "sys/kernel/security/lockdown");
+  const auto open = text.find('[');
+  const auto close = text.find(']', open);
+  if (open == std::string::npos || close == std::string::npos) return {};
+  return text.substr(open + 1, close - open - 1);
+}
 
 std::string NoDirectIoMessage() {
   return std::string("Direct port I/O exists only on x86 machines.") + kPreferPpdev;
@@ -98,13 +99,13 @@ std::string KernelOwnedMessage(const fs::path& root) {
 std::string RefusedMessage(int errorNumber, bool privileged, const fs::path& root) {
   const std::string cause = "(ioperm: " + std::system_category().message(errorNumber) + ")";
   if (errorNumber == EPERM && privileged) {
-    const std::string mode = LockdownMode(root);
-    if (!mode.empty()) {
+    const std::string mode = SelectedLockdown(root);
+    if (!mode.empty() && mode != "none") {
       return "Direct port access was refused " + cause +
              " although the program has the "
-             "privilege: the kernel is locked down " +
+             "privilege: the kernel is locked down [" +
              mode +
-             ", as under Secure Boot, and "
+             "], as under Secure Boot, and "
              "lockdown blocks raw port access for every process, root included." +
              kPreferPpdev;
     }

@@ -9,6 +9,7 @@
 #include <map>
 #include <sstream>
 
+#include "board/backends/direct_refusals.h"
 #include "board/backends/parport_proc.h"
 #include "board/backends/port_slots.h"
 #include "common/read_file.h"
@@ -159,6 +160,7 @@ class ReportWriter {
   void Line(const std::string& text) { text_ += text + "\n"; }
   void Problem(const std::string& fix) { fixes_.push_back(fix); }
   void Versions(const SystemFacts& facts);
+  void Lockdown();
   void User();
   void Modules();
   void Ports();
@@ -181,6 +183,20 @@ void ReportWriter::Versions(const SystemFacts& facts) {
        machine_.kernel.value_or("unknown (" + (root_ / "proc/sys/kernel/osrelease").string() +
                                 " cannot be read)"));
   Line("Port backend in use: " + facts.backend);
+  Lockdown();
+}
+
+// Lockdown (as under Secure Boot) blocks direct port access even to root; ppdev still works.
+void ReportWriter::Lockdown() {
+  const std::string mode = SelectedLockdown(root_);
+  if (mode.empty()) {
+    Line("Kernel lockdown: not reported");
+  } else if (mode == "none") {
+    Line("Kernel lockdown: none");
+  } else {
+    Line("Kernel lockdown: " + mode +
+         " (direct port access is blocked for every process, root included; ppdev is not)");
+  }
 }
 
 void ReportWriter::User() {

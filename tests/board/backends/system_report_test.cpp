@@ -144,6 +144,17 @@ TEST_F(SystemReportTest, APortAwayFromTheBoardAddressesIsReported) {
   EXPECT_HAS(report, "set it to 378h, 278h or 3BCh in the BIOS setup");
 }
 
+TEST_F(SystemReportTest, KernelLockdownIsReportedWithWhatItBlocks) {
+  Machine("888", kAllLoaded, true);
+  EXPECT_HAS(Report(), "Kernel lockdown: not reported\n");
+  Write("sys/kernel/security/lockdown", "[none] integrity confidentiality\n");
+  EXPECT_HAS(Report(), "Kernel lockdown: none\n");
+  Write("sys/kernel/security/lockdown", "none [integrity] confidentiality\n");
+  EXPECT_HAS(Report(),
+             "Kernel lockdown: integrity (direct port access is blocked for every "
+             "process, root included; ppdev is not)\n");
+}
+
 TEST_F(SystemReportTest, AMachineWhereNothingCanBeReadHasNoReport) {
   EXPECT_EQ(SystemReport({"1.0.66", "not used", "sim"}, root_ / "nowhere", user_), std::nullopt);
   // The kernel release alone is enough to report on.
