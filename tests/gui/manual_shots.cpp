@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
 #include <cstdio>
@@ -41,7 +42,8 @@ struct Shots : gui::testing::GuiTest {
       return false;
     }
     model->SetValue("Device", 11);
-    model->Click("Read_button");
+    // Clicked as the operator does, so the window unlocks its controls when the read is done.
+    QTest::mouseClick(window->findChild<QPushButton*>("Read_button"), Qt::LeftButton);
     bool ok = Save(*window, into + "/main-window.png");
 
     model->frmAbout_Load();
