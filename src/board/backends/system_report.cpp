@@ -183,7 +183,6 @@ void ReportWriter::Versions(const SystemFacts& facts) {
        machine_.kernel.value_or("unknown (" + (root_ / "proc/sys/kernel/osrelease").string() +
                                 " cannot be read)"));
   Line("Port backend in use: " + facts.backend);
-  Lockdown();
 }
 
 // Lockdown (as under Secure Boot) blocks direct port access even to root; ppdev still works.
@@ -305,6 +304,7 @@ void ReportWriter::Fixes() {
 
 std::string ReportWriter::Write(const SystemFacts& facts) {
   Versions(facts);
+  Lockdown();
   User();
   Modules();
   Ports();
