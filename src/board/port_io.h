@@ -1,12 +1,23 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
+#include <string>
 
 namespace sorvell::board {
 
+// A port access that the system refused or that failed (a USB adapter unplugged, a card that stops
+// answering). Thrown by a backend from PortOut or PortIn: the operation in hand stops at once, and
+// the shell resets the board where it still can and reports a device error.
+class PortFault : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // The one way the program reaches an I/O port. Implementations: the real parallel port (ppdev or
-// direct I/O), the simulated board, and a recording port for tests. Both calls return at once and
-// report nothing: the board has no acknowledge, so there is nothing to check.
+// direct I/O), the simulated board, and a recording port for tests. Both calls return at once.
+// The board has no acknowledge, so a write that reached the port is all a backend can know; one
+// that did not reach it throws PortFault, naming the port and the system's error.
 class PortIo {
  public:
   virtual ~PortIo() = default;

@@ -54,6 +54,8 @@ void MainWindow::LayOut() {
   toolbar->setMovable(false);
   addToolBar(toolbar);
   setStatusBar(view_->As<QStatusBar>("sbStatusBar"));
+  // How the last operation ended stays in view at the bar's right, beside the board access.
+  statusBar()->addPermanentWidget(&Control("sbOutcome"));
 
   auto* central = new QWidget(this);
   auto* column = new QVBoxLayout(central);

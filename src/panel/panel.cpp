@@ -86,6 +86,41 @@ void Panel::StepProgress() {
   if (bar.Value() < bar.Maximum()) bar.SetValue(bar.Value() + 1);
 }
 
+void Panel::BeginEvent(bool operation) {
+  eventOutcome_ = Outcome::Done();
+  reported_ = false;
+  operationEvent_ = operation;
+}
+
+void Panel::Report(Outcome outcome) {
+  eventOutcome_ = reported_ ? Worse(eventOutcome_, outcome) : std::move(outcome);
+  reported_ = true;
+}
+
+void Panel::ReportDone(std::string detail) {
+  Report(Outcome::Done(std::move(detail)));
+}
+
+void Panel::ReportNotDone(NotDoneReason reason, std::string detail) {
+  Report(Outcome::NotDone(reason, std::move(detail)));
+}
+
+void Panel::ReportDeviceError(std::string detail) {
+  Report(Outcome::DeviceError(std::move(detail)));
+}
+
+const Outcome& Panel::EndEvent() {
+  if (!reported_ && operationEvent_) {
+    eventOutcome_ =
+        Outcome::NotDone(NotDoneReason::kUnstated, "the operation did not say how it ended");
+  }
+  lastOutcome_ = eventOutcome_;
+  reported_ = false;
+  operationEvent_ = false;
+  if (OnOutcome) OnOutcome(lastOutcome_);
+  return lastOutcome_;
+}
+
 bool Panel::StopRequested() const {
   return stopRequested_ || (runControl_ != nullptr && runControl_->StopRequested());
 }

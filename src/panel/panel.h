@@ -6,6 +6,7 @@
 
 #include "panel/edges.h"
 #include "panel/form.h"
+#include "panel/outcome.h"
 #include "panel/run_control.h"
 
 namespace sorvell::panel {
@@ -50,6 +51,25 @@ class Panel {
   // How many times the error alert was raised in this run (the console's exit status).
   int ErrorAlertsRaised() const { return errorAlertsRaised_; }
 
+  // --- How the operator's event ended -------------------------------------------------------
+  // The shell brackets every operator event. An operation (a device operation, a file loaded or
+  // saved, a setup) must report how it ended: if it does not, the event is not done, never taken
+  // for done; a plain control event (a check box, the slider) is done when nothing is reported.
+  void BeginEvent(bool operation);
+  // Said by the operation where it decides; of several reports in one event the worst stands.
+  void Report(Outcome outcome);
+  void ReportDone(std::string detail = {});
+  void ReportNotDone(NotDoneReason reason, std::string detail);
+  void ReportDeviceError(std::string detail);
+  // Ends the event: its outcome, which is also the last outcome from now on.
+  const Outcome& EndEvent();
+  // The outcome of the event in hand so far (none reported: done).
+  const Outcome& EventOutcome() const { return eventOutcome_; }
+  bool EventReported() const { return reported_; }
+  const Outcome& LastOutcome() const { return lastOutcome_; }
+  // Told every event's outcome as it ends (the window's status bar).
+  std::function<void(const Outcome&)> OnOutcome;
+
   // --- Long operations -----------------------------------------------------------------------
   // The front end's side of a run; none by default (nothing breathes, nothing stops).
   void SetRunControl(RunControl* control) { runControl_ = control; }
@@ -74,6 +94,9 @@ class Panel {
   std::string savedReadEnabled_ = "True", savedDisplayEnabled_ = "True";
   int errorAlertsRaised_ = 0;
   RunControl* runControl_ = nullptr;
+  Outcome eventOutcome_, lastOutcome_;
+  bool reported_ = false;
+  bool operationEvent_ = false;
   bool stopRequested_ = false;
   bool breathing_ = false;
 };

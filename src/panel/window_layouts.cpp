@@ -86,6 +86,7 @@ constexpr ControlRow kControls[] = {
     {"tbToolBar:OpenData", K::kToolbarButton, "", "Open File into Data Buffer", "tbToolBar"},
     {"tbToolBar:SaveData", K::kToolbarButton, "", "Save Data Buffer into File", "tbToolBar"},
     {"sbStatusBar", K::kStatusBar, "", "", ""},
+    {"sbOutcome", K::kLabel, "", "How the last operation ended", ""},
     {"dlgCommonDialog", K::kFileDialog, "", "", ""},
     {"Timer1", K::kTimer, "", "", ""},
 };

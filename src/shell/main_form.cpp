@@ -42,6 +42,7 @@ MainForm::MainForm(Edges edges)
   };
   selection.ProbeFlashID = [this] { flashIdentity.ProbeFlashID(); };
   panel.OnAlertOff = [this] { board.Reset(); };
+  panel.OnOutcome = [this](const panel::Outcome& outcome) { ShowOutcome(outcome); };
   WireEvents();
 }
 
@@ -119,35 +120,64 @@ bool MainForm::Click(std::string_view name) {
     Stop_button_Click();
     return true;
   }
-  return Operate([&] { return ClickNow(name); });
+  return Operate([&] { return ClickNow(name); }, IsOperation(name));
 }
 
+// Saving the log or the dump is an operation: it may fail.
 bool MainForm::DblClick(std::string_view name) {
-  return Operate([&] { return DblClickNow(name); });
+  return Operate([&] { return DblClickNow(name); }, true);
 }
 
 bool MainForm::SetValue(std::string_view name, int value) {
-  return Operate([&] { return SetValueNow(name, value); });
+  return Operate([&] { return SetValueNow(name, value); }, false);
+}
+
+// The events that work on the board, a file or a setup, and so must say how they ended. The
+// rest (check boxes, options, the list, the slider, menus that only open) cannot fail.
+bool MainForm::IsOperation(std::string_view name) {
+  static constexpr std::string_view kPlainEvents[] = {
+      "Setup",           "Show_button",     "Command1",      "Error_label",
+      "mnuFileExit",     "mnuHelpContents", "mnuHelpAbout",  "mnuHelpSearchForHelpOn",
+      "ForceSorvell4",   "ForceSorvell5",   "ForceSorvell6", "VerifyButton",
+      "menuDisplayData", "LoopFlashTest",   "ResetFlash"};
+  for (const std::string_view plain : kPlainEvents) {
+    if (name == plain) return false;
+  }
+  const Control* control = frmMain.Find(name);
+  if (control == nullptr) return false;
+  const ControlKind kind = control->Kind();
+  return kind == ControlKind::kButton || kind == ControlKind::kMenuItem ||
+         kind == ControlKind::kToolbarButton || name == "FileNameCodeText";
 }
 
 // Every operator event runs through here, one at a time: an event that a front end passes on
 // while an operation lets its window breathe is refused, never kept for later. The model's own
 // nested events (a restored setup choosing its device) run inside the outer one. A stop unwinds
 // to the outermost from a safe point.
-bool MainForm::Operate(const std::function<bool()>& event) {
+bool MainForm::Operate(const std::function<bool()>& event, bool statesOutcome) {
   if (panel.Breathing()) return false;
   if (operating_) return event();
   operating_ = true;
   panel.ClearStop();
+  panel.BeginEvent(statesOutcome);
   bool handled = true;
   try {
     handled = event();
   } catch (const panel::OperationStopped&) {
     OnOperationStopped();
+  } catch (const board::PortFault& fault) {
+    OnPortFault(fault);
   }
   operating_ = false;
   frmMain["Stop_button"].SetEnabled(false);
+  // An event that no control takes did nothing and says nothing.
+  if (!handled && !panel.EventReported()) panel.ReportDone();
+  panel.EndEvent();
   return handled;
+}
+
+void MainForm::ShowOutcome(const panel::Outcome& outcome) {
+  frmMain["sbOutcome"].SetCaption(outcome.Text());
 }
 
 void MainForm::Stop_button_Click() {
@@ -163,7 +193,24 @@ void MainForm::OnOperationStopped() {
   panel.DataFlowLabelOff();
   frmMain["ProgressBar1"].SetValue(0);
   panel.AddLog("Operation STOPPED by the operator - board reset, programming voltage off");
+  panel.Report(panel::Outcome::Stopped("board reset, programming voltage off"));
   ++operationsStopped_;
+}
+
+// The port failed under the operation: nothing it read or wrote since can be trusted. The board
+// is reset if the port still takes writes; no success line follows.
+void MainForm::OnPortFault(const board::PortFault& fault) {
+  panel.AddLog(std::string("Port access FAILED: ") + fault.what() + " - operation ended");
+  try {
+    board.Reset();
+  } catch (const board::PortFault&) {
+    panel.AddLog("The board could not be reset: check it before touching the socket");
+  }
+  run.SerialEraseMode = 0;
+  panel.ProgramLabelOff();
+  panel.DataFlowLabelOff();
+  frmMain["ProgressBar1"].SetValue(0);
+  panel.ReportDeviceError(std::string("port access failed: ") + fault.what());
 }
 
 bool MainForm::ClickNow(std::string_view name) {

@@ -78,6 +78,8 @@ class MainForm {
   void Stop_button_Click();
   // How many operations a stop has ended in this run.
   int OperationsStopped() const { return operationsStopped_; }
+  // How the last operator event ended (also shown in the status bar).
+  const panel::Outcome& LastOutcome() const { return panel.LastOutcome(); }
 
   // --- Start-up and shutdown ---------------------------------------------------------------
   void Form_Load();
@@ -141,8 +143,12 @@ class MainForm {
   Setups setups;
 
  private:
-  bool Operate(const std::function<bool()>& event);
+  // `statesOutcome`: the event must state its outcome (a device operation, a file, a setup).
+  bool Operate(const std::function<bool()>& event, bool statesOutcome);
+  bool IsOperation(std::string_view name);
   void OnOperationStopped();
+  void OnPortFault(const board::PortFault& fault);
+  void ShowOutcome(const panel::Outcome& outcome);
   bool ClickNow(std::string_view name);
   bool DblClickNow(std::string_view name);
   bool SetValueNow(std::string_view name, int value);
