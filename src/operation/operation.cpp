@@ -119,6 +119,8 @@ void Operation::TakeReadImage() {
   buffers.CodeBufferLoaded = 1;
 }
 
+void Operation::ConfirmBoardAnswers() {}
+
 void Operation::ToggleProgramLed() {
   panel.ToggleProgramLabel();
   board.Reg0Shadow ^= 0x08;

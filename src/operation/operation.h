@@ -38,6 +38,9 @@ class Operation {
   std::int32_t PartBytes() const;
   // After a device read: the code image counts as loaded, and what it allows is enabled.
   void TakeReadImage();
+  // Before an operation's success line: the board must still answer (its power and cable), or the
+  // operation ends here as a device error, by a board::PortFault, and no success is logged.
+  void ConfirmBoardAnswers();
   // The window lamp and the board's LED blink together.
   void ToggleProgramLed();
 };
