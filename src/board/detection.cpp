@@ -40,6 +40,9 @@ BoardConfig PeekBoardConfig(const std::filesystem::path& path) {
   return ParseBoardConfig(text);
 }
 
+constexpr const char* kChoosePort =
+    "No LPT port is selected: choose 378h, 278h or 3BCh, or press TestPort.";
+
 }  // namespace
 
 Detection::Detection(Board& board, panel::Panel& panel) : board_(board), panel_(panel) {}
@@ -69,6 +72,8 @@ void Detection::TestHardware_button_Click() {
   if (board_.BoardModel == 0) {
     panel_.AddLog("Can't Locate Sorvell Board at Any LPT port.");
     panel_.AddLog("Sorvell should be connected to a LPT port, with power and socket empty.");
+    panel_.ReportNotDone(panel::NotDoneReason::kNoBoard,
+                         "Can't Locate Sorvell Board at Any LPT port.");
   }
   ReportBoardFound();
 }
@@ -109,6 +114,8 @@ void Detection::ReportBoardFound() {
     const std::string n = std::to_string(model);
     panel_.AddLog("SORVELL-" + n +
                   " Device was FOUND at Port: " + common::HexText(board_.DataPort));
+    panel_.ReportDone("SORVELL-" + n +
+                      " Device was FOUND at Port: " + common::HexText(board_.DataPort));
     panel_.frmMain["SorvellHardwareFound"].SetCaption("MODEL " + n + " - PC port " +
                                                       common::HexText(board_.DataPort) + "h");
     panel_.frmMain["SorvellHardwareFound"].SetForeColor(panel::kButtonText);
@@ -133,12 +140,14 @@ void Detection::ForceSorvell_Click(int model) {
   panel_.frmMain["Ready_label"].SetCaption("Ready");
   board_.SelectModelStrobes();
   board_.Reset();
-  PortChosen();
+  // The model is set; without a port the operator is reminded to choose one.
+  if (board_.DataPort == 0) panel_.AddLog(kChoosePort);
 }
 
 bool Detection::PortChosen() {
   if (board_.DataPort != 0) return true;
-  panel_.AddLog("No LPT port is selected: choose 378h, 278h or 3BCh, or press TestPort.");
+  panel_.AddLog(kChoosePort);
+  panel_.ReportNotDone(panel::NotDoneReason::kNoPort, kChoosePort);
   return false;
 }
 
@@ -209,6 +218,8 @@ void Detection::WriteBoardConfig() {
   std::filesystem::create_directories(panel_.folders.configFolder, ignored);
   std::string error;
   if (common::WriteFileAtomically(path, text, error)) return;
+  panel_.ReportNotDone(panel::NotDoneReason::kFileNotSaved,
+                       std::string(kBoardConfigFile) + " was not saved: " + error);
   const std::string consequence = onDisk.NamesBoard() && IsLptBase(onDisk.port)
                                       ? "so the next start will try the old one (port " +
                                             common::HexText(onDisk.port) + "h, model " +

@@ -90,9 +90,12 @@ void BufferView::BufferDisplay_DblClick() {
     panel_.dialogs.Message({"The display was not saved: " + error, "Buffer Display",
                             panel::MessageButtons::kOk, panel::MessageIcon::kExclamation,
                             panel::Answer::kOk});
+    panel_.ReportNotDone(panel::NotDoneReason::kFileNotSaved,
+                         "SORVELL.BUF was not saved: " + error);
     return;
   }
   panel_.AddLog("Buffer DIsplay was Saved to SORVELL.BUF file");
+  panel_.ReportDone("Buffer DIsplay was Saved to SORVELL.BUF file");
   panel_.PlayEventSound("OK");
 }
 

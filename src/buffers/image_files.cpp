@@ -32,7 +32,10 @@ void ImageFiles::mnuFileOpenCode_Click() {
   panel_.DataFlowLabelOff();
   buffers_.DisplayMode = "Read";
   const auto file = panel_.dialogs.File({false, "Open Code File", kCodeFileFilter, ""});
-  if (!file || file->empty()) return;
+  if (!file || file->empty()) {
+    NoFileChosen();
+    return;
+  }
   const std::string previous = buffers_.CodeFileName;
   buffers_.CodeFileName = file->string();
   if (!ReadBinaryFile()) buffers_.CodeFileName = previous;
@@ -45,6 +48,11 @@ void ImageFiles::RefuseFile(const std::string& error) {
   panel_.dialogs.Message({"The file was not loaded: " + error, "File Not Loaded",
                           panel::MessageButtons::kOk, panel::MessageIcon::kExclamation,
                           panel::Answer::kOk});
+  panel_.ReportNotDone(panel::NotDoneReason::kFileNotLoaded, "The file was not loaded: " + error);
+}
+
+void ImageFiles::NoFileChosen() {
+  panel_.ReportNotDone(panel::NotDoneReason::kCancelled, "no file was chosen");
 }
 
 // Record files may fill the selected part, or the buffer when none is.
@@ -105,6 +113,7 @@ bool ImageFiles::ReadCodeFile(std::optional<ImageFormat> format) {
   panel_.frmMain["CheckData"].SetValue(0);
   buffers_.CodeBufferLoaded = 1;
   panel_.PlayEventSound("DONE");
+  panel_.ReportDone("File " + name + " - was read into Buffer, CRC $" + buffers_.FileCRCText);
   return true;
 }
 
@@ -122,7 +131,10 @@ void ImageFiles::mnuFileOpenData_Click() {
   panel_.DataFlowLabelOff();
   buffers_.DisplayMode = "Read";
   const auto file = panel_.dialogs.File({false, "Open Data File (eeprom)", kAllFiles, ""});
-  if (!file || file->empty()) return;
+  if (!file || file->empty()) {
+    NoFileChosen();
+    return;
+  }
   const std::string previous = buffers_.DataFileName;
   buffers_.DataFileName = file->string();
   if (!ReadBinaryFileData()) buffers_.DataFileName = previous;
@@ -144,6 +156,8 @@ bool ImageFiles::ReadBinaryFileData() {
     panel_.dialogs.Message({"Can't Open Data File Bigger than 8192 Bytes", "Data File to Big",
                             panel::MessageButtons::kOk, panel::MessageIcon::kExclamation,
                             panel::Answer::kOk});
+    panel_.ReportNotDone(panel::NotDoneReason::kFileNotLoaded,
+                         "Can't Open Data File Bigger than 8192 Bytes");
     return false;
   }
   if (!ReadImageFile(name, kMaxDataFile, bytes, error)) {
@@ -167,6 +181,7 @@ bool ImageFiles::ReadBinaryFileData() {
     panel_.frmMain[n].SetEnabled(true);
   }
   buffers_.DataBufferLoaded = 1;
+  panel_.ReportDone("File " + name + " - was read into DataBuffer");
   return true;
 }
 
@@ -208,7 +223,10 @@ bool ImageFiles::SaveImage(std::string& fileName, const char* title, const char*
   if (ask) {
     const auto filter = format == ImageFormat::kBinary ? kAllFiles : kCodeFileFilter;
     const auto file = panel_.dialogs.File({true, title, filter, fileName});
-    if (!file || file->empty()) return false;
+    if (!file || file->empty()) {
+      NoFileChosen();
+      return false;
+    }
     fileName = file->string();
     panel_.frmMain[label].SetCaption(fileName);
   }
@@ -226,15 +244,18 @@ bool ImageFiles::SaveImage(std::string& fileName, const char* title, const char*
     panel_.dialogs.Message({"The file was not saved: " + error, "File Not Saved",
                             panel::MessageButtons::kOk, panel::MessageIcon::kExclamation,
                             panel::Answer::kOk});
+    panel_.ReportNotDone(panel::NotDoneReason::kFileNotSaved, "The file was not saved: " + error);
     return false;
   }
   panel_.AddLog("File Sucessfully Saved as " + fileName);
+  panel_.ReportDone("File Sucessfully Saved as " + fileName);
   return true;
 }
 
 void ImageFiles::Erase_button_Click() {
   if (panel_.frmMain["CheckCode"].Value()) EraseCodeBuffer();
   if (panel_.frmMain["CheckData"].Value()) EraseDataBuffer();
+  panel_.ReportDone("Buffer has been Erased");
 }
 
 void ImageFiles::EraseCodeBuffer() {
@@ -262,6 +283,8 @@ void ImageFiles::FileNameCodeText_Click() {
   if (common::TrimBlanks(panel_.frmMain["FileNameCodeText"].Caption()) ==
       "Click To Select a File") {
     mnuFileOpenCode_Click();
+  } else {
+    panel_.ReportDone();  // a file is loaded: the label is only a label
   }
 }
 

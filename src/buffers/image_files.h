@@ -42,6 +42,7 @@ class ImageFiles final : public catalogue::LoadedImages {
 
  private:
   void RefuseFile(const std::string& error);
+  void NoFileChosen();
   ImageLimit CodeLimit() const;
   void LogRecordSpan(const CodeImage& image);
   bool SaveCode(const char* title, bool ask, std::optional<ImageFormat> format);

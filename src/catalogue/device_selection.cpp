@@ -12,6 +12,16 @@ namespace {
 
 constexpr const char* kPleaseSelect = "Please Select Device on this List";
 
+// A part's VPP code names its highest programming voltage option: 0 offers 5 V alone, 1 to 3
+// offer 12.5 V up to 12.5, 21 or 25 V. The suggested one is 5 V or 12.5 V.
+bool VoltageOffered(int vppCode, int index) {
+  return vppCode == 0 ? index == 0 : index >= 1 && index <= vppCode;
+}
+
+int SuggestedVoltage(int vppCode) {
+  return vppCode == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 DeviceSelection::DeviceSelection(Selection& device, board::Board& board, panel::Panel& panel,
@@ -167,16 +177,33 @@ void DeviceSelection::EnableMicrocontrollerControls() {
 void DeviceSelection::SelectSuggestedVoltage() {
   panel::Form& form = panel_.frmMain;
   const int code = device_.VppCode;
-  if (code == 0) {
-    form["Voltage_button(0)"].SetEnabled(true);
-    if (panel::SelectOption(form, form["Voltage_button(0)"])) Voltage_button_Click(0);
-    return;
+  for (int index = 0; index < 4; ++index) {
+    if (VoltageOffered(code, index)) {
+      form["Voltage_button(" + std::to_string(index) + ")"].SetEnabled(true);
+    }
   }
-  for (int index = 1; index <= code; ++index) {
-    form["Voltage_button(" + std::to_string(index) + ")"].SetEnabled(true);
+  const int suggested = SuggestedVoltage(code);
+  panel::Control& option = form["Voltage_button(" + std::to_string(suggested) + ")"];
+  if (panel::SelectOption(form, option)) Voltage_button_Click(suggested);
+  if (code != 0) device_.VppVolts = 12;
+}
+
+std::optional<OptionAfterChoice> DeviceSelection::OptionAfterChoosing(
+    int index, std::string_view option) const {
+  if (index < 0 || index >= static_cast<int>(device_.DeviceTable.size())) return std::nullopt;
+  const auto& row = device_.DeviceTable[static_cast<std::size_t>(index)];
+  const std::vector<std::string>& entries = panel_.frmMain["Device"].Items();
+  if (static_cast<std::size_t>(index) >= entries.size() ||
+      !SelectableEntry(common::TrimBlanks(entries[static_cast<std::size_t>(index)]))) {
+    return std::nullopt;
   }
-  if (panel::SelectOption(form, form["Voltage_button(1)"])) Voltage_button_Click(1);
-  device_.VppVolts = 12;
+  const bool microcontroller = row[1] + row[2] == "MJ";
+  if (option == "CheckCode") return OptionAfterChoice{microcontroller, 1};
+  if (option == "CheckData") return OptionAfterChoice{microcontroller, 0};
+  const auto [array, voltage] = panel::SplitIndex(option);
+  if (array != "Voltage_button" || voltage < 0 || voltage > 3) return std::nullopt;
+  const int code = std::stoi(row[6]);
+  return OptionAfterChoice{VoltageOffered(code, voltage), voltage == SuggestedVoltage(code)};
 }
 
 void DeviceSelection::ClearDeviceControls() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <string_view>
 
 #include "board/board.h"
 #include "catalogue/selection.h"
@@ -20,6 +22,13 @@ class LoadedImages {
   virtual void ReportImageFit() = 0;
 };
 
+// What choosing a device leaves one of the options it decides at (a voltage, Code, Data): whether
+// the operator may change it afterwards, and its value then.
+struct OptionAfterChoice {
+  bool enabled = false;
+  int value = 0;
+};
+
 // The device list and what choosing an entry, the speed slider or a voltage sets.
 class DeviceSelection {
  public:
@@ -35,6 +44,11 @@ class DeviceSelection {
   void SelectSuggestedVoltage();
   // Nothing can be done to a device until one is selected.
   void ClearDeviceControls();
+
+  // For list entry `index` and one of the options a device choice decides
+  // ("Voltage_button(N)", "CheckCode", "CheckData"); none for another control or an entry that
+  // cannot be chosen.
+  std::optional<OptionAfterChoice> OptionAfterChoosing(int index, std::string_view option) const;
 
   // The autoselect read the AT29C256 gets when it is chosen; the Flash room above provides it.
   std::function<void()> ProbeFlashID;

@@ -69,7 +69,6 @@ int CommandRunner::Run() {
   if (confirm) {
     dialogs_.ask = [this](const panel::MessageRequest& request) {
       const bool yes = confirm(request);
-      declined_ = declined_ || !yes;
       const bool yesNo = request.buttons == panel::MessageButtons::kYesNo;
       return yes ? (yesNo ? panel::Answer::kYes : panel::Answer::kOk)
                  : (yesNo ? panel::Answer::kNo : panel::Answer::kCancel);
@@ -86,10 +85,6 @@ int CommandRunner::Run() {
   if (name == "verify") status = Verify();
   if (name == "erase") status = Click("EraseFlash_button");
   if (name == "id") status = Click("menuFlashShowCodeID");
-  if (status == kExitOk && declined_) {
-    std::fprintf(err_, "sorvell-cli: %s: not confirmed; nothing was burned\n", name.c_str());
-    return kExitNotDone;
-  }
   return status;
 }
 
@@ -97,6 +92,7 @@ int CommandRunner::Run() {
 int CommandRunner::Detect() {
   form_.Click("TestHardware_button");
   if (afterEvent) afterEvent();
+  const int status = EventStatus();
   const bool found = form_.board.DataPort != 0;
   const std::string port = form_.frmMain["PortSelected"].Caption();
   if (command_.json) {
@@ -109,7 +105,7 @@ int CommandRunner::Detect() {
   } else if (found) {
     std::fprintf(out_, "SORVELL-%d board at %s\n", form_.board.BoardModel, port.c_str());
   }
-  return found ? kExitOk : BoardThere();
+  return found ? status : BoardThere();
 }
 
 int CommandRunner::BoardThere() {
@@ -129,11 +125,9 @@ int CommandRunner::SelectDevice() {
   return Set("Device", *choice.index);
 }
 
+// A part that could not be read is not saved as if it had been.
 int CommandRunner::Read() {
-  const int alerts = form_.panel.ErrorAlertsRaised();
   if (const int status = Click("Read_button"); status != kExitOk) return status;
-  // A part that could not be read is not saved as if it had been.
-  if (form_.panel.ErrorAlertsRaised() != alerts) return kExitOk;
   return Save(command_.output);
 }
 
@@ -171,8 +165,9 @@ int CommandRunner::Open(const std::string& file) {
     if (!loaded) form_.buffers.CodeFileName.clear();
   } else {
     dialogs_.Queue(file);
-    if (const int status = Click("mnuFileOpenCode"); status != kExitOk) return status;
-    loaded = form_.buffers.CodeFileName == file;
+    const int status = Click("mnuFileOpenCode");
+    if (status == kExitStopped) return status;
+    loaded = status == kExitOk;
   }
   if (loaded) return kExitOk;
   std::fprintf(err_,
@@ -189,8 +184,7 @@ int CommandRunner::Save(const std::string& file) {
     return Click("mnuFileSaveCodeAs");
   }
   form_.buffers.CodeFileName = file;
-  form_.images.SaveCodeFile(options_.format);  // a failure is counted from its box
-  return kExitOk;
+  return form_.images.SaveCodeFile(options_.format) ? kExitOk : kExitNotDone;
 }
 
 // A control the operator can reach; one that is disabled or hidden means the device has no such
@@ -201,7 +195,22 @@ int CommandRunner::Click(const std::string& name) {
   form_.Click(name);
   if (afterEvent) afterEvent();
   // A stopped read is not saved, a stopped load not burned: the command ends here.
-  return shell::StopSignalReceived() != 0 ? kExitStopped : kExitOk;
+  if (shell::StopSignalReceived() != 0) return kExitStopped;
+  return EventStatus();
+}
+
+// How the event just ended: anything but done ends the command, said in a line of its own
+// beside the log's (a declined question at the terminal burned nothing).
+int CommandRunner::EventStatus() {
+  const panel::Outcome& outcome = form_.LastOutcome();
+  if (outcome.IsDone()) return kExitOk;
+  if (outcome.reason == panel::NotDoneReason::kCancelled && command_.Destructive()) {
+    std::fprintf(err_, "sorvell-cli: %s: not confirmed; nothing was burned\n",
+                 command_.name.c_str());
+  } else {
+    std::fprintf(err_, "sorvell-cli: %s: %s\n", command_.name.c_str(), outcome.Text().c_str());
+  }
+  return ExitStatusOf(outcome);
 }
 
 int CommandRunner::Set(const std::string& name, int value) {

@@ -41,6 +41,7 @@ class CommandRunner {
   int Open(const std::string& file);
   int Save(const std::string& file);
   int Click(const std::string& name);
+  int EventStatus();
   int Set(const std::string& name, int value);
   int Unavailable(const std::string& name);
   int ProgrammingOptions();
@@ -51,7 +52,6 @@ class CommandRunner {
   const Command& command_;
   std::FILE* out_;
   std::FILE* err_;
-  bool declined_ = false;
 };
 
 }  // namespace sorvell::console

@@ -1,6 +1,5 @@
 #include "console/console_edges.h"
 
-#include "console/exit_status.h"
 #include "panel/form.h"
 
 namespace sorvell::console {
@@ -73,10 +72,10 @@ void ScriptedDialogs::Print(const std::string& title, const std::string& text,
 }
 
 Answer ScriptedDialogs::Message(const panel::MessageRequest& request) {
-  if (IsFailedSave(request)) ++failedSaves_;
   Answer answer = yesToAll_ ? Affirmative(request.buttons) : request.defaultAnswer;
   if (const auto queued = NextAnswer()) {
     if (const auto button = ButtonOf(request.buttons, *queued)) answer = *button;
+    if (answer == Answer::kCancel || answer == Answer::kNo) ++scriptCancels_;
   } else if (!yesToAll_ && ask && request.buttons != MessageButtons::kOk) {
     answer = ask(request).value_or(answer);
   }
@@ -90,6 +89,7 @@ std::optional<std::string> ScriptedDialogs::Input(const std::string& prompt,
   std::string answer = "Cancel";
   if (!answers_.empty()) {
     answer = NextAnswer().value_or("Cancel");
+    if (answer == "Cancel") ++scriptCancels_;
   } else if (yesToAll_) {
     answer = initial;
   }
@@ -99,8 +99,10 @@ std::optional<std::string> ScriptedDialogs::Input(const std::string& prompt,
 }
 
 std::optional<std::filesystem::path> ScriptedDialogs::File(const panel::FileRequest& request) {
-  std::string answer = NextAnswer().value_or("Cancel");
+  const std::optional<std::string> queued = NextAnswer();
+  std::string answer = queued.value_or("Cancel");
   if (answer.empty()) answer = "Cancel";
+  if (queued && answer == "Cancel") ++scriptCancels_;
   Print(request.title, request.save ? "Save file" : "Open file", answer);
   if (answer == "Cancel") return std::nullopt;
   return std::filesystem::path(answer);
@@ -110,12 +112,6 @@ LogEcho::LogEcho(panel::Form& mainWindow, std::FILE* out) {
   mainWindow.onAppended = [this, out](const panel::Control& control, std::string_view appended) {
     if (control.Name() != "SystemLog") return;
     if (appended.starts_with("\r\n")) appended.remove_prefix(2);
-    // The line after the time stamp ("hh:mm:ss>  ").
-    const auto stamp = appended.find(">  ");
-    const std::string_view line =
-        stamp == std::string_view::npos ? appended : appended.substr(stamp + 3);
-    if (IsRefusal(line, previousLine_)) ++refusals_;
-    previousLine_ = line;
     std::fprintf(out, "%.*s\n", static_cast<int>(appended.size()), appended.data());
     if (kept_ != nullptr) kept_->append(appended).append("\n");
     std::fflush(out);

@@ -21,8 +21,9 @@ class ScriptedDialogs final : public panel::Dialogs {
   // Asked for a question box nothing queued answers (not with --yes): the operator at a
   // terminal. None leaves the box's default button.
   std::function<std::optional<panel::Answer>(const panel::MessageRequest&)> ask;
-  // Boxes shown that said a file was not saved.
-  int FailedSaves() const { return failedSaves_; }
+  // Questions the script itself answered Cancel or No (a queued answer, not a default): what
+  // it asked for, which does not stop it.
+  int ScriptCancels() const { return scriptCancels_; }
 
   panel::Answer Message(const panel::MessageRequest& request) override;
   std::optional<std::string> Input(const std::string& prompt, const std::string& title,
@@ -36,24 +37,20 @@ class ScriptedDialogs final : public panel::Dialogs {
   std::FILE* out_;
   bool yesToAll_;
   std::deque<std::string> answers_;
-  int failedSaves_ = 0;
+  int scriptCancels_ = 0;
 };
 
-// Prints every log line as it is added, without its leading line break, and counts the lines
-// saying an operation was refused.
+// Prints every log line as it is added, without its leading line break.
 class LogEcho {
  public:
   LogEcho(panel::Form& mainWindow, std::FILE* out);
   LogEcho(const LogEcho&) = delete;  // the window holds a pointer to it
   LogEcho& operator=(const LogEcho&) = delete;
-  int Refusals() const { return refusals_; }
   // Every line printed is also added to `lines` (null: none), for the log file.
   void KeepLines(std::string* lines) { kept_ = lines; }
 
  private:
-  int refusals_ = 0;
   std::string* kept_ = nullptr;
-  std::string previousLine_;
 };
 
 // The console has no windows: showing one is noted, closing the main one ends the script.

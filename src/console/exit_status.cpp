@@ -1,31 +1,45 @@
 #include "console/exit_status.h"
 
-#include <algorithm>
-#include <array>
-
 namespace sorvell::console {
 
-int ExitStatus(const RunRecord& record) {
-  if (!record.inputOk) return kExitBadInput;
-  if (record.stopped) return kExitStopped;
-  if (record.errorAlerts > 0) return kExitErrorAlert;
-  if (record.noBoard) return kExitNoBoard;
-  if (record.failedSaves > 0 || record.refusals > 0 || record.notDone) return kExitNotDone;
-  return kExitOk;
+namespace {
+
+// Higher ranks win.
+int Rank(int status) {
+  switch (status) {
+    case kExitBadInput:
+      return 5;
+    case kExitStopped:
+      return 4;
+    case kExitErrorAlert:
+      return 3;
+    case kExitNoBoard:
+      return 2;
+    case kExitNotDone:
+      return 1;
+    default:
+      return 0;
+  }
 }
 
-bool IsFailedSave(const panel::MessageRequest& request) {
-  // The titles of the boxes that report a save of the code or data file, the log, the dump and
-  // the board configuration.
-  static constexpr std::array<std::string_view, 4> kSaveTitles = {
-      "File Not Saved", "System Log", "Buffer Display", "Board Configuration"};
-  return request.icon == panel::MessageIcon::kExclamation &&
-         std::find(kSaveTitles.begin(), kSaveTitles.end(), request.title) != kSaveTitles.end();
+}  // namespace
+
+int ExitStatusOf(const panel::Outcome& outcome) {
+  switch (outcome.kind) {
+    case panel::OutcomeKind::kDone:
+      return kExitOk;
+    case panel::OutcomeKind::kDeviceError:
+      return kExitErrorAlert;
+    case panel::OutcomeKind::kStopped:
+      return kExitStopped;
+    case panel::OutcomeKind::kNotDone:
+      break;
+  }
+  return outcome.reason == panel::NotDoneReason::kNoBoard ? kExitNoBoard : kExitNotDone;
 }
 
-bool IsRefusal(std::string_view logLine, std::string_view previousLine) {
-  return logLine.starts_with("No LPT port is selected") &&
-         !previousLine.ends_with("Device was FORCED by Operator");
+void RunRecord::Add(int status) {
+  if (Rank(status) > Rank(status_)) status_ = status;
 }
 
 }  // namespace sorvell::console

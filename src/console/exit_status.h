@@ -1,39 +1,32 @@
 #pragma once
 
-#include <string_view>
-
-#include "panel/edges.h"
+#include "panel/outcome.h"
 
 namespace sorvell::console {
 
-// sorvell-cli's exit status. A stop wins over everything but bad input; otherwise the first of
-// 2, 1, 5, 3 wins: a script or command that could not be run says nothing about the rest, and a
-// failed part matters more than a missing board or a file not saved.
+// sorvell-cli's exit status.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitErrorAlert = 1;  // an operation raised the error alert
+inline constexpr int kExitErrorAlert = 1;  // a device error
 inline constexpr int kExitBadInput = 2;    // bad command line, script unreadable or a bad line
-inline constexpr int kExitNotDone = 3;     // a save failed, or an operation was refused (no port)
+inline constexpr int kExitNotDone = 3;     // not done: not loaded, not saved, refused, cancelled
 inline constexpr int kExitStopped = 4;     // stopped by a signal (Ctrl-C, SIGTERM, SIGHUP)
-inline constexpr int kExitNoBoard = 5;     // a command found no board to run on
+inline constexpr int kExitNoBoard = 5;     // no board answered the port search
 
-// What a run came to, as the console's edges saw it.
-struct RunRecord {
-  bool inputOk = true;
-  int errorAlerts = 0;
-  int failedSaves = 0;
-  int refusals = 0;
-  bool stopped = false;
-  bool noBoard = false;
-  bool notDone = false;  // a command left undone: a file not loaded, a burn not confirmed
+// The status an operator event's outcome stands for.
+int ExitStatusOf(const panel::Outcome& outcome);
+
+// What a run came to: the statuses of everything it ran, of which one stands. Bad input wins
+// over a stop, a stop over a device error, a device error over a missing board, a missing board
+// over what was not done: a script or command that could not be run says nothing about the rest,
+// and a failed part matters more than a missing board or a file not saved.
+class RunRecord {
+ public:
+  void Add(int status);
+  void Add(const panel::Outcome& outcome) { Add(ExitStatusOf(outcome)); }
+  int Status() const { return status_; }
+
+ private:
+  int status_ = kExitOk;
 };
-
-int ExitStatus(const RunRecord& record);
-
-// A box that says a file was not saved: the exclamation icon under the title of a save.
-bool IsFailedSave(const panel::MessageRequest& request);
-
-// A log line saying an operation did nothing because no port is chosen. After forcing a model
-// the same line is a reminder: the model was set.
-bool IsRefusal(std::string_view logLine, std::string_view previousLine);
 
 }  // namespace sorvell::console

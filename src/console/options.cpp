@@ -80,6 +80,7 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
   app.add_flag("-h,--help", options.help);
   app.add_flag("--system-info", options.systemInfo);
   app.add_flag("-y,--yes", options.yes);
+  app.add_flag("-k,--keep-going", options.keepGoing);
   std::vector<std::string> boards;
   app.add_option("--board", boards)->allow_extra_args(false);
   app.add_option("--workdir", options.workdir);

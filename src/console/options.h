@@ -48,6 +48,9 @@ inline constexpr const char* kUsage =
     "  --workdir DIR        where the log, dumps and setups are saved (default: here)\n"
     "  --progdir DIR        where the sounds, the manual and the board configuration are kept\n"
     "  --yes, -y            answer OK to every dialog (program and erase burn without asking)\n"
+    "  --keep-going, -k     run a script to its end: without it the script stops at the first\n"
+    "                       event that ends as a device error or not done (a Cancel the script\n"
+    "                       answers itself goes on) and exits with that event's status\n"
     "  --system-info        print what decides whether the parallel port can be used (kernel,\n"
     "                       ports, ppdev nodes and their permissions, modules, backend) with the\n"
     "                       fix for each problem, and exit\n"
@@ -65,10 +68,11 @@ inline constexpr const char* kUsage =
     "  sim ...              the simulated socket: insert PART [IMAGE], insert rom FILE, remove,\n"
     "                       erase, save FILE, fault ..., protect on|off, vpp4 12.5|21|25\n"
     "\n"
-    "exit status: 0 done; 1 an error alert was raised (device error); 2 bad command line, an\n"
-    "  unknown or unselectable device, a script not readable (a regular file of at most 1 MiB)\n"
-    "  or a bad script line; 3 a file was not loaded or saved, an operation was refused or\n"
-    "  not confirmed; 4 stopped by a signal; 5 no board found.\n"
+    "exit status: 0 done; 1 a device error (the error alert, a part or board that does not\n"
+    "  answer, a failed port); 2 bad command line, an unknown or unselectable device, a script\n"
+    "  not readable (a regular file of at most 1 MiB) or a bad script line; 3 not done: a file\n"
+    "  not loaded or saved, an operation refused, cancelled or not supported by the part, no\n"
+    "  port chosen; 4 stopped by a signal; 5 no board found.\n"
     "  2 wins over 4, 4 over 1, 1 over 5, 5 over 3.\n"
     "More: man sorvell-cli, and the operator's manual (Help > Contents in the window).\n";
 
@@ -94,6 +98,7 @@ struct Options {
   std::string workdir;
   std::string progdir;
   bool yes = false;
+  bool keepGoing = false;  // a script runs on past an event that was not done or failed
   bool help = false;
   bool systemInfo = false;
   std::string script;

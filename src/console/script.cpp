@@ -96,11 +96,31 @@ bool ScriptRunner::Run(std::istream& script) {
     if (const auto code = ControlCharacter(line)) {
       return Fail("control character " + HexByte(*code) + " in the line");
     }
+    const int events = form_.panel.EventsEnded();
+    const int cancels = dialogs_.ScriptCancels();
     const bool ran = RunLine(Trim(line));
     if (afterLine) afterLine();
-    if (!ran) return false;
+    if (!ran) {
+      record.Add(kExitBadInput);
+      return false;
+    }
+    if (form_.panel.EventsEnded() != events &&
+        !Accept(form_.LastOutcome(), dialogs_.ScriptCancels() != cancels)) {
+      return true;
+    }
   }
   return true;
+}
+
+bool ScriptRunner::Accept(const panel::Outcome& outcome, bool cancelledByScript) {
+  if (outcome.IsDone()) return true;
+  if (outcome.reason == panel::NotDoneReason::kCancelled && cancelledByScript) return true;
+  record.Add(outcome);
+  if (keepGoing || outcome.kind == panel::OutcomeKind::kStopped) return true;
+  std::fprintf(
+      err_, "sorvell-cli: line %d: %s; the rest of the script is skipped (--keep-going runs it)\n",
+      lineNumber_, outcome.Text().c_str());
+  return false;
 }
 
 bool ScriptRunner::Fail(const std::string& message) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "console/console_edges.h"
+#include "console/exit_status.h"
 #include "shell/main_form.h"
 #include "shell/port_backend.h"
 
@@ -25,13 +26,19 @@ class ScriptRunner {
                shell::PortBackend& backend, std::FILE* out, std::FILE* err);
 
   // False on the first line that cannot be run, after naming it on `err`. A stop signal ends the
-  // script before its next line.
+  // script before its next line; so does an event that ends as a device error or not done,
+  // unless `keepGoing` (a cancel the script answered itself is what it asked for, and goes on).
   bool Run(std::istream& script);
   // Run after every line, as the operation it started has ended.
   std::function<void()> afterLine;
+  bool keepGoing = false;
+  // The exit statuses of the events the script ran.
+  RunRecord record;
 
  private:
   bool RunLine(const std::string& line);
+  // False when the script stops at the event that just ended.
+  bool Accept(const panel::Outcome& outcome, bool cancelledByScript);
   bool Fail(const std::string& message);
   bool Reachable(const panel::Control& control, const char* action);
   bool Click(const std::string& name);

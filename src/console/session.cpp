@@ -79,40 +79,40 @@ int RunSession(const Options& options, const std::string& script, shell::PortBac
   form.panel.SetRunControl(&runControl);
   form.Form_Load();
   form.Timer1_Timer();
+  RunRecord record;
+  // Start-up without a board is no failure of the run (a command that needs one says so); a
+  // board configuration that could not be saved is.
+  if (form.LastOutcome().reason == panel::NotDoneReason::kFileNotSaved) {
+    record.Add(form.LastOutcome());
+  }
 
   ScriptRunner runner(form, dialogs, windows, backend, logOut, io.err);
   runner.afterLine = [&runControl] { runControl.Finish(); };
-  RunRecord record;
-  int demonstration = 0;
+  runner.keepGoing = options.keepGoing;
   if (!Prepare(form, options, runner)) {
-    record.inputOk = false;
+    record.Add(kExitBadInput);
   } else if (!command.name.empty()) {
     CommandRunner commands(form, dialogs, options, io.out, io.err);
     commands.confirm = io.confirm;
     commands.afterEvent = [&runControl] { runControl.Finish(); };
-    const int status = commands.Run();
-    record.inputOk = status != kExitBadInput;
-    record.noBoard = status == kExitNoBoard;
-    record.notDone = status == kExitNotDone;
+    record.Add(commands.Run());
   } else if (!options.script.empty()) {
     std::istringstream lines(script);
-    record.inputOk = runner.Run(lines);
-  } else {
+    runner.Run(lines);
+    record.Add(runner.record.Status());
+  } else if (RunReadDemonstration(backend, io.out) != 0) {
     // The demonstration reads a known image back; a difference is a failed operation.
-    demonstration = RunReadDemonstration(backend, io.out);
+    record.Add(kExitErrorAlert);
   }
   form.Form_Unload();  // the board reset: programming voltage off whatever happened
-  record.stopped = form.OperationsStopped() > 0 || shell::StopSignalReceived() != 0;
-  record.errorAlerts = form.panel.ErrorAlertsRaised() + (demonstration != 0 ? 1 : 0);
-  record.failedSaves = dialogs.FailedSaves();
-  record.refusals = echo.Refusals();
+  if (form.OperationsStopped() > 0 || shell::StopSignalReceived() != 0) record.Add(kExitStopped);
   std::string error;
   if (!options.log.empty() && !common::WriteFileAtomically(options.log, logLines, error)) {
     std::fprintf(io.err, "sorvell-cli: the log was not kept in %s: %s\n", options.log.c_str(),
                  error.c_str());
-    record.notDone = true;
+    record.Add(kExitNotDone);
   }
-  return ExitStatus(record);
+  return record.Status();
 }
 
 }  // namespace sorvell::console

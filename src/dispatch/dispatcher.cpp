@@ -44,7 +44,7 @@ void Dispatcher::READCODE() {
   } else if (device_.DeviceType == "S") {
     serial_.Read24CXX();
   } else {
-    panel_.Notice("Please Write Missing Routines at READCODE", "Routine Not Ready");
+    MissingRoutine("Please Write Missing Routines at READCODE", "Routine Not Ready");
   }
 }
 
@@ -55,7 +55,7 @@ void Dispatcher::READDATA() {
   panel_.DataFlowLabelOn();
   panel_.AddLog("Start Device Reading Operation");
   panel_.frmMain["sbStatusBar"].SetCaption("Reading Device... Wait");
-  panel_.Notice("Please Write AT90S2313 Eeprom Read Routine", "Routine Not Ready");
+  MissingRoutine("Please Write AT90S2313 Eeprom Read Routine", "Routine Not Ready");
 }
 
 void Dispatcher::Blank_button_Click() {
@@ -70,11 +70,11 @@ void Dispatcher::BLANKCODE() {
     parallel_.BlankCheckParallel();
     return;
   }
-  panel_.Notice("Please Write Missing Routines at BLANKCODE", "Missing Routine");
+  MissingRoutine("Please Write Missing Routines at BLANKCODE", "Missing Routine");
 }
 
 void Dispatcher::BLANKDATA() {
-  panel_.Notice("Please Write AT90S2313 Check Blank Eeprom Routine", "Routine Not Ready");
+  MissingRoutine("Please Write AT90S2313 Check Blank Eeprom Routine", "Routine Not Ready");
 }
 
 void Dispatcher::Verify_button_Click() {
@@ -85,7 +85,7 @@ void Dispatcher::Verify_button_Click() {
 }
 
 void Dispatcher::VerifyData() {
-  panel_.Notice("Please Write AT90S2313 VerifyData Routine", panel_.frmMain.Caption());
+  MissingRoutine("Please Write AT90S2313 VerifyData Routine", panel_.frmMain.Caption());
 }
 
 void Dispatcher::VerifyCode() {
@@ -98,6 +98,7 @@ void Dispatcher::VerifyCode() {
     panel_.AddLog("No Device Selected - Nothing Verified");
     panel_.DataFlowLabelOff();
     run_.VerifyFailed = 1;
+    panel_.ReportNotDone(panel::NotDoneReason::kRefused, "No Device Selected - Nothing Verified");
     return;
   }
   const std::string& family = device_.DeviceFamily;
@@ -113,8 +114,10 @@ void Dispatcher::VerifyCode() {
     return;
   }
   if (run_.VerifyFailed == 0) {
+    op_.ConfirmBoardAnswers();
     panel_.DataFlowLabelOff();
     panel_.AddLog("Device Contents MATCHES with Buffer Contents");
+    panel_.ReportDone("Device Contents MATCHES with Buffer Contents");
     run_.DeviceChecksumText = buffers::ChecksumText(run_.DeviceChecksum);
     panel_.AddLog("Device CHKSUMM = $" + run_.DeviceChecksumText);
     panel_.PlayEventSound("OK");
@@ -122,6 +125,12 @@ void Dispatcher::VerifyCode() {
   }
   panel_.frmMain["ProgressBar1"].SetValue(0);
   panel_.frmMain["Verify_button"].SetBackColor(panel::kButtonFace);
+}
+
+// A device class without a routine for the button: the box, and nothing done.
+void Dispatcher::MissingRoutine(const std::string& text, const std::string& title) {
+  panel_.Notice(text, title);
+  panel_.ReportNotDone(panel::NotDoneReason::kNotSupported, text);
 }
 
 }  // namespace sorvell::dispatch

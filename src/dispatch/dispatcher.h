@@ -48,6 +48,8 @@ class Dispatcher {
   void ScrollTo(int page);
 
   void EraseSerial();
+  bool EraseConfirmed();
+  void MissingRoutine(const std::string& text, const std::string& title);
 
   operation::Operation& op_;
   board::Board& board_;

@@ -42,10 +42,14 @@ void Dispatcher::Show_button_Click() {
   }
   ScrollTo(0);
   view_.DisplayPageMemory();
+  panel_.ReportDone();
 }
 
 void Dispatcher::Display_button_Click() {
-  if (!panel_.frmMain["CheckCode"].Value()) return;
+  if (!panel_.frmMain["CheckCode"].Value()) {
+    panel_.ReportNotDone(panel::NotDoneReason::kRefused, "Display shows the code area: tick Code");
+    return;
+  }
   if (!detection_.PortChosen()) return;
   op_.buffers.DisplayMode = "DisplayEprom";
   // The device view pages through the part, never past it, whatever the loaded file's size.
@@ -57,9 +61,11 @@ void Dispatcher::Display_button_Click() {
   if (device_.DeviceType == "P" || family == "EN" || family == "FL" || family == "FM" ||
       family == "FR" || family == "FA" || family == "FS") {
     parallel_.DisplayEprom();
-  }
-  if (device_.DeviceType == "M") {
-    panel_.Notice("Please Write AT90S2313 Code Display ROutine", "Routine Not Ready");
+  } else if (device_.DeviceType == "M") {
+    MissingRoutine("Please Write AT90S2313 Code Display ROutine", "Routine Not Ready");
+  } else {
+    panel_.ReportNotDone(panel::NotDoneReason::kNotSupported,
+                         "Display does not show a " + device_.DeviceName);
   }
 }
 

@@ -16,7 +16,7 @@ void Dispatcher::Program_button_Click() {
 }
 
 void Dispatcher::ProgramData() {
-  panel_.Notice("Please Write A90S2313 Program Data Routine", panel_.frmMain.Caption());
+  MissingRoutine("Please Write A90S2313 Program Data Routine", panel_.frmMain.Caption());
 }
 
 void Dispatcher::ProgramCode() {
@@ -30,6 +30,7 @@ void Dispatcher::ProgramCode() {
                               panel::MessageIcon::kQuestion, panel::Answer::kCancel});
   if (answer != panel::Answer::kOk) {
     panel_.AddLog("Programming was Canceled by Operator");
+    panel_.ReportNotDone(panel::NotDoneReason::kCancelled, "Programming was Canceled by Operator");
   } else if (PrepareAndRunAlgorithm()) {
     FinishProgramming();
   }
@@ -94,13 +95,17 @@ void Dispatcher::FinishProgramming() {
     run_.ProgramFailed = 1;
   }
   if (run_.ProgramFailed == 0 && run_.ProgramStatus == 1) {
+    op_.ConfirmBoardAnswers();
     panel_.AddLog("Programming Device Successfull");
+    panel_.ReportDone("Programming Device Successfull");
     panel_.DataFlowLabelOff();
     panel_.ProgramLabelOff();
     panel_.PlayEventSound("OK");
   }
   if (run_.ProgramStatus == 9) {
     panel_.AddLog("Device Not Supported - Status 9 - Please Report");
+    panel_.ReportNotDone(panel::NotDoneReason::kNotSupported,
+                         "Device Not Supported - Status 9 - Please Report");
     panel_.PlayEventSound("ERROR");
   }
   board_.Reg0Shadow = 0x40;
@@ -116,11 +121,32 @@ void Dispatcher::FinishProgramming() {
 // Flash parts erase with their chip-erase command; the page-write EEPROM is programmed with FFh;
 // serial EEPROMs are written with FFh by their programming routines.
 void Dispatcher::EraseFlash_button_Click() {
-  run_.SerialEraseMode = 1;
+  if (!detection_.PortChosen()) return;
   const std::string& family = device_.DeviceFamily;
+  if (family == "FM" || family == "FL" || family == "FR" || family == "FS") {
+    flash_.EraseFlash();  // it asks the operator itself, after its own log line
+    return;
+  }
+  if (family != "EN" && device_.DeviceType != "S") {
+    MissingRoutine("Erase Chip is not available for " + device_.DeviceName + ".", "Erase Chip");
+    return;
+  }
+  // Every erase destroys the part's contents: it asks first, as the Flash erase does.
+  if (!EraseConfirmed()) return;
+  run_.SerialEraseMode = 1;
   if (family == "EN") pages_.EraseX28C256();
-  if (family == "FM" || family == "FL" || family == "FR" || family == "FS") flash_.EraseFlash();
   if (device_.DeviceType == "S") EraseSerial();
+}
+
+bool Dispatcher::EraseConfirmed() {
+  const panel::Answer answer = panel_.dialogs.Message(
+      {"Are you SURE about Erase the Device?", "Safety Question", panel::MessageButtons::kOkCancel,
+       panel::MessageIcon::kQuestion, panel::Answer::kCancel});
+  if (answer == panel::Answer::kOk) return true;
+  panel_.AddLog("Erasing Operation was Canceled by Operator");
+  panel_.ReportNotDone(panel::NotDoneReason::kCancelled,
+                       "Erasing Operation was Canceled by Operator");
+  return false;
 }
 
 // Serial parts are erased by writing FFh through their programming routine.
@@ -128,7 +154,7 @@ void Dispatcher::EraseSerial() {
   const std::string& family = device_.DeviceFamily;
   if (family != "SA" && family != "SB" && family != "SC") {
     // The 24C256 has no routine: say so rather than report a success from a stale AckCount.
-    panel_.Notice("Erase Chip is not available for " + device_.DeviceName + ".", "Erase Chip");
+    MissingRoutine("Erase Chip is not available for " + device_.DeviceName + ".", "Erase Chip");
     return;
   }
   run_.AckCount = 0;
@@ -142,7 +168,9 @@ void Dispatcher::EraseSerial() {
     run_.ProgramFailed = 1;
     return;
   }
+  op_.ConfirmBoardAnswers();
   panel_.AddLog("Programming Device Successfull");
+  panel_.ReportDone("Programming Device Successfull");
   panel_.DataFlowLabelOff();
   panel_.ProgramLabelOff();
   panel_.PlayEventSound("OK");

@@ -22,9 +22,19 @@ FlashIdentity::FlashIdentity(operation::Operation& operation, FlashCommands& com
       panel_(operation.panel),
       commands_(commands) {}
 
+// Only a code the table knows names a part; anything else (an empty socket reads FFFFh) is not
+// an identification.
 void FlashIdentity::menuFlashShowCodeID_Click() {
   panel_.AddLog("Reading Flash Code ID_________________ wait");
   ReadFlashID();
+  if (device_.DeviceType != "F") {
+    panel_.ReportNotDone(panel::NotDoneReason::kNotSupported, "the device is not a Flash");
+  } else if (FlashPageSize == 0) {
+    panel_.ReportNotDone(panel::NotDoneReason::kNotSupported,
+                         "Device ID# " + FlashID + " - Not Valid");
+  } else {
+    panel_.ReportDone("Device ID# " + FlashID);
+  }
 }
 
 // Output and chip enable on, data lines released, then the bytes at 0 and 1 through the Flash

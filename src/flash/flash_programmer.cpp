@@ -55,7 +55,7 @@ void FlashProgrammer::ProgramFlash() {
   identity_.ReadFlashID();
   const int maker = identity_.FlashMakerByte;
   if (!SupportedFlashMaker(maker)) {
-    panel_.AddLog("Device ID# " + identity_.FlashID + " - Not Supported");
+    RefuseUnknownMaker();
     run_.ProgramStatus = 0;
     return;
   }
@@ -106,10 +106,15 @@ void FlashProgrammer::EraseFlash() {
        panel::MessageIcon::kQuestion, panel::Answer::kCancel});
   if (answer != panel::Answer::kOk) {
     panel_.AddLog("Erasing Operation was Canceled by Operator");
+    panel_.ReportNotDone(panel::NotDoneReason::kCancelled,
+                         "Erasing Operation was Canceled by Operator");
     return;
   }
   identity_.ReadFlashID();
-  if (!SupportedFlashMaker(identity_.FlashMakerByte)) return;
+  if (!SupportedFlashMaker(identity_.FlashMakerByte)) {
+    RefuseUnknownMaker();
+    return;
+  }
   panel_.AddLog("Device ID# " + identity_.FlashID + " - Erase Operation Started.. WAIT!");
   commands_.FlashCommand = 0x80;
   commands_.SendFlashCommand();
@@ -117,7 +122,9 @@ void FlashProgrammer::EraseFlash() {
   commands_.SendFlashCommand();
   board_.REG4OFF();
   if (EraseCompleted()) {
+    op_.ConfirmBoardAnswers();
     panel_.AddLog("Flash Erasing Operation COMPLETED");
+    panel_.ReportDone("Flash Erasing Operation COMPLETED");
     commands_.FlashCommand = 0xF0;
     commands_.SendFlashCommand();
     return;
@@ -125,6 +132,14 @@ void FlashProgrammer::EraseFlash() {
   panel_.AddLog("TimeOut Failure during Erasing Flash");
   panel_.AddLog("Flash Chip is not responding");
   panel_.AddLog("Erasing Operation NOT COMPLETED!");
+  panel_.ReportDeviceError("Erasing Operation NOT COMPLETED!");
+}
+
+// A part whose maker has no programming routine here gets no write at all.
+void FlashProgrammer::RefuseUnknownMaker() {
+  const std::string line = "Device ID# " + identity_.FlashID + " - Not Supported";
+  panel_.AddLog(line);
+  panel_.ReportNotDone(panel::NotDoneReason::kNotSupported, line);
 }
 
 // During the erase the part answers with data bit 7 at 0; it reads 1 once the cells are FFh.

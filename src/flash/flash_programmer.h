@@ -28,6 +28,7 @@ class FlashProgrammer {
   // False after the failure report, when a byte did not take within its attempts.
   bool ProgramFlashByte(int maker);
   bool EraseCompleted();
+  void RefuseUnknownMaker();
 
   operation::Operation& op_;
   board::Board& board_;

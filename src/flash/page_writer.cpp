@@ -117,7 +117,9 @@ void PageWriter::ProgramPages(const Part& part) {
     if (page % kLampPages == 0) op_.ToggleProgramLed();
     op_.GoProgressiveBar1();
   }
+  op_.ConfirmBoardAnswers();
   panel_.AddLog(part.endLine);
+  panel_.ReportDone(part.endLine);
   board_.Reset();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/hex_text.h"
+#include "common/trim.h"
 
 namespace sorvell::operation {
 
@@ -38,6 +39,8 @@ void Operation::ProgrammingFailure() {
                "h, Programming BYTE:" + common::HexText(run.ProgramByte) +
                "h, Read BYTE:" + common::HexText(board.ReadByte) + "h");
   panel.AddLog("*** Aborting Programming.");
+  panel.ReportDeviceError("Programming Failure at Address " +
+                          common::HexText(board.CurrentAddress) + "h");
   panel.ErrorLockButtons();
   panel.ProgramLabelOn();
   run.ProgramFailed = 1;
@@ -55,6 +58,8 @@ void Operation::ReportVerifyError(std::uint8_t expected) {
   panel.AddLog("Device Memory DOES NOT VERIFY with Buffer Contents");
   panel.AddLog("Address: " + common::HexText(run.ErrorAddress) + " ][ Buffer Data: " +
                common::HexText(expected) + " ][ Device Data: " + common::HexText(board.ReadByte));
+  panel.ReportDeviceError("Device Memory DOES NOT VERIFY at Address " +
+                          common::HexText(run.ErrorAddress) + "h");
   panel.frmMain["Verify_button"].SetBackColor(panel::kButtonFace);
   panel.PlayEventSound("ERROR");
   panel.CriticalErrorBox();
@@ -117,6 +122,12 @@ void Operation::TakeReadImage() {
     panel.frmMain[name].SetEnabled(true);
   }
   buffers.CodeBufferLoaded = 1;
+  // The buffer is the part's image now, not the file loaded before: Save Code must ask for a
+  // name rather than write the part over that file.
+  buffers.CodeFileName.clear();
+  panel.frmMain["FileNameCodeText"].SetCaption(
+      "Read from " + common::TrimBlanks(device.DeviceName) + " - not saved to a file");
+  panel.frmMain["FileNameCodeSize"].SetCaption("(" + std::to_string(PartBytes()) + ")");
 }
 
 void Operation::ConfirmBoardAnswers() {}

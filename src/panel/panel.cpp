@@ -115,6 +115,7 @@ const Outcome& Panel::EndEvent() {
         Outcome::NotDone(NotDoneReason::kUnstated, "the operation did not say how it ended");
   }
   lastOutcome_ = eventOutcome_;
+  ++eventsEnded_;
   reported_ = false;
   operationEvent_ = false;
   if (OnOutcome) OnOutcome(lastOutcome_);

@@ -67,6 +67,8 @@ class Panel {
   const Outcome& EventOutcome() const { return eventOutcome_; }
   bool EventReported() const { return reported_; }
   const Outcome& LastOutcome() const { return lastOutcome_; }
+  // How many events have ended: a front end tells whether a line or a click made one.
+  int EventsEnded() const { return eventsEnded_; }
   // Told every event's outcome as it ends (the window's status bar).
   std::function<void(const Outcome&)> OnOutcome;
 
@@ -96,6 +98,7 @@ class Panel {
   RunControl* runControl_ = nullptr;
   Outcome eventOutcome_, lastOutcome_;
   bool reported_ = false;
+  int eventsEnded_ = 0;
   bool operationEvent_ = false;
   bool stopRequested_ = false;
   bool breathing_ = false;

@@ -44,11 +44,14 @@ void ParallelDevice::ReadParallelCode() {
         return true;
       });
   run_.DeviceChecksumText = buffers::ChecksumText(run_.DeviceChecksum);
+  op_.ConfirmBoardAnswers();
   panel_.DataFlowLabelOff();
   // The buffer now holds the part's image: saving and scrolling cover the part.
   device_.DeviceSize = size;
   op_.buffers.CodeImageSize = size;
   panel_.AddLog(std::to_string(device_.DeviceSize) + " bytes Read from Device");
+  panel_.ReportDone(std::to_string(device_.DeviceSize) + " bytes Read from Device, CHKSUMM $" +
+                    run_.DeviceChecksumText);
   panel_.AddLog("Device CHKSUMM = $" + run_.DeviceChecksumText);
   panel_.frmMain["VScroll1"].SetRange(0, device_.DeviceSize / 256 - 1);
   panel_.AddLog("Data is available at above Window, use Scroll Bar");
@@ -77,8 +80,10 @@ void ParallelDevice::BlankCheckParallel() {
         return false;
       });
   if (!blank) return;
+  op_.ConfirmBoardAnswers();
   panel_.DataFlowLabelOff();
   panel_.AddLog("Device IS BLANK (ERASED)");
+  panel_.ReportDone("Device IS BLANK (ERASED)");
   panel_.frmMain["ProgressBar1"].SetValue(0);
   panel_.PlayEventSound("OK");
   board_.Reset();
@@ -91,6 +96,8 @@ void ParallelDevice::ReportNotBlank() {
   panel_.AddLog("Device IS NOT BLANK (ERASED)");
   panel_.AddLog("Address: " + common::HexText(run_.ErrorAddress) +
                 " ][ Device Data: " + common::HexText(board_.ReadByte));
+  panel_.ReportDeviceError("Device IS NOT BLANK (ERASED) at Address " +
+                           common::HexText(run_.ErrorAddress) + "h");
   panel_.PlayEventSound("ERROR");
   panel_.CriticalErrorBox();
 }
@@ -158,8 +165,10 @@ void ParallelDevice::DisplayEprom() {
     text += buffers::DumpLine(page * kPageBytes + 16 * line, &devicePage[16 * line],
                               buffers::AsciiRule::kDevice);
   }
+  op_.ConfirmBoardAnswers();
   panel_.frmMain["BufferDisplay"].SetCaption(text);
   panel_.DataFlowLabelOff();
+  panel_.ReportDone("Device page " + std::to_string(page) + " shown");
 }
 
 }  // namespace sorvell::parallel

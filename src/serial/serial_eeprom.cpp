@@ -39,6 +39,8 @@ bool SerialEeprom::SizeFits(std::int32_t size) {
   panel_.Notice("A serial EEPROM of " + std::to_string(size) +
                     " bytes is more than these routines can address (32768): nothing was sent.",
                 "Serial EEPROM");
+  panel_.ReportNotDone(panel::NotDoneReason::kNotSupported,
+                       "a serial EEPROM of " + std::to_string(size) + " bytes: nothing was sent");
   run_.AckCount = 0;
   return false;
 }
@@ -110,9 +112,11 @@ void SerialEeprom::Read24CXX() {
   if (run_.AckCount != 0) {
     Report24CXXAckError();
   } else {
+    op_.ConfirmBoardAnswers();
     device_.DeviceSize = size;
     op_.buffers.CodeImageSize = size;
     panel_.AddLog(std::to_string(size) + " bytes Read from Device");
+    panel_.ReportDone(std::to_string(size) + " bytes Read from Device");
     panel_.frmMain["BufferDisplay"].SetCaption(HexBytes(op_.buffers.CodeBuffer, 257));
     panel_.frmMain["VScroll1"].SetRange(0, size / 256 - 1);
     panel_.AddLog("Data is available at above Window, use Scroll Bar");
@@ -223,6 +227,7 @@ void SerialEeprom::Verify24CXX() {
 }
 
 void SerialEeprom::Report24CXXAckError() {
+  panel_.ReportDeviceError("Device 24CXX DOES NOT RESPOND - ACK Error");
   panel_.ErrorLockButtons();
   panel_.DataFlowLabelOff();
   panel_.AddLog(std::string(50, '*'));

@@ -32,11 +32,13 @@ void MainForm::ShowHelp(panel::HelpTopic topic) {
   if (index.empty() || edges_.help == nullptr) {
     edges_.dialogs.Message({kNoHelp, frmMain.Caption(), panel::MessageButtons::kOk,
                             panel::MessageIcon::kInformation, panel::Answer::kOk});
+    panel.ReportNotDone(panel::NotDoneReason::kNotSupported, kNoHelp);
     return;
   }
   if (const auto error = edges_.help->ShowManual(index, topic)) {
     edges_.dialogs.Message({*error, frmMain.Caption(), panel::MessageButtons::kOk,
                             panel::MessageIcon::kExclamation, panel::Answer::kOk});
+    panel.ReportNotDone(panel::NotDoneReason::kNotSupported, *error);
   }
 }
 

@@ -89,7 +89,10 @@ void MainForm::WireEvents() {
   On("menuProgramData", [this] { RunDataOperation(&dispatch::Dispatcher::ProgramData); });
   On("menuReadData", [this] { RunDataOperation(&dispatch::Dispatcher::READDATA); });
   On("menuVerifyData", [this] { RunDataOperation(&dispatch::Dispatcher::VerifyData); });
-  On("menuEraseData", [this] { images.EraseDataBuffer(); });
+  On("menuEraseData", [this] {
+    images.EraseDataBuffer();
+    panel.ReportDone("Buffer has been Erased");
+  });
   On("menuEraseFlash", [&d] { d.EraseFlash_button_Click(); });
   On("menuDisplayCode", [&d] { d.Display_button_Click(); });
   On("menuEraseCode", [this] { images.Erase_button_Click(); });

@@ -8,6 +8,7 @@ void MainForm::mnuFileClose_Click() {
   edges_.dialogs.Message({"Add 'mnuFileClose_Click' code.", frmMain.Caption(),
                           panel::MessageButtons::kOk, panel::MessageIcon::kNone,
                           panel::Answer::kOk});
+  panel.ReportNotDone(panel::NotDoneReason::kNotSupported, "File > Close has no action");
 }
 
 void MainForm::mnuFileExit_Click() {
@@ -18,6 +19,7 @@ void MainForm::mnuToolsOptions_Click() {
   edges_.dialogs.Message({"This menu option is not available.", frmMain.Caption(),
                           panel::MessageButtons::kOk, panel::MessageIcon::kNone,
                           panel::Answer::kOk});
+  panel.ReportNotDone(panel::NotDoneReason::kNotSupported, "This menu option is not available.");
 }
 
 // A data-memory operation reaches the board only once a port is chosen, as the buttons do.
@@ -53,6 +55,8 @@ void MainForm::tbToolBar_ButtonClick(std::string_view key) {
     images.mnuFileSaveCode_Click();
   } else if (key == "SaveData") {
     images.mnuFileSaveData_Click();
+  } else {
+    panel.ReportDone();
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/atomic_file.h"
 #include "common/read_file.h"
+#include "common/trim.h"
 
 namespace sorvell::shell {
 
@@ -61,9 +62,11 @@ void Setups::SaveSetupRot(const std::string& Fname) {
     panel_.dialogs.Message({"The setup was not saved: " + error, "File Not Saved",
                             panel::MessageButtons::kOk, panel::MessageIcon::kExclamation,
                             panel::Answer::kOk});
+    panel_.ReportNotDone(panel::NotDoneReason::kFileNotSaved, "The setup was not saved: " + error);
     return;
   }
   panel_.AddLog("Setup Saved as " + Fname + ", named:" + name);
+  panel_.ReportDone("Setup Saved as " + Fname);
 }
 
 // The whole file is read and checked before any control changes, so a restore either happens
@@ -74,7 +77,7 @@ void Setups::LoadSetupRot(const std::string& Fname) {
   std::vector<SetupEntry> entries;
   std::string error;
   if (!ReadSetup(Fname, entries, error) || !CheckValues(entries, error) ||
-      !CheckCodeFile(entries, error)) {
+      !CheckOptions(entries, error) || !CheckCodeFile(entries, error)) {
     RefuseSetup(Fname, error);
     return;
   }
@@ -82,6 +85,37 @@ void Setups::LoadSetupRot(const std::string& Fname) {
   RestoreCodeFile();
   panel_.AddLog("SETUP RESTORED FROM " + Fname);
   panel_.AddLog(kMarker);
+  // The code file's own load said how it went; a restore whose file loaded is done.
+  if (panel_.EventOutcome().IsDone()) panel_.ReportDone("SETUP RESTORED FROM " + Fname);
+}
+
+// A setup sets each control only as the operator could at the window: an option the chosen part
+// leaves disabled (21 V for a 12.5 V part) keeps the value the choice gave it, or the setup is
+// refused; otherwise the log would name a voltage the board does not give.
+bool Setups::CheckOptions(const std::vector<SetupEntry>& entries, std::string& error) {
+  int device = panel_.frmMain["Device"].Value();
+  for (const SetupEntry& entry : entries) {
+    if (entry.key->control != nullptr && std::string_view(entry.key->control) == "Device") {
+      device = static_cast<int>(entry.number);
+    }
+  }
+  for (const SetupEntry& entry : entries) {
+    if (entry.key->control == nullptr || entry.key->kind == SetupValue::kText) continue;
+    const panel::Control& control = panel_.frmMain[entry.key->control];
+    const auto after = selection_.OptionAfterChoosing(device, control.Name());
+    if (!after && control.Name() != "CheckCode" && control.Name() != "CheckData" &&
+        !control.Name().starts_with("Voltage_button")) {
+      continue;
+    }
+    const catalogue::OptionAfterChoice state =
+        after.value_or(catalogue::OptionAfterChoice{control.Enabled(), control.Value()});
+    if (state.enabled || entry.number == state.value) continue;
+    error = "line " + std::to_string(entry.line) + " sets " + control.Name() + " (" +
+            common::TrimBlanks(control.Caption()) + ") to " + entry.text +
+            ", which the chosen device does not offer";
+    return false;
+  }
+  return true;
 }
 
 bool Setups::ReadSetup(const std::string& Fname, std::vector<SetupEntry>& entries,
@@ -181,6 +215,7 @@ void Setups::RefuseSetup(const std::string& Fname, const std::string& error) {
   panel_.dialogs.Message({"The setup was not restored, nothing was changed: " + error,
                           "Setup Not Restored", panel::MessageButtons::kOk,
                           panel::MessageIcon::kExclamation, panel::Answer::kOk});
+  panel_.ReportNotDone(panel::NotDoneReason::kRefused, "Setup Not Restored: " + error);
 }
 
 }  // namespace sorvell::shell

@@ -44,6 +44,7 @@ class Setups {
   bool ReadSetup(const std::string& Fname, std::vector<SetupEntry>& entries, std::string& error);
   bool CheckValues(const std::vector<SetupEntry>& entries, std::string& error);
   bool CheckCodeFile(const std::vector<SetupEntry>& entries, std::string& error);
+  bool CheckOptions(const std::vector<SetupEntry>& entries, std::string& error);
   void Apply(const SetupEntry& entry);
   void RestoreCodeFile();
   void RefuseSetup(const std::string& Fname, const std::string& error);

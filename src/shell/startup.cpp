@@ -48,7 +48,10 @@ void MainForm::StoreWindowPlacement() {
   settings.Set(kSettingsSection, "MainHeight", NumberText(placement.height));
 }
 
+// Start-up ends with an outcome of its own (the board found, or not; its configuration saved,
+// or not), which is the window's first "last outcome".
 void MainForm::Form_Load() {
+  panel.BeginEvent(false);
   // A save killed half way may have left its temporary file; nothing else writes there now.
   common::RemoveStaleTemporaries(edges_.folders.workingFolder);
   common::RemoveStaleTemporaries(edges_.folders.configFolder);
@@ -84,6 +87,7 @@ void MainForm::Form_Load() {
   selection.FillDeviceList();
   board.Reset();
   panel.PlayEventSound("INIT");
+  panel.EndEvent();
 }
 
 void MainForm::Form_Unload() {

@@ -38,9 +38,12 @@ void MainForm::SystemLog_DblClick() {
     edges_.dialogs.Message({"The system log was not saved: " + error, "System Log",
                             panel::MessageButtons::kOk, panel::MessageIcon::kExclamation,
                             panel::Answer::kOk});
+    panel.ReportNotDone(panel::NotDoneReason::kFileNotSaved,
+                        "The system log was not saved: " + error);
     return;
   }
   panel.AddLog("System Log was Saved to SORVELL.LOG file");
+  panel.ReportDone("System Log was Saved to SORVELL.LOG file");
 }
 
 }  // namespace sorvell::shell

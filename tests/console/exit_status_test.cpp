@@ -13,56 +13,44 @@ namespace {
 
 using testing::ConsoleRig;
 
-TEST(ConsoleExitStatusTest, BadInputWinsThenTheAlertThenWhatWasNotDone) {
-  EXPECT_EQ(ExitStatus({}), kExitOk);
-  EXPECT_EQ(ExitStatus({true, 0, 1, 0}), kExitNotDone);
-  EXPECT_EQ(ExitStatus({true, 0, 0, 2}), kExitNotDone);
-  EXPECT_EQ(ExitStatus({true, 1, 1, 1}), kExitErrorAlert);
-  EXPECT_EQ(ExitStatus({false, 1, 1, 1}), kExitBadInput);
-  EXPECT_EQ(kExitNotDone, 3);
+// The README's order: 2 over 4, 4 over 1, 1 over 5, 5 over 3, whatever order they come in.
+TEST(ConsoleExitStatusTest, OneStatusStandsByPrecedence) {
+  const int ranked[] = {kExitBadInput, kExitStopped, kExitErrorAlert,
+                        kExitNoBoard,  kExitNotDone, kExitOk};
+  for (std::size_t i = 0; i < std::size(ranked); ++i) {
+    for (std::size_t j = i; j < std::size(ranked); ++j) {
+      RunRecord forward, backward;
+      forward.Add(ranked[i]);
+      forward.Add(ranked[j]);
+      backward.Add(ranked[j]);
+      backward.Add(ranked[i]);
+      EXPECT_EQ(forward.Status(), ranked[i]) << ranked[i] << " then " << ranked[j];
+      EXPECT_EQ(backward.Status(), ranked[i]) << ranked[j] << " then " << ranked[i];
+    }
+  }
+  using panel::NotDoneReason;
+  using panel::Outcome;
+  EXPECT_EQ(ExitStatusOf(Outcome::Done()), kExitOk);
+  EXPECT_EQ(ExitStatusOf(Outcome::DeviceError("x")), kExitErrorAlert);
+  EXPECT_EQ(ExitStatusOf(Outcome::Stopped()), kExitStopped);
+  EXPECT_EQ(ExitStatusOf(Outcome::NotDone(NotDoneReason::kNoBoard, "x")), kExitNoBoard);
+  EXPECT_EQ(ExitStatusOf(Outcome::NotDone(NotDoneReason::kFileNotSaved, "x")), kExitNotDone);
 }
 
-TEST(ConsoleExitStatusTest, NoBoardRanksBetweenTheAlertAndWhatWasNotDone) {
-  RunRecord record;
-  record.notDone = true;
-  EXPECT_EQ(ExitStatus(record), kExitNotDone);
-  record.noBoard = true;
-  EXPECT_EQ(ExitStatus(record), kExitNoBoard);
-  record.errorAlerts = 1;
-  EXPECT_EQ(ExitStatus(record), kExitErrorAlert);
-  record.stopped = true;
-  EXPECT_EQ(ExitStatus(record), kExitStopped);
-  record.inputOk = false;
-  EXPECT_EQ(ExitStatus(record), kExitBadInput);
-}
-
-TEST(ConsoleExitStatusTest, AFailedSaveIsCountedFromItsBox) {
-  ConsoleRig rig;
-  // The log cannot replace a folder of its name.
+// What the event says, not its box or its log line: a failed save, and a port not chosen (while
+// forcing a model without one only reminds the operator).
+TEST(ConsoleExitStatusTest, TheEventsOwnOutcomeCounts) {
+  ConsoleRig rig;  // no board on any port: no port chosen
   std::filesystem::create_directory(rig.folder / "SORVELL.LOG");
   ASSERT_TRUE(rig.Run("dblclick SystemLog\n"));
-  EXPECT_EQ(rig.dialogs.FailedSaves(), 1);
-  // A question under the same title is no failure.
-  rig.dialogs.Message({"Save?", "System Log", panel::MessageButtons::kYesNo,
-                       panel::MessageIcon::kQuestion, panel::Answer::kYes});
-  EXPECT_EQ(rig.dialogs.FailedSaves(), 1);
+  EXPECT_EQ(rig.form->LastOutcome().reason, panel::NotDoneReason::kFileNotSaved);
   std::filesystem::remove(rig.folder / "SORVELL.LOG");
   ASSERT_TRUE(rig.Run("dblclick SystemLog\n"));
-  EXPECT_EQ(rig.dialogs.FailedSaves(), 1);
-}
-
-TEST(ConsoleExitStatusTest, AnOperationWithoutAPortIsCountedAsRefused) {
-  ConsoleRig rig;  // no board on any port: no port chosen
-  testing::Capture echoed;
-  const LogEcho echo(rig.form->frmMain, echoed.file());
-  // Forcing a model sets it and reminds the operator to choose a port: that is no refusal.
+  EXPECT_TRUE(rig.form->LastOutcome().IsDone());
   ASSERT_TRUE(rig.Run("select Device 11\nclick ForceSorvell5\n"));
-  EXPECT_NE(echoed.Text().find("FORCED by Operator\n"), std::string::npos);
-  EXPECT_EQ(echo.Refusals(), 0);
+  EXPECT_TRUE(rig.form->LastOutcome().IsDone());
   ASSERT_TRUE(rig.Run("click Display_button\n"));
-  EXPECT_EQ(echo.Refusals(), 1);
-  EXPECT_NE(echoed.Text().find(">  No LPT port is selected"), std::string::npos);
-  EXPECT_EQ(echoed.Text().find("\r"), std::string::npos);  // one printed line per log line
+  EXPECT_EQ(rig.form->LastOutcome().reason, panel::NotDoneReason::kNoPort);
 }
 
 struct ScriptRead {

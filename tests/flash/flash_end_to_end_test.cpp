@@ -133,6 +133,7 @@ TEST(PageWriteEndToEndTest, X28C256ProgramVerifyReadAndEraseChipOnEveryModel) {
     EXPECT_TRUE(std::equal(image.begin(), image.end(), rig.form.buffers.CodeBuffer.begin()));
 
     rig.Load(image);
+    rig.dialogs.answers = {Answer::kOk};  // the erase asks first
     rig.form.Click("EraseFlash_button");
     EXPECT_TRUE(rig.Logged("Erasing XICOR 28C256")) << rig.Log();
     EXPECT_TRUE(std::all_of(rig.chip->Contents().begin(), rig.chip->Contents().end(),

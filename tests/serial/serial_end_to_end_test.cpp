@@ -74,6 +74,7 @@ TEST_P(SerialEndToEndTest, ProgramVerifyReadAndErase) {
   EXPECT_TRUE(std::equal(image.begin(), image.end(), rig.form.buffers.CodeBuffer.begin()));
   EXPECT_TRUE(rig.Logged(std::to_string(c.size) + " bytes Read from Device"));
 
+  rig.dialogs.answers = {Answer::kOk};  // the erase asks first
   rig.form.Click("EraseFlash_button");
   EXPECT_TRUE(std::all_of(rig.chip->Contents().begin(), rig.chip->Contents().end(),
                           [](std::uint8_t b) { return b == 0xFF; }));

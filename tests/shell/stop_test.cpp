@@ -182,9 +182,7 @@ TEST(StopTest, SigintStopsAConsoleRunWithTheBoardIdle) {
   EXPECT_EQ(shell::StopSignalReceived(), SIGINT);
   rig.ExpectProgrammedUpTo(part.Contents(), 200);
   rig.ExpectStoppedAndIdle();
-  console::RunRecord record;
-  record.stopped = rig.form.OperationsStopped() > 0;
-  EXPECT_EQ(console::ExitStatus(record), console::kExitStopped);
+  EXPECT_EQ(console::ExitStatusOf(rig.form.LastOutcome()), console::kExitStopped);
   shell::ClearStopSignal();
 }
 
