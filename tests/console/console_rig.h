@@ -33,7 +33,7 @@ class Capture {
 };
 
 struct ConsoleRig {
-  explicit ConsoleRig(bool yes = false)
+  explicit ConsoleRig(bool yes = false, const std::string& boardSpec = "sim:none")
       : folder(std::filesystem::temp_directory_path() /
                ("sorvell-console-test-" + std::to_string(::getpid()))),
         dialogs(out.file(), yes),
@@ -42,18 +42,23 @@ struct ConsoleRig {
     std::filesystem::create_directories(folder);
     shell::BoardRequest request;
     std::string error;
-    shell::AddBoardSpec("sim:none", request, error);
+    shell::AddBoardSpec(boardSpec, request, error);
     backend = std::move(*shell::OpenPortBackend(request, error));
     form = std::make_unique<shell::MainForm>(shell::Edges{*backend.port, *backend.timing, dialogs,
                                                           windows, sounds, settings, clock,
                                                           panel::Folders{folder, folder, folder}});
     form->Form_Load();
   }
-  bool Run(const std::string& script) {
+  bool Run(const std::string& script, bool keepGoing = false) {
     ScriptRunner runner(*form, dialogs, windows, backend, out.file(), err.file());
+    runner.keepGoing = keepGoing;
     std::istringstream in(script);
-    return runner.Run(in);
+    const bool ran = runner.Run(in);
+    status = runner.record.Status();
+    return ran;
   }
+  // The exit status of the last script run.
+  int status = 0;
 
   ~ConsoleRig() { std::filesystem::remove_all(folder); }
 

@@ -192,6 +192,9 @@ TEST_F(MainWindowTest, MenuEntriesToolbarAndDoubleClicksReachTheModel) {
   Widget<QAction>("mnuToolsOptions").trigger();
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].text, "This menu option is not available.");
+  // The status bar says how the last event ended.
+  EXPECT_EQ(Widget<QLabel>("sbOutcome").text(),
+            "Not done (not supported): This menu option is not available.");
   EXPECT_FALSE(Widget<QAction>("mnuFileSaveCode").isEnabled());
   EXPECT_FALSE(Widget<QAction>("tbToolBar:OpenData").isVisible());
 
@@ -202,6 +205,7 @@ TEST_F(MainWindowTest, MenuEntriesToolbarAndDoubleClicksReachTheModel) {
   QTest::mouseDClick(Widget<QPlainTextEdit>("SystemLog").viewport(), Qt::LeftButton);
   EXPECT_TRUE(std::filesystem::exists(workDir / "SORVELL.LOG"));
   EXPECT_NE(LastLogLine().find("System Log was Saved"), std::string::npos);
+  EXPECT_EQ(Widget<QLabel>("sbOutcome").text(), "Done: System Log was Saved to SORVELL.LOG file");
 }
 
 TEST_F(MainWindowTest, TheDefaultWidthIsRaisedToWhatTheControlsNeed) {
