@@ -76,6 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         panel::Folders{here, here, here}});
   form.Form_Load();
   console::ScriptRunner runner(form, dialogs, windows, backend, Discard(), Discard());
+  runner.keepGoing = true;  // every line of the input is run, failed events or not
   std::istringstream in(script);
   runner.Run(in);
   form.Form_Unload();
