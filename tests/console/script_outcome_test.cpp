@@ -75,6 +75,31 @@ TEST(ScriptOutcomeTest, ASetupWithAnOptionThePartLacksIsNotRestored) {
   EXPECT_FALSE(Logged(rig, "Start Device Reading"));
 }
 
+// Every erase asks first; Cancel leaves the part as it was and says so.
+TEST(ScriptOutcomeTest, EveryEraseAsksAndACancelKeepsThePart) {
+  for (const auto& [part, entry, size] : {std::tuple{"X28C256", "Eeprom XICOR X28C256", 32768},
+                                          std::tuple{"24C16", "Eeprom 24C16 Serial (8 pins)", 2048},
+                                          std::tuple{"AM29F010", "Flash AMD AM29F010", 131072}}) {
+    ConsoleRig rig(false, "sim:5@378");
+    const std::string image(static_cast<std::size_t>(size), '\x42');
+    WriteFile(rig.folder / "image.bin", image);
+    const std::string cells = (rig.folder / "cells.bin").string();
+    ASSERT_TRUE(rig.Run(std::string("sim insert ") + part + " " +
+                        (rig.folder / "image.bin").string() + "\nselect Device " + entry +
+                        "\nanswer Cancel\nclick EraseFlash_button\nsim save " + cells + "\n"))
+        << rig.err.Text();
+    EXPECT_EQ(rig.status, kExitOk) << part;  // the script's own Cancel
+    EXPECT_TRUE(Logged(rig,
+                       "DIALOG [Safety Question] Are you SURE about Erase the Device? => "
+                       "Cancel"))
+        << part;
+    EXPECT_TRUE(Logged(rig, "Erasing Operation was Canceled by Operator")) << part;
+    EXPECT_EQ(rig.form->LastOutcome().reason, panel::NotDoneReason::kCancelled);
+    std::ifstream saved(cells, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), image) << part;
+  }
+}
+
 // After a read the buffer is the part's image: Save Code asks for a name instead of writing the
 // part over the file that was loaded.
 TEST(ScriptOutcomeTest, SaveCodeAfterAReadAsksAndKeepsTheSourceImage) {
