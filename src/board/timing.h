@@ -32,7 +32,7 @@ class Timing {
 // Length of one busy-wait iteration. At the default speed-slider position (18) the CMOS EPROM
 // pulse (SpeedCountA = 202 iterations) lasts 101 us, the 100 us quick-pulse of the datasheets,
 // and a register write (four port accesses and two strobe waits of 12 iterations) takes about
-// 16 us, which keeps the byte loads of a 64-byte EEPROM page within their 100 us window.
+// 16 us. The byte loads of the page-write parts wait for no strobe: they go at port speed.
 inline constexpr std::int64_t kNanosecondsPerIteration = 500;
 
 }  // namespace sorvell::board

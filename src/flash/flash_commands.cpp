@@ -53,37 +53,41 @@ void FlashCommands::AT29Command() {
   board_.OEOFF();
   board_.Reg3Shadow = 0x82;
   board_.SetReg3();
-  const int cycles[3][2] = {
+  const CommandCycle cycles[] = {
       {kUnlockAddress1, 0xAA}, {kUnlockAddress2, 0x55}, {kUnlockAddress1, FlashCommand}};
-  for (const auto& cycle : cycles) {
-    CommandAddress = cycle[0];
-    board_.Reg4Shadow = cycle[1];
-    WriteCycleAT29();
-  }
+  AT29Cycles(cycles);
   SliderWait(5);
 }
 
-// The slow cycle of the 28-pin parts: each line settles before the next moves.
-void FlashCommands::SlowWriteCycle(void (board::Board::*weActive)(),
-                                   void (board::Board::*weInactive)()) {
-  board_.SetReg1();
-  board_.DelayLoop300();
-  board_.SetReg2();
-  board_.DelayLoop300();
-  board_.SetReg4();
-  board_.CEON();
-  (board_.*weActive)();
-  board_.DelayLoop300();
-  (board_.*weInactive)();
-  board_.DelayLoop300();
-  board_.CEOFF();
+ByteLoads::Gap FlashCommands::XICORCycles(std::span<const CommandCycle> cycles) {
+  return SendCycles(cycles, kX28C256Lines, &FlashCommands::WriteCycleXICOR);
+}
+
+ByteLoads::Gap FlashCommands::AT29Cycles(std::span<const CommandCycle> cycles) {
+  return SendCycles(cycles, kAT29C256Lines, &FlashCommands::WriteCycleAT29);
+}
+
+// A part takes each command cycle as a byte load: a cycle that misses the window of the one
+// before is the start of another load, so the cycles go out back to back.
+ByteLoads::Gap FlashCommands::SendCycles(std::span<const CommandCycle> cycles,
+                                         const LoadLines& lines,
+                                         void (FlashCommands::*writeCycle)()) {
+  board::Timing& clock = board_.Clock();
+  clock.BeginPageLoad();
+  loads_.Begin(lines);
+  for (const CommandCycle& cycle : cycles) {
+    CommandAddress = cycle.address;
+    board_.Reg4Shadow = cycle.data;
+    (this->*writeCycle)();
+  }
+  clock.EndPageLoad();
+  return loads_.Longest();
 }
 
 // Write enable is register 1 bit 7 on the AT29C256.
 void FlashCommands::WriteCycleAT29() {
-  board_.Reg1Shadow = (CommandAddress / 256) | board_.Reg1FixedBits;
-  board_.Reg2Shadow = CommandAddress & 0xFF;
-  SlowWriteCycle(&board::Board::REG1B7OFF, &board::Board::REG1B7ON);
+  loads_.Load((CommandAddress / 256) | board_.Reg1FixedBits, CommandAddress & 0xFF,
+              board_.Reg4Shadow);
 }
 
 // Write enable is register 1 bit 6 on the X28C256; A14 rides on bit 7 (64 added to the high
@@ -91,9 +95,7 @@ void FlashCommands::WriteCycleAT29() {
 void FlashCommands::WriteCycleXICOR() {
   int high = CommandAddress / 256;
   if (high != 0) high += 64;
-  board_.Reg1Shadow = high | 0x40;
-  board_.Reg2Shadow = CommandAddress & 0xFF;
-  SlowWriteCycle(&board::Board::REG1B6OFF, &board::Board::REG1B6ON);
+  loads_.Load(high | 0x40, CommandAddress & 0xFF, board_.Reg4Shadow);
 }
 
 // Both keep register 3's address bits in place while moving bit 2.

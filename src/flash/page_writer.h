@@ -14,8 +14,9 @@ class PageWriter {
 
   void ProgramAT29C256();
   void ProgramX28C256();
-  void UnprotectAT29C256();
-  void UnprotectX28C256();
+  // False after the failure report, when the sequence never reached the part in time.
+  bool UnprotectAT29C256();
+  bool UnprotectX28C256();
   // Programs the part with FFh, then rebuilds the programming image from the code image.
   void EraseX28C256();
 
@@ -24,23 +25,16 @@ class PageWriter {
   struct Part {
     const char* startLine;
     const char* endLine;
-    int writeEnableBit;  // of register 1
-    bool xicor;          // A14 on register 1 bit 7, the X28C256's address path
+    LoadLines lines;
+    bool xicor;  // A14 on register 1 bit 7, the X28C256's address path
     int unprotectWaitMs;
-    int byteLoadWindowUs;  // from one load's write-enable rise to the next load's fall
-  };
-  // How close a page's loads came to the part's window: the longest time between two loads and
-  // the address of the load that came after it.
-  struct LoadTiming {
-    std::uint64_t longestGapNs = 0;
-    std::int32_t lateAddress = 0;
   };
   void ProgramPages(const Part& part);
   void SetPartAddress(const Part& part);
-  void Unprotect(const Part& part);
+  bool Unprotect(const Part& part);
   // False after the failure report, when the page did not verify within its attempts.
   bool ProgramPage(const Part& part, int page);
-  LoadTiming LoadPage(const Part& part, int page);
+  ByteLoads::Gap LoadPage(const Part& part, int page);
   bool PageMatches(int page);
   bool Fail();
 

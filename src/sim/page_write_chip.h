@@ -21,8 +21,8 @@ struct PageWriteTimings {
 struct PageWritePart {
   std::string name;
   std::optional<ChipId> id;  // codes of the software product identification, if it has one
-  // The byte load window runs from the falling edge of the previous load's WE#, or from its
-  // rising edge (both the X28C256 and the AT29C256 count from the rising edge).
+  // The byte load window runs from the falling edge of the previous load's WE# (X28C256), or
+  // from its rising edge (AT29C256).
   bool windowFromFallingEdge;
   // The part erases the whole 64-byte page before it programs the loaded bytes, so bytes not
   // loaded are left erased (AT29C256).

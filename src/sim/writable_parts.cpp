@@ -19,16 +19,16 @@ const AmdFlashPart kAmdParts[] = {
 constexpr std::uint64_t kUs = 1'000;
 constexpr std::uint64_t kMs = 1'000'000;
 
-// X28C256: byte load cycle time tBLC at most 100 us: the load period ends when no WE# high to
-// low transition follows within 100 us of the last low to high one; write cycle tWC 5 ms typical,
-// 10 ms maximum, of which the maximum is taken so that a program waiting a fixed time must wait
-// what the datasheet guarantees. No chip erase and no ID. Shipped with software data protection
-// off. AT29C256: tBLC 150 us from the previous rising edge of WE#; program cycle 10 ms maximum; the
-// 64-byte sector is erased before it is programmed, so bytes not loaded read FFh (the datasheet
-// calls them indeterminate); software chip erase 20 ms; product ID 1Fh, DCh. Shipped with software
-// data protection off.
+// X28C256: byte load cycle time tBLC at most 100 us: each load, started by WE# going low, must
+// begin within 100 us of the falling edge of the preceding WE#, or the write cycle starts; tWC 5 ms
+// typical, 10 ms maximum, of which the maximum is taken so that a program waiting a fixed time must
+// wait what the datasheet guarantees. No chip erase and no ID. Shipped with software data
+// protection off. AT29C256: tBLC 150 us from the previous rising edge of WE#; program cycle 10 ms
+// maximum; the 64-byte sector is erased before it is programmed, so bytes not loaded read FFh (the
+// datasheet calls them indeterminate); software chip erase 20 ms; product ID 1Fh, DCh. Shipped with
+// software data protection off.
 const PageWritePart kPageParts[] = {
-    {"X28C256", std::nullopt, false, false, false, {100 * kUs, 10 * kMs, 0}, false},
+    {"X28C256", std::nullopt, true, false, false, {100 * kUs, 10 * kMs, 0}, false},
     {"AT29C256", ChipId{0x1F, 0xDC}, false, true, true, {150 * kUs, 10 * kMs, 20 * kMs}, false},
 };
 

@@ -63,32 +63,29 @@ TEST(FlashCommandTest, ACommandIsTwentyTwoFastWritesAfterOutputEnableOff) {
   }
 }
 
-TEST(FlashCommandTest, TheXicorSlowCycleCarriesA14OnBit7AndPulsesBit6) {
+// Each cycle is a byte load at port speed, whatever the slider: no busy wait, and each register
+// write data, select, clock, release, the select left out only where the control port holds it.
+TEST(FlashCommandTest, TheXicorCyclesCarryA14OnBit7AndPulseBit6AtPortSpeed) {
   CommandRig rig(5, "EN");
   rig.rb.board.Reg3Shadow = 0x82;
-  rig.rb.board.Reg4Shadow = 0xAA;
-  rig.commands.CommandAddress = 0x5555;
-  rig.commands.WriteCycleXICOR();
-  EXPECT_EQ(rig.rb.board.Reg1Shadow, 0xD5);
-  EXPECT_EQ(rig.rb.board.Reg2Shadow, 0x55);
+  rig.rb.board.StrobeCount = 97;  // the register writes' strobe waits at the slowest slider
+  const FlashCommands::CommandCycle cycles[] = {{0x5555, 0xAA}, {0x2AAA, 0x55}};
+  rig.commands.XICORCycles(cycles);
   // Data values written, in order: R1, R2, R4, R3 (chip enable on), R1 (WE on), R1 (WE off),
-  // R3 (chip enable off); four settling loops of 300 between them.
+  // R3 (chip enable off).
   std::vector<int> data;
   for (const auto& a : rig.rb.port.Accesses()) {
     if (a.port == kData) data.push_back(a.value);
   }
-  EXPECT_EQ(data, (std::vector<int>{0xD5, 0x55, 0xAA, 0x02, 0x95, 0xD5, 0x82}));
-  int longLoops = 0;
-  for (const auto spin : rig.rb.timing.spins) longLoops += spin == 300;
-  EXPECT_EQ(longLoops, 4);
-
-  rig.commands.CommandAddress = 0x2AAA;
-  rig.commands.WriteCycleXICOR();
+  EXPECT_EQ(data, (std::vector<int>{0xD5, 0x55, 0xAA, 0x02, 0x95, 0xD5, 0x82,  //
+                                    0x6A, 0xAA, 0x55, 0x02, 0x2A, 0x6A, 0x82}));
+  EXPECT_EQ(rig.rb.port.Accesses().size(), 2u * (6u * 4u + 3u));
+  EXPECT_TRUE(rig.rb.timing.spins.empty());
   EXPECT_EQ(rig.rb.board.Reg1Shadow, 0x6A);
   EXPECT_EQ(rig.rb.board.Reg2Shadow, 0xAA);
 }
 
-TEST(FlashCommandTest, TheAtmelPathUsesSlowCyclesAndTheSliderWait) {
+TEST(FlashCommandTest, TheAtmelPathUsesItsWriteEnableAndTheSliderWait) {
   CommandRig rig(6, "FA");
   rig.rb.board.Reg1FixedBits = 0x80;
   rig.frmMain["Slider1"].SetValue(18);

@@ -103,7 +103,9 @@ class TallyTiming final : public board::Timing {
     spins[iterations]++;
     inner_.Spin(iterations);
   }
-  std::uint64_t NowNs() override { return inner_.NowNs(); }
+  std::uint64_t NowNs() override { return clockRead ? clockRead() : inner_.NowNs(); }
+  // A test gives the clock reads a cost of their own here.
+  std::function<std::uint64_t()> clockRead;
   // Page loads as the real timing would hold them; `refusal` is what the system said.
   std::string BeginPageLoads() override {
     ++runsBegun;

@@ -65,15 +65,18 @@ TEST(SimPageWriteTest, APageLoadedWithinTheWindowIsWrittenInOneCycle) {
 // The X28C256 counts its 100 us from the falling edge of the previous load, the AT29C256 its
 // 150 us from the rising edge. A late load finds the write cycle already running and is lost.
 TEST(SimPageWriteTest, ALateLoadFindsTheWriteCycleStartedAndIsLost) {
+  // From a rising edge to the next falling edge; each WE# pulse is 1 us long. The X28C256's
+  // late gap would still be in time counted from the rising edge.
   const struct {
     Wiring wiring;
-    std::uint64_t lastInWindowGapNs;  // rising edge to the next falling edge
-  } cases[] = {{kX28C256, 98 * kUs}, {kAt29C256, 149 * kUs}};
+    std::uint64_t lastInWindowGapNs;
+    std::uint64_t lateGapNs;
+  } cases[] = {{kX28C256, 98 * kUs, 99'500}, {kAt29C256, 149 * kUs, 151 * kUs}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.wiring.part);
     Bench bench(c.wiring);
     bench.Write(0x100, 0x11, c.lastInWindowGapNs);
-    bench.Write(0x101, 0x22, c.lastInWindowGapNs + 2 * kUs);
+    bench.Write(0x101, 0x22, c.lateGapNs);
     const std::uint64_t cycleStart = bench.NowNs();
     bench.Write(0x102, 0x33);
     bench.Wait(WriteCycleNs(bench) - 10 * kUs);
