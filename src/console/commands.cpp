@@ -130,10 +130,10 @@ int CommandRunner::SelectDevice() {
 }
 
 int CommandRunner::Read() {
-  const int alerts = form_.panel.ErrorAlertsRaised();
+  const int alerts = form_.panel.ErrorAlertsRaised() + form_.PortFaults();
   if (const int status = Click("Read_button"); status != kExitOk) return status;
   // A part that could not be read is not saved as if it had been.
-  if (form_.panel.ErrorAlertsRaised() != alerts) return kExitOk;
+  if (form_.panel.ErrorAlertsRaised() + form_.PortFaults() != alerts) return kExitOk;
   return Save(command_.output);
 }
 

@@ -103,7 +103,7 @@ int RunSession(const Options& options, const std::string& script, shell::PortBac
   }
   form.Form_Unload();  // the board reset: programming voltage off whatever happened
   record.stopped = form.OperationsStopped() > 0 || shell::StopSignalReceived() != 0;
-  record.errorAlerts = form.panel.ErrorAlertsRaised() + (demonstration != 0 ? 1 : 0);
+  record.errorAlerts = form.panel.ErrorAlertsRaised() + form.PortFaults() + (demonstration != 0);
   record.failedSaves = dialogs.FailedSaves();
   record.refusals = echo.Refusals();
   std::string error;
