@@ -21,7 +21,7 @@ constexpr int kSecondPattern = 0x2A;
 
 enum class Approach {
   kNone,
-  kAsItIs,          // no part drives the data lines and none can be writing: CE or OE is off
+  kAsItIs,          // CE off: no part drives the data lines, none writes or is pulsed
   kLiftChipEnable,  // a part is being read (CE and OE on, no VPP): CE off for the check
 };
 
@@ -31,22 +31,22 @@ bool KnownBoard(const Board& board) {
 
 // What registers 0, 3 and 4 hold now, as the latches took it (not the shadows, which the fast
 // Flash cycles leave behind).
-struct Latches {
+struct LatchState {
   int reg0 = 0;
   int reg3 = 0;
   int reg4 = 0;
   bool reg4Known = false;
 };
 
-std::optional<Latches> LatchesNow(const Board& board) {
+std::optional<LatchState> LatchesNow(const Board& board) {
   const std::optional<int> reg0 = board.Latched(0);
   const std::optional<int> reg3 = board.Latched(3);
   if (!KnownBoard(board) || !reg0 || !reg3) return std::nullopt;
   const std::optional<int> reg4 = board.Latched(4);
-  return Latches{*reg0, *reg3, reg4.value_or(board.Reg4Shadow), reg4.has_value()};
+  return LatchState{*reg0, *reg3, reg4.value_or(board.Reg4Shadow), reg4.has_value()};
 }
 
-Approach ChooseApproach(const Latches& now, SocketUse use) {
+Approach ChooseApproach(const LatchState& now, SocketUse use) {
   const bool latchDrives = (now.reg3 & kR3LatchOff) == 0;
   // Driving a byte nobody knows, the latch cannot be given it back (nor D7 be held).
   if (latchDrives && !now.reg4Known) return Approach::kNone;
@@ -101,7 +101,7 @@ struct Restore {
 }  // namespace
 
 AnswerCheck CheckBoardAnswers(Board& board, SocketUse use) {
-  const std::optional<Latches> now = LatchesNow(board);
+  const std::optional<LatchState> now = LatchesNow(board);
   const Approach approach = now ? ChooseApproach(*now, use) : Approach::kNone;
   if (approach == Approach::kNone) return AnswerCheck::kNotNow;
   const Restore shadows{board};
@@ -110,8 +110,8 @@ AnswerCheck CheckBoardAnswers(Board& board, SocketUse use) {
   // D7 keeps the level the board gives it now: the latch's bit while it drives, else released.
   // On the two-wire adapter D7 is SDA, so no START or STOP can come of the check.
   const int d7 = latchDrove ? (now->reg4 & kD7) : kD7;
-  // Off the bus the latch moves no line; driving, it moves D6..D0 only, which no part takes
-  // while CE or OE is off.
+  // Off the bus the latch moves no line. Driving (only ever with CE off, or on the adapter, where
+  // D6..D0 go nowhere) it moves D6..D0, which no part takes with CE off.
   LatchData(board, kFirstPattern | d7);
   // Register 3 is written as it stands but for one bit a step: CE off first, so the part has let
   // go of the data lines before the latch drives them; A19..A16, the write line of bit 2 and

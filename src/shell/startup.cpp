@@ -11,6 +11,9 @@ namespace sorvell::shell {
 namespace {
 
 constexpr const char* kSettingsSection = "Settings";
+constexpr const char* kStartUpWithoutPort =
+    "start-up goes on without a port: check the board before touching the socket, and choose the "
+    "port again when it works";
 
 // A stored number that does not read as one (a hand-edited store) falls back to the default
 // rather than stopping the start.
@@ -69,7 +72,7 @@ void MainForm::Form_Load() {
         detection.ReadBoardConfig();
         if (board.DataPort == 0) detection.TestHardware_button_Click();
       },
-      "start-up goes on without a port: choose one when it works again");
+      kStartUpWithoutPort);
   // Whatever the search found, nothing is sent through a failing port until one is chosen.
   if (!portFault.empty()) ShowNoPortChosen();
   board.SelectModelStrobes();
@@ -81,9 +84,8 @@ void MainForm::Form_Load() {
   frmMain["VScroll1"].SetRange(0, 0);
   selection.FillDeviceList();
   if (portFault.empty()) {
-    portFault = AccessOutsideEvent([this] { board.Reset(); },
-                                   "the board could not be reset: check it before touching the "
-                                   "socket");
+    portFault = AccessOutsideEvent([this] { board.Reset(); }, kStartUpWithoutPort);
+    if (!portFault.empty()) ShowNoPortChosen();
   }
   // Logged after the log was cleared above, so that it stays in view.
   if (!portFault.empty()) panel.AddLog(portFault);

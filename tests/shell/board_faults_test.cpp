@@ -158,7 +158,8 @@ TEST(PortFaultOutsideEventsTest, StartUpGoesOnWithoutAPortAndShutdownSaysSo) {
   EXPECT_EQ(rig.Found(), "NO HARDWARE FOUND !!!");
   EXPECT_TRUE(rig.Log().ends_with(
       "Port access FAILED: test adapter at 378h: reading the status port: gone - start-up goes "
-      "on without a port: choose one when it works again"))
+      "on without a port: check the board before touching the socket, and choose the port again "
+      "when it works"))
       << rig.Log();
   EXPECT_EQ(attempts, 1);
   EXPECT_EQ(rig.form.PortFaults(), 1);
