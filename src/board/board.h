@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "board/decode_tables.h"
@@ -65,6 +67,18 @@ class Board {
   DecodeTables Decode{};
   std::string PrintableChars;
   std::uint8_t ReadByte = 0;
+
+  // --- What the latches hold ---------------------------------------------------------------------
+  // The value a latch (0..4) took when the program last clocked it, followed from every write to
+  // the data and control ports, whichever procedure made it: a latch takes the data lines while it
+  // is addressed with its clock on. The shadows are what procedures mean to write; the fast Flash
+  // cycles write latches without them. Unknown (nullopt) until written with port and model known.
+  std::optional<int> Latched(int reg) const { return latched_.at(static_cast<std::size_t>(reg)); }
+
+  // --- Presence (board/board_answers.h) ---------------------------------------------------------
+  // When the board was last checked for an answer, on its clock, and how many checks were made.
+  std::uint64_t LastAnswerCheckNs = 0;
+  std::uint64_t AnswerChecks = 0;
 
   // Run at the end of Reset for state owned elsewhere (the progress bar, the serial erase mode).
   std::function<void()> OnReset;
@@ -133,9 +147,16 @@ class Board {
  private:
   void WriteRegister(int shadow, int strobeA, int strobeB);
   bool IsModel56() const { return BoardModel == 5 || BoardModel == 6; }
+  void FollowLatches(std::uint16_t port, int value);
 
   PortIo& port_;
   Timing& timing_;
+  std::array<std::optional<int>, 5> latched_{};
+  std::optional<int> dataLines_;
+  int clockedLatch_ = -1;
+  // The port and model the record above was followed under; another one starts it afresh.
+  std::uint16_t followedPort_ = 0;
+  int followedModel_ = 0;
 };
 
 }  // namespace sorvell::board

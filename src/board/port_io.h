@@ -29,6 +29,13 @@ class PortIo {
 inline constexpr std::uint16_t kStatusOffset = 1;
 inline constexpr std::uint16_t kControlOffset = 2;
 
+// How a failed access is told: "writing the data port", "reading the status port".
+inline std::string AccessText(bool write, std::uint16_t offset) {
+  const char* registers[] = {"the data port", "the status port", "the control port"};
+  return std::string(write ? "writing " : "reading ") +
+         (offset <= kControlOffset ? registers[offset] : "the port");
+}
+
 // The three bases a programmer board can sit at.
 inline constexpr std::uint16_t kLpt378 = 0x378;
 inline constexpr std::uint16_t kLpt278 = 0x278;

@@ -2,6 +2,21 @@
 
 namespace sorvell::board {
 
+namespace {
+
+constexpr int kNoLatch = -1;
+
+// The latch a control value clocks: the board decodes n = control (model 4) or control XOR 0Fh
+// (models 5 and 6); n bits 3..1 address a latch and bit 0 is its clock.
+int ClockedLatch(int model, int control) {
+  const int n = model == 4 ? (control & 0x0F) : ((control & 0x0F) ^ 0x0F);
+  if ((n & 1) == 0) return kNoLatch;
+  constexpr int kLatchAt[8] = {3, 1, kNoLatch, kNoLatch, 2, 0, kNoLatch, 4};
+  return kLatchAt[(n >> 1) & 0x07];
+}
+
+}  // namespace
+
 Board::Board(PortIo& port, Timing& timing) : port_(port), timing_(timing) {}
 
 void Board::PortOut(std::uint16_t port, int value) {
@@ -10,6 +25,26 @@ void Board::PortOut(std::uint16_t port, int value) {
     return;
   }
   port_.PortOut(port, static_cast<std::uint8_t>(value & 0xFF));
+  FollowLatches(port, value & 0xFF);
+}
+
+void Board::FollowLatches(std::uint16_t port, int value) {
+  if (DataPort != followedPort_ || BoardModel != followedModel_) {
+    latched_ = {};
+    dataLines_.reset();
+    clockedLatch_ = kNoLatch;
+    followedPort_ = DataPort;
+    followedModel_ = BoardModel;
+  }
+  if (BoardModel < 4 || BoardModel > 6) return;
+  if (port == DataPort) {
+    dataLines_ = value;
+  } else if (port == ControlPort) {
+    clockedLatch_ = ClockedLatch(BoardModel, value);
+  } else {
+    return;
+  }
+  if (clockedLatch_ != kNoLatch) latched_[static_cast<std::size_t>(clockedLatch_)] = dataLines_;
 }
 
 std::uint8_t Board::PortIn(std::uint16_t port) {

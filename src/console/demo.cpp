@@ -73,7 +73,13 @@ int RunReadDemonstration(shell::PortBackend& backend, std::FILE* out) {
   board.SelectModelStrobes();
   board.StrobeCount = 12;  // the default speed setting
 
-  const std::vector<std::uint8_t> bytes = ReadBack(board, kDemoSize);
+  std::vector<std::uint8_t> bytes;
+  try {
+    bytes = ReadBack(board, kDemoSize);
+  } catch (const board::PortFault& fault) {
+    std::fprintf(out, "Port access FAILED: %s - nothing read\n", fault.what());
+    return 1;
+  }
   std::uint32_t sum = 0;
   for (std::uint8_t b : bytes) sum += b;
   std::fprintf(out, "Read %d bytes from a 32 KB ROM in the socket of the model %d board:\n",

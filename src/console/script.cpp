@@ -226,7 +226,7 @@ bool ScriptRunner::Sim(const std::string& arguments) {
   sim::SimBoard* board = SimulatedBoard();
   if (board == nullptr) return Fail("no simulated board is placed");
   std::string error;
-  if (!shell::RunSimCommand(*board, arguments, error)) return Fail(error);
+  if (!shell::RunSimCommand(*backend_.simulator, *board, arguments, error)) return Fail(error);
   return true;
 }
 

@@ -106,6 +106,8 @@ int RunSession(const Options& options, const std::string& script, shell::PortBac
   }
   form.Form_Unload();  // the board reset: programming voltage off whatever happened
   if (form.OperationsStopped() > 0 || shell::StopSignalReceived() != 0) record.Add(kExitStopped);
+  // A port that failed outside an operator event (start-up, shutdown) is a device error too.
+  if (form.PortFaults() > 0) record.Add(kExitErrorAlert);
   std::string error;
   if (!options.log.empty() && !common::WriteFileAtomically(options.log, logLines, error)) {
     std::fprintf(io.err, "sorvell-cli: the log was not kept in %s: %s\n", options.log.c_str(),

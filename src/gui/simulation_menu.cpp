@@ -76,6 +76,15 @@ void SimulationMenu::AddFaultActions(QMenu& menu) {
   Add(menu, "simEraseHangs", "Flash Erase &Never Ends", [this] { Run("fault erase-hangs"); });
   Add(menu, "simNoAck", "Serial Part Never &Answers", [this] { Run("fault no-ack"); });
   Add(menu, "simBusy", "Serial Part Stays &Busy", [this] { Run("fault busy"); });
+  Add(menu, "simPortFails", "&Port Fails After...", [this] {
+    AskAndRun("Port accesses that still go through before the port fails:",
+              "fault port-fails-after");
+  });
+  Add(menu, "simBoardOff", "Board Loses Power or &Cable After...", [this] {
+    AskAndRun("Port accesses the board still takes before it goes silent:",
+              "fault board-off-after");
+  });
+  Add(menu, "simReconnect", "Reconnec&t Port and Board", [this] { Run("reconnect"); });
   Add(menu, "simProtectOn", "Write &Protection On", [this] { Run("protect on"); });
   Add(menu, "simProtectOff", "Write Protection O&ff", [this] { Run("protect off"); });
   QMenu* vpp = menu.addMenu("Model &4 Board VPP");
@@ -95,7 +104,7 @@ bool SimulationMenu::Run(const std::string& command) {
     if (board == nullptr) board = simulator_.BoardAt(base);
   }
   std::string error = "no simulated board is placed";
-  if (board != nullptr && shell::RunSimCommand(*board, command, error)) return true;
+  if (board != nullptr && shell::RunSimCommand(simulator_, *board, command, error)) return true;
   dialogs_.Message({error, kTitle, panel::MessageButtons::kOk, panel::MessageIcon::kExclamation,
                     panel::Answer::kOk});
   return false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "board/board_answers.h"
 #include "common/hex_text.h"
 #include "common/trim.h"
 
@@ -130,7 +131,11 @@ void Operation::TakeReadImage() {
   panel.frmMain["FileNameCodeSize"].SetCaption("(" + std::to_string(PartBytes()) + ")");
 }
 
-void Operation::ConfirmBoardAnswers() {}
+// A serial part's adapter puts SCL on CE and SDA on D7: the check then moves neither.
+void Operation::ConfirmBoardAnswers() {
+  board::ConfirmBoardAnswers(board, device.DeviceType == "S" ? board::SocketUse::kTwoWireAdapter
+                                                             : board::SocketUse::kParallelPart);
+}
 
 void Operation::ToggleProgramLed() {
   panel.ToggleProgramLabel();

@@ -127,6 +127,7 @@ bool Panel::StopRequested() const {
 }
 
 void Panel::SafePoint() {
+  if (OnSafePoint) OnSafePoint();
   Control& stop = frmMain["Stop_button"];
   if (!stop.Enabled()) stop.SetEnabled(true);
   Breathe();

@@ -82,6 +82,9 @@ class Panel {
   // Between two units of work: the window may repaint, the Stop button is offered, and a stop
   // asked for ends the operation here by throwing OperationStopped.
   void SafePoint();
+  // Run first at every safe point: the shell checks there that the board still answers (it
+  // throws to end the operation when it does not).
+  std::function<void()> OnSafePoint;
   // Where an operation waits on the part and may not stop (an erase in progress): the window
   // may still repaint.
   void Breathe();

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "board/board_answers.h"
 #include "panel/window_layouts.h"
 
 namespace sorvell::shell {
@@ -43,6 +44,7 @@ MainForm::MainForm(Edges edges)
   selection.ProbeFlashID = [this] { flashIdentity.ProbeFlashID(); };
   panel.OnAlertOff = [this] { board.Reset(); };
   panel.OnOutcome = [this](const panel::Outcome& outcome) { ShowOutcome(outcome); };
+  panel.OnSafePoint = [this] { ConfirmBoardAtSafePoint(); };
   WireEvents();
 }
 
@@ -168,7 +170,11 @@ bool MainForm::Operate(const std::function<bool()>& event, bool statesOutcome) {
     handled = event();
   } catch (const panel::OperationStopped&) {
     OnOperationStopped();
+  } catch (const board::BoardStoppedAnswering& silent) {
+    ++portFaults_;
+    OnBoardStoppedAnswering(silent);
   } catch (const board::PortFault& fault) {
+    ++portFaults_;
     OnPortFault(fault);
   }
   operating_ = false;
@@ -216,6 +222,56 @@ void MainForm::OnPortFault(const board::PortFault& fault) {
   panel.ReportDeviceError(std::string("port access failed: ") + fault.what());
 }
 
+// The board went silent (its power or its cable) under the operation: nothing read or written
+// since the last check can be trusted. The reset reaches it if it comes back; no success line
+// follows.
+void MainForm::OnBoardStoppedAnswering(const board::PortFault& silent) {
+  panel.AddLog(silent.what());
+  EndAfterBoardFault();
+  panel.ReportDeviceError(silent.what());
+}
+
+void MainForm::EndAfterBoardFault() {
+  try {
+    board.Reset();
+  } catch (const board::PortFault&) {
+    panel.AddLog("The board could not be reset: check it before touching the socket");
+  }
+  run.SerialEraseMode = 0;
+  panel.ProgramLabelOff();
+  panel.DataFlowLabelOff();
+  frmMain["ProgressBar1"].SetValue(0);
+}
+
+// The buttons and menu entries that work on the part in the socket: the board must answer before
+// one of them starts.
+bool MainForm::IsDeviceOperation(std::string_view name) {
+  static constexpr std::string_view kDeviceOperations[] = {
+      "Read_button",     "Blank_button",      "Program_button",  "Verify_button",
+      "Display_button",  "EraseFlash_button", "menuBlankCheck",  "menuReadCode",
+      "menuProgramCode", "menuVerifyCode",    "menuProgramData", "menuReadData",
+      "menuVerifyData",  "menuEraseFlash",    "menuDisplayCode", "menuFlashShowCodeID"};
+  for (const std::string_view operation : kDeviceOperations) {
+    if (name == operation) return true;
+  }
+  return false;
+}
+
+// Between two units of work, once a period: the check is cheap, but not per byte.
+void MainForm::ConfirmBoardAtSafePoint() {
+  if (board::AnswerCheckDue(board)) operation.ConfirmBoardAnswers();
+}
+
+std::string MainForm::AccessOutsideEvent(const std::function<void()>& access, const char* then) {
+  try {
+    access();
+    return {};
+  } catch (const board::PortFault& fault) {
+    ++portFaults_;
+    return std::string("Port access FAILED: ") + fault.what() + " - " + then;
+  }
+}
+
 bool MainForm::ClickNow(std::string_view name) {
   Control* control = frmMain.Find(name);
   if (control == nullptr || !control->Enabled() || !control->Visible()) return false;
@@ -230,6 +286,7 @@ bool MainForm::ClickNow(std::string_view name) {
   }
   const auto handler = clickHandlers_.find(std::string(name));
   if (handler == clickHandlers_.end()) return false;
+  if (IsDeviceOperation(name)) operation.ConfirmBoardAnswers();
   handler->second();
   return true;
 }

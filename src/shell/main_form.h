@@ -80,6 +80,9 @@ class MainForm {
   int OperationsStopped() const { return operationsStopped_; }
   // How the last operator event ended (also shown in the status bar).
   const panel::Outcome& LastOutcome() const { return panel.LastOutcome(); }
+  // Port accesses that failed, and boards that stopped answering, in this run: in an operation,
+  // at start-up or at shutdown.
+  int PortFaults() const { return portFaults_; }
 
   // --- Start-up and shutdown ---------------------------------------------------------------
   void Form_Load();
@@ -148,6 +151,14 @@ class MainForm {
   bool IsOperation(std::string_view name);
   void OnOperationStopped();
   void OnPortFault(const board::PortFault& fault);
+  void OnBoardStoppedAnswering(const board::PortFault& silent);
+  void EndAfterBoardFault();
+  static bool IsDeviceOperation(std::string_view name);
+  void ConfirmBoardAtSafePoint();
+  // Port accesses outside an operator event (start-up, shutdown): the log line of their fault,
+  // ending with `then`, or empty when they went through.
+  std::string AccessOutsideEvent(const std::function<void()>& access, const char* then);
+  void ShowNoPortChosen();
   void ShowOutcome(const panel::Outcome& outcome);
   bool ClickNow(std::string_view name);
   bool DblClickNow(std::string_view name);
@@ -164,6 +175,7 @@ class MainForm {
   std::unordered_map<std::string, std::function<void()>> clickHandlers_;
   bool operating_ = false;
   int operationsStopped_ = 0;
+  int portFaults_ = 0;
 };
 
 }  // namespace sorvell::shell

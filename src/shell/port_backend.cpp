@@ -103,9 +103,11 @@ PortBackend Simulated(const BoardRequest& request) {
   return backend;
 }
 
+// A port that fails at its first accesses (the timing reads) is not used: the program stops with
+// the reason, as for one that does not open.
 template <typename Port>
-PortBackend Real(std::unique_ptr<Port> port, std::string description,
-                 const std::string& note = {}) {
+std::optional<PortBackend> Real(std::unique_ptr<Port> port, std::string description,
+                                std::string& error, const std::string& note = {}) {
   PortBackend backend;
   const std::uint16_t first = port->Bases().empty() ? board::kLpt378 : port->Bases().front();
   for (const std::uint16_t base : port->Bases())
@@ -114,7 +116,12 @@ PortBackend Real(std::unique_ptr<Port> port, std::string description,
   backend.description = std::move(description);
   backend.port = std::move(port);
   backend.timing = std::make_unique<board::RealTiming>();
-  MeasureAccessCost(backend, first);
+  try {
+    MeasureAccessCost(backend, first);
+  } catch (const board::PortFault& fault) {
+    error = std::string("The port failed at its first access: ") + fault.what();
+    return std::nullopt;
+  }
   return backend;
 }
 
@@ -154,16 +161,20 @@ std::optional<PortBackend> OpenPortBackend(const BoardRequest& request, std::str
       return Simulated(request);
     case Kind::kPpdev:
       if (auto port = board::PpdevPort::Open(error, ppdevPaths))
-        return Real(std::move(port), "ppdev:", MappingText(request));
+        return Real(std::move(port), "ppdev:", error, MappingText(request));
       return std::nullopt;
     case Kind::kDirect:
-      if (auto port = board::DirectPort::Open(error)) return Real(std::move(port), "direct I/O:");
+      if (auto port = board::DirectPort::Open(error)) {
+        return Real(std::move(port), "direct I/O:", error);
+      }
       return std::nullopt;
     case Kind::kAuto:
       break;
   }
   std::string why;
-  if (auto port = board::PpdevPort::Open(why, ppdevPaths)) return Real(std::move(port), "ppdev:");
+  if (auto port = board::PpdevPort::Open(why, ppdevPaths)) {
+    return Real(std::move(port), "ppdev:", error);
+  }
   if (BoardBaseListed(paths.procRoot)) {
     error = why +
             "\nThe simulated board is not used instead, since a real port is there; to use it "

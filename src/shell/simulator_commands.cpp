@@ -12,6 +12,7 @@
 #include "sim/rom_chip.h"
 #include "sim/serial_eeprom_chip.h"
 #include "sim/sim_board.h"
+#include "sim/sim_port.h"
 #include "sim/writable_parts.h"
 
 namespace sorvell::shell {
@@ -224,9 +225,18 @@ bool Fault(sim::SimBoard& board, const std::vector<std::string>& words, std::str
     if (chip != nullptr) chip->SetWriteHangs(true);
     return chip != nullptr;
   }
+  if (kind == "board-off-after" && words.size() == 3) {
+    const auto accesses = DecimalNumber(words[2]);
+    if (!accesses) {
+      error = "sim fault board-off-after ACCESSES (decimal)";
+      return false;
+    }
+    board.LoseConnectionAfter(*accesses);
+    return true;
+  }
   error =
       "sim fault slow ADDRESS|all FACTOR, stuck ADDRESS MASK VALUE, id MAKER DEVICE, "
-      "erase-hangs, no-ack or busy";
+      "erase-hangs, no-ack, busy, board-off-after N or port-fails-after N";
   return false;
 }
 
@@ -290,6 +300,28 @@ bool RunSimCommand(sim::SimBoard& board, const std::string& command, std::string
   }
   error = "unknown simulator command: sim " + command;
   return false;
+}
+
+bool RunSimCommand(sim::SimulatedPort& port, sim::SimBoard& board, const std::string& command,
+                   std::string& error) {
+  std::istringstream in(command);
+  std::vector<std::string> words;
+  for (std::string word; in >> word;) words.push_back(word);
+  if (words.size() == 3 && words[0] == "fault" && words[1] == "port-fails-after") {
+    const auto accesses = DecimalNumber(words[2]);
+    if (!accesses) {
+      error = "sim fault port-fails-after ACCESSES (decimal)";
+      return false;
+    }
+    port.FailAfter(*accesses);
+    return true;
+  }
+  if (words.size() == 1 && words[0] == "reconnect") {
+    port.Repair();
+    board.Reconnect();
+    return true;
+  }
+  return RunSimCommand(board, command, error);
 }
 
 }  // namespace sorvell::shell

@@ -4,6 +4,7 @@
 
 namespace sorvell::sim {
 class SimBoard;
+class SimulatedPort;
 }  // namespace sorvell::sim
 
 namespace sorvell::shell {
@@ -23,10 +24,19 @@ namespace sorvell::shell {
 //   fault erase-hangs      a Flash whose erase never completes
 //   fault no-ack           a serial EEPROM that never acknowledges (absent or dead)
 //   fault busy             a serial EEPROM whose next write cycle never ends
+//   fault board-off-after N   the board loses its power or cable after N more port accesses
+//                          reach it (0: now): the status lines read FFh, the latches forget
 //   protect on|off         software data protection of an X28C256 or AT29C256
 //   vpp4 VOLTS             the model 4 board's VPP setting (12.5, 21 or 25)
 // Numbers are hexadecimal (an "h" suffix or "0x" prefix is allowed), volts and factors decimal.
 // False with `error` saying what was wrong; nothing changes then.
 bool RunSimCommand(sim::SimBoard& board, const std::string& command, std::string& error);
+
+// The same, and what concerns the port the board hangs on:
+//   fault port-fails-after N  every port access after the next N fails (a USB adapter
+//                          unplugged): the operation ends as it would on a real port
+//   reconnect              the port works again, and the board has its power and cable back
+bool RunSimCommand(sim::SimulatedPort& port, sim::SimBoard& board, const std::string& command,
+                   std::string& error);
 
 }  // namespace sorvell::shell

@@ -11,6 +11,9 @@ namespace sorvell::shell {
 namespace {
 
 constexpr const char* kSettingsSection = "Settings";
+constexpr const char* kStartUpWithoutPort =
+    "start-up goes on without a port: check the board before touching the socket, and choose the "
+    "port again when it works";
 
 // A stored number that does not read as one (a hand-edited store) falls back to the default
 // rather than stopping the start.
@@ -65,6 +68,35 @@ void MainForm::Form_Load() {
   device.SpeedFactorB = 500;
   selection.ClearDeviceControls();
   board.InitDecodeTables();
+  ShowNoPortChosen();
+  board.InitStrobeTable();
+  std::string portFault = AccessOutsideEvent(
+      [this] {
+        detection.ReadBoardConfig();
+        if (board.DataPort == 0) detection.TestHardware_button_Click();
+      },
+      kStartUpWithoutPort);
+  // Whatever the search found, nothing is sent through a failing port until one is chosen.
+  if (!portFault.empty()) ShowNoPortChosen();
+  board.SelectModelStrobes();
+  LineBreak = "\r\n";
+  panel.DataFlowLabelOff();
+  panel.ProgramLabelOff();
+  panel.ErrorLabelOff();
+  frmMain["SystemLog"].SetCaption("");
+  frmMain["VScroll1"].SetRange(0, 0);
+  selection.FillDeviceList();
+  if (portFault.empty()) {
+    portFault = AccessOutsideEvent([this] { board.Reset(); }, kStartUpWithoutPort);
+    if (!portFault.empty()) ShowNoPortChosen();
+  }
+  // Logged after the log was cleared above, so that it stays in view.
+  if (!portFault.empty()) panel.AddLog(portFault);
+  panel.PlayEventSound("INIT");
+  panel.EndEvent();
+}
+
+void MainForm::ShowNoPortChosen() {
   frmMain["SorvellHardwareFound"].SetCaption("NO HARDWARE FOUND !!!");
   frmMain["Ready_label"].SetForeColor(panel::kRed);
   frmMain["Ready_label"].SetCaption("NotReady");
@@ -74,24 +106,15 @@ void MainForm::Form_Load() {
   }
   detection.FoundPort = 0;
   board.DataPort = 0;
-  board.InitStrobeTable();
-  detection.ReadBoardConfig();
-  if (board.DataPort == 0) detection.TestHardware_button_Click();
-  board.SelectModelStrobes();
-  LineBreak = "\r\n";
-  panel.DataFlowLabelOff();
-  panel.ProgramLabelOff();
-  panel.ErrorLabelOff();
-  frmMain["SystemLog"].SetCaption("");
-  frmMain["VScroll1"].SetRange(0, 0);
-  selection.FillDeviceList();
-  board.Reset();
-  panel.PlayEventSound("INIT");
-  panel.EndEvent();
 }
 
+// The board is left idle, programming voltage off, whatever happened; a port that fails now
+// cannot do that, and the operator is told so before touching the socket.
 void MainForm::Form_Unload() {
-  board.Reset();
+  const std::string portFault =
+      AccessOutsideEvent([this] { board.Reset(); },
+                         "the board could not be reset: check it before touching the socket");
+  if (!portFault.empty()) panel.AddLog(portFault);
   edges_.windows.CloseOtherWindows();
   if (placement.minimised) return;  // keep the position the window had before
   StoreWindowPlacement();

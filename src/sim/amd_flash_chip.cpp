@@ -67,7 +67,7 @@ std::optional<ChipId> AmdFlashChip::Id() const {
 }
 
 void AmdFlashChip::OnLines(const SocketLines& lines, std::uint64_t nowNs) {
-  const BusEvents events = bus_.Update(lines, nowNs);
+  const BusEvents events = UpdateBus(lines, nowNs);
   if (events.powerLost) {
     if (Busy(nowNs)) Record(ViolationLog::Kind::kPowerLossWhileBusy, "VCC lost while busy");
     operation_.reset();

@@ -60,6 +60,14 @@ std::optional<std::uint8_t> EpromChip::DrivenData(const SocketLines& lines, std:
   return cells_.Read(Address(pins));
 }
 
+// What DrivenData decides, without recording a read with VPP on: the board asks this on every
+// change of the lines, not only when it samples the bus.
+bool EpromChip::Drives(const SocketLines& lines, std::uint64_t) const {
+  const DevicePins pins(lines, PinCount());
+  if (!OutputsEnabled(pins)) return false;
+  return Damaged() || !VppAtProgramLevel(pins) || VerifiesLastPulse(pins);
+}
+
 void EpromChip::Erase() {
   cells_.Erase();
   pulse_.reset();
@@ -137,6 +145,7 @@ void EpromChip::CheckVoltages(const DevicePins& pins) {
 void EpromChip::EndPulse(std::uint64_t nowNs) {
   const std::uint64_t widthNs = nowNs - pulse_->startNs;
   ++totalPulses_;
+  ++pulsesEver_;
   JudgePulseWidth(widthNs);
   if (pulse_->disturbed) {
     ++disturbedPulses_;

@@ -47,6 +47,12 @@ class EpromChip final : public SocketChip {
   void OnLines(const SocketLines& lines, std::uint64_t nowNs) override;
   std::optional<std::uint8_t> DrivenData(const SocketLines& lines,
                                          std::uint64_t nowNs) const override;
+  bool Drives(const SocketLines& lines, std::uint64_t nowNs) const override;
+  PartActivity Activity() const override {
+    PartActivity activity;
+    activity.pulses = pulsesEver_;
+    return activity;
+  }
   // Pulses outside the part's window and reads with VPP on; kept across erasure, as they tell
   // what the programmer did.
   const ViolationLog& Violations() const override { return violations_; }
@@ -106,6 +112,7 @@ class EpromChip final : public SocketChip {
   std::optional<ActivePulse> pulse_;
   std::uint64_t totalPulses_ = 0;
   std::uint64_t disturbedPulses_ = 0;
+  std::uint64_t pulsesEver_ = 0;  // erasing forgets the others, not this one
   std::string damage_;
   std::vector<int> strayPins_;
   // The address of the latest pulse while VPP has stayed on: the one byte program verify reads.

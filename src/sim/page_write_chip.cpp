@@ -30,7 +30,7 @@ PageWriteChip::PageWriteChip(const PageWritePart& part, std::span<const std::uin
       protected_(part.protectedWhenShipped) {}
 
 void PageWriteChip::OnLines(const SocketLines& lines, std::uint64_t nowNs) {
-  const BusEvents events = bus_.Update(lines, nowNs);
+  const BusEvents events = UpdateBus(lines, nowNs);
   if (events.powerLost) {
     if (load_ || Busy(nowNs)) {
       Record(ViolationLog::Kind::kPowerLossWhileBusy, "VCC lost while loading or writing");

@@ -67,13 +67,16 @@ void SerialEepromChip::OnLines(const SocketLines& lines, std::uint64_t nowNs) {
     const bool after = Sda();
     if (scl_ && before != after) {
       if (after) {
+        ++activity_.stops;
         Stop(nowNs);
       } else {
+        ++activity_.starts;
         Start(nowNs);
       }
     }
   }
   if (sclRose) {
+    ++activity_.clocks;
     scl_ = true;
     sclRoseNs_ = now;
     if (!TooSoon(now - sclFellNs_, kSclLowNs, "SCL low")) OnSclRose();

@@ -67,6 +67,8 @@ class SerialEepromChip final : public SocketChip {
   // SDA changing in the instant SCL rises, the board holding SDA low while the part acknowledges
   // or sends a 1 bit, and bus timing a 100 kHz part cannot follow.
   const ViolationLog& Violations() const override { return violations_; }
+  // Every START, STOP and SCL rising edge on the bus, whether the part listened or not.
+  PartActivity Activity() const override { return activity_; }
 
   const std::string& Name() const { return part_.name; }
   const std::vector<std::uint8_t>& Contents() const { return cells_.Bytes(); }
@@ -158,6 +160,7 @@ class SerialEepromChip final : public SocketChip {
   std::uint32_t pageBase_ = 0;
   std::vector<std::optional<std::uint8_t>> page_;
   ViolationLog violations_;
+  PartActivity activity_;
   std::vector<std::vector<std::uint8_t>> heard_;
 };
 

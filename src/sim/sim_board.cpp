@@ -12,6 +12,8 @@ namespace {
 
 constexpr std::uint8_t kD4 = 0x10;
 constexpr std::uint8_t kPullUps = 0xFF;
+// Status inputs with nothing driving them, as on a port whose board is off or unplugged.
+constexpr std::uint8_t kUnconnectedStatus = 0xFF;
 
 int CheckedModel(int model) {
   if (model < 4 || model > 6) throw std::invalid_argument("board model must be 4, 5 or 6");
@@ -72,33 +74,83 @@ void SimBoard::SetModel4VppMillivolts(std::uint16_t mv) {
   RewireSocket();
 }
 
+void SimBoard::LoseConnectionAfter(std::uint64_t accesses) {
+  accessesUntilLoss_ = accesses;
+  if (accesses == 0) Disconnect();
+}
+
+void SimBoard::Reconnect() {
+  accessesUntilLoss_.reset();
+  connected_ = true;
+  PowerOn();
+}
+
 void SimBoard::OnDataPort(std::uint8_t value) {
+  if (!Reached()) return;
   dataPort_ = value;
   FollowDataPort();
 }
 
 void SimBoard::OnControlPort(std::uint8_t value) {
+  if (!Reached()) return;
   normalisedControl_ = NormaliseControl(model_, value);
   transparentLatch_ = TransparentLatch(normalisedControl_);
   FollowDataPort();
 }
 
-std::uint8_t SimBoard::ReadStatus() const {
+std::uint8_t SimBoard::ReadStatus() {
+  if (!Reached()) return kUnconnectedStatus;
+  // A part's outputs may come on by themselves (a busy part finishing), not only on a new line.
+  JudgeBusClash();
   return StatusInputs(model_, HighNibbleSelected(normalisedControl_), DataBus());
 }
 
+bool SimBoard::Reached() {
+  if (connected_ && accessesUntilLoss_) {
+    if (*accessesUntilLoss_ == 0) {
+      Disconnect();
+    } else {
+      --*accessesUntilLoss_;
+    }
+  }
+  return connected_;
+}
+
+// Without power the latches forget, and every socket pin, the part's supply too, is at 0 V.
+void SimBoard::Disconnect() {
+  connected_ = false;
+  accessesUntilLoss_.reset();
+  latches_ = {};
+  lines_ = SocketLines{};
+  clashing_ = false;
+  if (chip_) chip_->OnLines(lines_, clock_.NowNs());
+}
+
+void SimBoard::JudgeBusClash() {
+  const bool latchDrives = (latches_[kR3] & kR3DataDisable) == 0;
+  const bool clashing = latchDrives && chip_ && chip_->Drives(lines_, clock_.NowNs());
+  if (clashing && !clashing_) ++busClashes_;
+  clashing_ = clashing;
+}
+
 void SimBoard::FollowDataPort() {
+  if (!connected_) return;
   if (transparentLatch_ == kNoLatch || latches_[transparentLatch_] == dataPort_) return;
   latches_[transparentLatch_] = dataPort_;
   RewireSocket();
 }
 
-// Recomputing the socket is cheap; telling the part only on a real change keeps reads fast.
+// Recomputing the socket is cheap; telling the part only on a real change keeps reads fast. Runs
+// only when a latch changed.
 void SimBoard::RewireSocket() {
+  if (!connected_) return;
   const SocketLines lines = WireSocket(model_, latches_, model4VppMillivolts_);
-  if (lines == lines_) return;
-  lines_ = lines;
-  if (chip_) chip_->OnLines(lines_, clock_.NowNs());
+  if (lines != lines_) {
+    lines_ = lines;
+    if (chip_) chip_->OnLines(lines_, clock_.NowNs());
+  }
+  // Register 4 may start driving FFh onto pulled-up lines: no line moves, yet both drive.
+  JudgeBusClash();
 }
 
 }  // namespace sorvell::sim

@@ -24,9 +24,10 @@ class SimBoard {
   void PowerOn(std::optional<std::uint32_t> randomSeed = std::nullopt);
 
   std::uint8_t Latch(int index) const { return latches_.at(index); }
-  // D7..D0 as the board sees them now: R4 while R3 bit 6 lets it drive (it wins over a part that
-  // drives too), else the part's outputs, else the pull-ups; then model 6's identification line.
-  // A line the part pulls low through an open-drain output reads low in every case.
+  // D7..D0 as the board sees them now: R4 while R3 bit 6 lets it drive (the value read in a bus
+  // clash, which BusClashes counts, is undefined; R4's is taken), else the part's outputs, else the
+  // pull-ups; then model 6's identification line. A line the part pulls low through an open-drain
+  // output reads low in every case.
   std::uint8_t DataBus() const;
   const SocketLines& Lines() const { return lines_; }
 
@@ -39,14 +40,30 @@ class SimBoard {
 
   void SetModel4VppMillivolts(std::uint16_t mv);
 
+  // Fault: the board loses its power or its cable after `accesses` more port accesses reach it
+  // (0: at once). From then the latches hold nothing, the socket is unpowered, writes reach
+  // nothing and the status lines read what an unconnected port reads (FFh).
+  void LoseConnectionAfter(std::uint64_t accesses);
+  // Power and cable back: the latches start as at power-on.
+  void Reconnect();
+  bool Connected() const { return connected_; }
+
+  // Times the board's data latch began to drive D7..D0 while the part drove them too: each one a
+  // bus clash that stresses both drivers.
+  std::uint64_t BusClashes() const { return busClashes_; }
+
   // The parallel port's side.
   void OnDataPort(std::uint8_t value);
   void OnControlPort(std::uint8_t value);
-  std::uint8_t ReadStatus() const;
+  std::uint8_t ReadStatus();
 
  private:
   void FollowDataPort();
   void RewireSocket();
+  // Counts the access against a pending connection loss; false once the board is gone.
+  bool Reached();
+  void Disconnect();
+  void JudgeBusClash();
 
   int model_;
   const VirtualClock& clock_;
@@ -57,6 +74,10 @@ class SimBoard {
   std::uint16_t model4VppMillivolts_;
   SocketLines lines_;
   std::unique_ptr<SocketChip> chip_;
+  bool connected_ = true;
+  std::optional<std::uint64_t> accessesUntilLoss_;
+  bool clashing_ = false;
+  std::uint64_t busClashes_ = 0;
 };
 
 }  // namespace sorvell::sim

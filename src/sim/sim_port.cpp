@@ -1,6 +1,9 @@
 #include "sim/sim_port.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <stdexcept>
+#include <system_error>
 
 namespace sorvell::sim {
 
@@ -47,7 +50,32 @@ std::string SimulatedPort::LastChipViolation() const {
   return {};
 }
 
+void SimulatedPort::FailAfter(std::uint64_t accesses) {
+  accessesUntilFailure_ = accesses;
+}
+
+void SimulatedPort::Repair() {
+  accessesUntilFailure_.reset();
+}
+
+// An unplugged USB adapter answers every request with ENODEV; the message reads as the ppdev
+// backend's does.
+void SimulatedPort::Access(std::uint16_t port, bool write) {
+  if (!accessesUntilFailure_) return;
+  if (*accessesUntilFailure_ > 0) {
+    --*accessesUntilFailure_;
+    return;
+  }
+  const Slot* slot = SlotFor(port);
+  const std::uint16_t base = slot != nullptr ? slot->base : port;
+  char where[48];
+  std::snprintf(where, sizeof where, "simulated port at %Xh: ", base);
+  throw board::PortFault(where + board::AccessText(write, port - base) + ": " +
+                         std::system_category().message(ENODEV));
+}
+
 void SimulatedPort::PortOut(std::uint16_t port, std::uint8_t value) {
+  Access(port, true);
   ++writes_;
   clock_.AdvanceNs(accessCostNs_);
   Slot* slot = SlotFor(port);
@@ -63,6 +91,7 @@ void SimulatedPort::PortOut(std::uint16_t port, std::uint8_t value) {
 }
 
 std::uint8_t SimulatedPort::PortIn(std::uint16_t port) {
+  Access(port, false);
   ++reads_;
   clock_.AdvanceNs(accessCostNs_);
   Slot* slot = SlotFor(port);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "board/port_io.h"
@@ -28,6 +29,12 @@ class SimulatedPort final : public board::PortIo {
   std::uint64_t ChipViolationCount() const;
   std::string LastChipViolation() const;
 
+  // Fault: the port itself fails after `accesses` more accesses (0: at once), as a USB adapter
+  // unplugged or a card that stops answering: every access from then on throws board::PortFault
+  // with the system's words for it, until Repair.
+  void FailAfter(std::uint64_t accesses);
+  void Repair();
+
   void SetAccessCostNs(std::uint64_t ns) { accessCostNs_ = ns; }
   std::uint64_t Writes() const { return writes_; }
   std::uint64_t Reads() const { return reads_; }
@@ -48,12 +55,15 @@ class SimulatedPort final : public board::PortIo {
 
   Slot* SlotFor(std::uint16_t port);
   Slot& SlotAtBase(std::uint16_t base);
+  // Throws once the port has failed.
+  void Access(std::uint16_t port, bool write);
 
   VirtualClock& clock_;
   std::array<Slot, 3> slots_{Slot(board::kLpt378), Slot(board::kLpt278), Slot(board::kLpt3BC)};
   std::uint64_t accessCostNs_ = 1000;
   std::uint64_t writes_ = 0;
   std::uint64_t reads_ = 0;
+  std::optional<std::uint64_t> accessesUntilFailure_;
 };
 
 }  // namespace sorvell::sim

@@ -11,6 +11,10 @@ std::uint8_t SocketChip::OpenDrainLow(const SocketLines&, std::uint64_t) const {
   return 0;
 }
 
+bool SocketChip::Drives(const SocketLines& lines, std::uint64_t nowNs) const {
+  return DrivenData(lines, nowNs).has_value();
+}
+
 bool DevicePins::Powered(int vccDevicePin) const {
   const std::uint16_t mv = Millivolts(vccDevicePin);
   return mv >= kSupplyMinMillivolts && mv <= kSupplyMaxMillivolts;

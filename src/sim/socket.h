@@ -31,6 +31,18 @@ struct SocketLines {
   bool operator==(const SocketLines&) const = default;
 };
 
+// What a part acted on since it was made: the bus events that change its cells or its state. A
+// test takes it before and after a sequence to prove that the sequence left the part alone.
+struct PartActivity {
+  std::uint64_t writes = 0;  // write cycles, inhibited ones included (Flash, page-write parts)
+  std::uint64_t pulses = 0;  // program pulses (UV-EPROM)
+  std::uint64_t starts = 0;  // two-wire START conditions (serial EEPROM)
+  std::uint64_t stops = 0;   // two-wire STOP conditions
+  std::uint64_t clocks = 0;  // SCL rising edges
+
+  bool operator==(const PartActivity&) const = default;
+};
+
 // A part in the socket. It knows its own datasheet pinout and sees only the socket's pins.
 class SocketChip {
  public:
@@ -48,6 +60,10 @@ class SocketChip {
   // line is wired-AND: low if the part pulls it or the board drives it low, whether R4 drives the
   // bus or not. Push-pull parts pull nothing.
   virtual std::uint8_t OpenDrainLow(const SocketLines& lines, std::uint64_t nowNs) const;
+  // Whether its push-pull outputs drive the bus now; unlike DrivenData it judges nothing, so the
+  // board may ask it on every change of the lines.
+  virtual bool Drives(const SocketLines& lines, std::uint64_t nowNs) const;
+  virtual PartActivity Activity() const { return {}; }
   // Uses outside the part's datasheet conditions; parts that judge none keep this empty one.
   virtual const ViolationLog& Violations() const;
 };

@@ -28,6 +28,7 @@ class WritableChip : public SocketChip {
   int PinCount() const override { return bus_.Pins().pinCount; }
   // Inhibited writes, and losing the supply while busy.
   const ViolationLog& Violations() const override { return violations_; }
+  PartActivity Activity() const override { return activity_; }
 
   virtual const std::string& Name() const = 0;
   // The codes its ID mode reads; nullopt for a part without one.
@@ -55,6 +56,13 @@ class WritableChip : public SocketChip {
 
   // The ID byte at an address in ID mode: A0 picks maker or device; other addresses read 00h
   // (the sector protection flag at A1 = 1 reads "not protected").
+  // The bus cycles of this change of the lines; each write cycle, inhibited or not, counts as
+  // what the part acted on.
+  BusEvents UpdateBus(const SocketLines& lines, std::uint64_t nowNs) {
+    const BusEvents events = bus_.Update(lines, nowNs);
+    if (events.write || events.inhibitedWrite) ++activity_.writes;
+    return events;
+  }
   std::uint8_t IdByte(std::uint32_t address) const;
   // Status of a busy part: DQ7 the polled bit, DQ6 the toggle bit (flips on every read cycle),
   // DQ5 exceeded timing limits, DQ3 erase under way.
@@ -77,6 +85,7 @@ class WritableChip : public SocketChip {
   std::optional<ChipId> foreignId_;
   bool toggle_ = false;
   ViolationLog violations_;
+  PartActivity activity_;
 };
 
 }  // namespace sorvell::sim

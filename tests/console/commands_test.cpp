@@ -48,6 +48,22 @@ TEST(ConsoleCommandTest, Eprom27C256FromBlankToReadBack) {
   EXPECT_EQ(rig.Run({"id", "-d", "27C256"}), kExitBadInput);
 }
 
+// A read that a failing port or a silent board ends half way is a device error: no success line,
+// exit status 1, and no file written from the bytes it did not really read.
+TEST(ConsoleCommandTest, AReadEndedByAFaultSavesNothing) {
+  for (const char* fault : {"fault port-fails-after 100000", "fault board-off-after 100000"}) {
+    CommandRig rig;
+    const auto file = rig.Path("image.bin");
+    EXPECT_EQ(
+        rig.Run({"read", "-d", "27C256", "-o", file, "--sim", "insert 27C256", "--sim", fault}),
+        kExitErrorAlert)
+        << fault << "\n"
+        << rig.Err();
+    EXPECT_FALSE(Holds(rig.Out(), "bytes Read from Device")) << rig.Out();
+    EXPECT_FALSE(std::filesystem::exists(file)) << fault;
+  }
+}
+
 TEST(ConsoleCommandTest, VerifyOfAnotherImageRaisesTheAlert) {
   CommandRig rig;
   rig.Write("image.bin", Pattern(32768));

@@ -26,7 +26,8 @@
 
 namespace sorvell::gui::testing {
 
-// Records every message box and answers OK; input and file dialogs are cancelled.
+// Records every message box and answers OK; input boxes take the queued inputs, then are
+// cancelled like file dialogs.
 class ScriptedDialogs final : public panel::Dialogs {
  public:
   panel::Answer Message(const panel::MessageRequest& request) override {
@@ -35,12 +36,16 @@ class ScriptedDialogs final : public panel::Dialogs {
   }
   std::optional<std::string> Input(const std::string&, const std::string&,
                                    const std::string&) override {
-    return std::nullopt;
+    if (inputs.empty()) return std::nullopt;
+    std::string input = inputs.front();
+    inputs.erase(inputs.begin());
+    return input;
   }
   std::optional<std::filesystem::path> File(const panel::FileRequest&) override {
     return std::nullopt;
   }
   std::vector<panel::MessageRequest> messages;
+  std::vector<std::string> inputs;
 };
 
 class MemorySettings final : public panel::SettingsStore {

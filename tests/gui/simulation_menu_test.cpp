@@ -52,5 +52,21 @@ TEST_F(SimulationMenuTest, FaultEntriesReachThePartTheyFit) {
   EXPECT_NE(dialogs.messages[0].text.find("serial"), std::string::npos) << dialogs.messages[0].text;
 }
 
+// The port and board faults reach the simulated port and board; Reconnect undoes both.
+TEST_F(SimulationMenuTest, PortAndBoardFaultsAndReconnect) {
+  Start();
+  new SimulationMenu(*window->menuBar(), *backend.simulator, *model, dialogs);
+  const sim::SimBoard& simBoard = *backend.simulator->BoardAt(board::kLpt378);
+  dialogs.inputs = {"0", "0"};
+  Trigger("simBoardOff");
+  EXPECT_FALSE(simBoard.Connected());
+  Trigger("simPortFails");
+  EXPECT_THROW(backend.simulator->PortIn(0x379), board::PortFault);
+  Trigger("simReconnect");
+  EXPECT_TRUE(simBoard.Connected());
+  EXPECT_NO_THROW(backend.simulator->PortIn(0x379));
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
 }  // namespace
 }  // namespace sorvell::gui::testing

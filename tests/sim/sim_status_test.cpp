@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "sim/rom_chip.h"
 #include "sim/sim_port.h"
 #include "sim_test_support.h"
 
@@ -94,6 +95,59 @@ TEST(SimPortTest, EveryAccessIsCountedAndCostsVirtualTime) {
   port.PortOut(0x378, 1);
   EXPECT_EQ(clock.NowNs(), 3250u);
   EXPECT_EQ(port.Writes() + port.Reads(), 1u);
+}
+
+// R4 driving the data lines while the part drives them too is a clash, counted once for each time
+// it begins; with either output off there is none.
+TEST(SimPortTest, ABusClashIsCountedWhenItBegins) {
+  VirtualClock clock;
+  SimulatedPort port(clock);
+  SimBoard& board = port.PlaceBoard(5, kBase);
+  WriteLatch(port, 5, 3, 0x40);  // CE on, R4 off the bus
+  WriteLatch(port, 5, 0, 0x00);  // OE on: the part drives
+  board.Insert(std::make_unique<RomChip>(std::vector<std::uint8_t>(256, 0x5A)));
+  EXPECT_EQ(ReadDataBus(port, 5), 0x5A);
+  WriteLatch(port, 5, 3, 0x00);  // R4 drives as well
+  WriteLatch(port, 5, 4, 0xFF);
+  EXPECT_EQ(board.BusClashes(), 1u);
+  WriteLatch(port, 5, 3, 0x80);  // CE off: only R4 drives
+  WriteLatch(port, 5, 3, 0x00);
+  EXPECT_EQ(board.BusClashes(), 2u);
+}
+
+// A board that loses its power or cable, and a port that fails: what the program then meets.
+TEST(SimPortTest, ABoardGoesSilentAndAPortFailsAfterTheirAccesses) {
+  VirtualClock clock;
+  SimulatedPort port(clock);
+  SimBoard& board = port.PlaceBoard(5, kBase);
+  auto made = std::make_unique<test::ProbeChip>(32);
+  const test::ProbeChip& part = *made;
+  board.Insert(std::move(made));
+  WriteLatch(port, 5, 1, 0x12);
+  board.LoseConnectionAfter(3);
+  WriteLatch(port, 5, 4, 0x0F);  // these three accesses still reach it
+  EXPECT_EQ(board.Latch(4), 0x0F);
+  EXPECT_EQ(port.PortIn(kBase + 1), 0xFF);
+  EXPECT_FALSE(board.Connected());
+  EXPECT_EQ(board.Latch(1), 0) << "the latches forget";
+  EXPECT_FALSE(part.Pins().Powered(32)) << "the part loses its supply";
+  WriteLatch(port, 5, 4, 0x00);
+  EXPECT_EQ(ReadDataBus(port, 5), 0xFF);
+  board.Reconnect();
+  EXPECT_EQ(ReadDataBus(port, 5), 0x00);
+
+  port.FailAfter(1);
+  EXPECT_NO_THROW(port.PortOut(kBase, 0));
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    try {
+      port.PortIn(kBase + 1);
+      ADD_FAILURE() << "the failed port answered";
+    } catch (const board::PortFault& fault) {
+      EXPECT_STREQ(fault.what(), "simulated port at 378h: reading the status port: No such device");
+    }
+  }
+  port.Repair();
+  EXPECT_EQ(ReadDataBus(port, 5), 0x00);
 }
 
 }  // namespace

@@ -61,6 +61,10 @@ DirectPort::~DirectPort() {
   }
 }
 
+// The in and out instructions report nothing: a port that goes away under direct I/O (a card
+// pulled, a dock undocked) reads FFh like an empty address, so no fault can be seen here. The
+// board-answers check (board/board_answers.h) is what notices it, as it notices a board that
+// lost its power or cable.
 void DirectPort::PortOut(std::uint16_t port, std::uint8_t value) noexcept {
   if (Granted(port)) ports_->Out(port, value);
 }

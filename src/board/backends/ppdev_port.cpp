@@ -1,12 +1,13 @@
 #include "board/backends/ppdev_port.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <system_error>
 
 #include <linux/ppdev.h>
 #include <sys/ioctl.h>
 
 #include "board/backends/parport_proc.h"
-#include "board/backends/ppdev_device.h"
 
 namespace sorvell::board {
 namespace {
@@ -52,10 +53,20 @@ std::string DevicePath(const PpdevPaths& paths, int number) {
 
 }  // namespace
 
+bool PpdevPort::Claim(int slot, const PpdevPaths& paths, const std::string& device,
+                      const std::string& role, std::vector<std::string>& failures) {
+  PpdevClaim claim = paths.claim(device, role);
+  if (!IsOpen(claim.descriptor)) {
+    failures.push_back(std::move(claim.failure));
+    return false;
+  }
+  descriptors_[slot] = claim.descriptor;
+  names_[slot] = device + " (" + role + ")";
+  return true;
+}
+
 std::unique_ptr<PpdevPort> PpdevPort::OpenMapped(std::string& error, const PpdevPaths& paths) {
-  Descriptors descriptors;
-  descriptors.fill(-1);
-  auto port = std::unique_ptr<PpdevPort>(new PpdevPort(descriptors));  // releases on failure
+  auto port = std::unique_ptr<PpdevPort>(new PpdevPort());  // releases on failure
   std::vector<std::string> failures;
   for (const PpdevMapping& mapping : paths.mapped) {
     const int slot = BaseSlot(mapping.base);
@@ -64,9 +75,7 @@ std::unique_ptr<PpdevPort> PpdevPort::OpenMapped(std::string& error, const Ppdev
                          " is not a free board address (378h, 278h or 3BCh, each once).");
       continue;
     }
-    PpdevClaim claim = ClaimPpdevDevice(mapping.device, "mapped to " + FormatAddress(mapping.base));
-    port->descriptors_[slot] = claim.descriptor;
-    if (!IsOpen(claim.descriptor)) failures.push_back(std::move(claim.failure));
+    port->Claim(slot, paths, mapping.device, "mapped to " + FormatAddress(mapping.base), failures);
   }
   error = JoinLines(failures);
   if (!failures.empty()) return nullptr;
@@ -80,22 +89,19 @@ std::unique_ptr<PpdevPort> PpdevPort::Open(std::string& error, const PpdevPaths&
     error = NothingListedMessage(paths.procRoot);
     return nullptr;
   }
-  Descriptors descriptors;
-  descriptors.fill(-1);
+  auto port = std::unique_ptr<PpdevPort>(new PpdevPort());
   std::vector<std::string> failures;
   bool anyAtBoardBase = false;
   for (const ParportEntry& entry : listed) {
     const int slot = entry.base ? BaseSlot(*entry.base) : kNoSlot;
-    if (slot == kNoSlot || IsOpen(descriptors[slot])) continue;
+    if (slot == kNoSlot || IsOpen(port->descriptors_[slot])) continue;
     anyAtBoardBase = true;
-    PpdevClaim claim = ClaimPpdevDevice(DevicePath(paths, entry.number),
-                                        "the port at " + FormatAddress(kBoardBases[slot]));
-    descriptors[slot] = claim.descriptor;
-    if (!IsOpen(claim.descriptor)) failures.push_back(std::move(claim.failure));
+    port->Claim(slot, paths, DevicePath(paths, entry.number),
+                "the port at " + FormatAddress(kBoardBases[slot]), failures);
   }
   error = anyAtBoardBase ? JoinLines(failures) : NoBoardBaseMessage(listed);
-  if (std::ranges::none_of(descriptors, IsOpen)) return nullptr;
-  return std::unique_ptr<PpdevPort>(new PpdevPort(descriptors));
+  if (std::ranges::none_of(port->descriptors_, IsOpen)) return nullptr;
+  return port;
 }
 
 PpdevPort::~PpdevPort() {
@@ -104,16 +110,30 @@ PpdevPort::~PpdevPort() {
   }
 }
 
-void PpdevPort::PortOut(std::uint16_t port, std::uint8_t value) noexcept {
+void PpdevPort::Call(int slot, unsigned long request, unsigned char& byte, bool write,
+                     std::uint16_t offset) const {
+  int result = 0;
+  do {
+    result = ::ioctl(descriptors_[slot], request, &byte);
+  } while (result != 0 && errno == EINTR);
+  if (result == 0) return;
+  const int error = errno;
+  // Nothing read can be trusted and nothing written reached the board: the operation must end
+  // here, not take FFh for an erased cell.
+  throw PortFault(names_[slot] + ": " + AccessText(write, offset) + ": " +
+                  std::system_category().message(error));
+}
+
+void PpdevPort::PortOut(std::uint16_t port, std::uint8_t value) {
   const PortSlot at = FindPortSlot(port);
   if (at.slot == kNoSlot || !IsOpen(descriptors_[at.slot])) return;
   unsigned char byte = value;
   // The status register has no outputs; a write there reaches nothing on the board.
-  if (at.offset == 0) ::ioctl(descriptors_[at.slot], PPWDATA, &byte);
-  if (at.offset == kControlOffset) ::ioctl(descriptors_[at.slot], PPWCONTROL, &byte);
+  if (at.offset == 0) Call(at.slot, PPWDATA, byte, true, at.offset);
+  if (at.offset == kControlOffset) Call(at.slot, PPWCONTROL, byte, true, at.offset);
 }
 
-std::uint8_t PpdevPort::PortIn(std::uint16_t port) noexcept {
+std::uint8_t PpdevPort::PortIn(std::uint16_t port) {
   const PortSlot at = FindPortSlot(port);
   if (at.slot == kNoSlot || !IsOpen(descriptors_[at.slot])) return kNothingAnswers;
   // Control reads come from the kernel's copy of the four output lines the board uses.
@@ -121,7 +141,7 @@ std::uint8_t PpdevPort::PortIn(std::uint16_t port) noexcept {
                                 : at.offset == kStatusOffset ? PPRSTATUS
                                                              : PPRCONTROL;
   unsigned char byte = kNothingAnswers;
-  if (::ioctl(descriptors_[at.slot], request, &byte) != 0) return kNothingAnswers;
+  Call(at.slot, request, byte, false, at.offset);
   return byte;
 }
 

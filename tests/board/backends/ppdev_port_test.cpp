@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -137,6 +138,46 @@ TEST_F(PpdevPortTest, EachBoardBaseIsTriedAtItsOwnDeviceNode) {
                        "ioctl for device).\n" + DevicePath(5) + " (the port at 3BCh) does not " +
                        "exist: the ppdev kernel module is not loaded. Load it with: sudo " +
                        "modprobe ppdev");
+}
+
+// A port that goes away under a run (a USB adapter unplugged) fails every register call. Each
+// access then throws, naming the node, its board base, the access and the system's words, and
+// never reads as FFh. A plain file stands in for the node: it opens, and every ppdev call on it
+// fails.
+TEST_F(PpdevPortTest, AFailedRegisterCallThrowsNamingTheNodeAndTheError) {
+  ListPort(0, "888\t0\n");
+  const std::string node = AddPlainFile(0, kReadable);
+  paths_.claim = [](const std::string& device, const std::string&) {
+    return PpdevClaim{::open(device.c_str(), O_RDWR | O_CLOEXEC), {}};
+  };
+  std::string error;
+  const auto port = PpdevPort::Open(error, paths_);
+  ASSERT_NE(port, nullptr) << error;
+  struct Access {
+    std::uint16_t port;
+    bool write;
+    const char* said;
+  };
+  for (const Access& access : {Access{0x378, true, "writing the data port"},
+                               Access{0x37A, true, "writing the control port"},
+                               Access{0x379, false, "reading the status port"},
+                               Access{0x378, false, "reading the data port"},
+                               Access{0x37A, false, "reading the control port"}}) {
+    try {
+      if (access.write) {
+        port->PortOut(access.port, 0x55);
+      } else {
+        port->PortIn(access.port);
+      }
+      ADD_FAILURE() << access.said << ": no fault";
+    } catch (const PortFault& fault) {
+      EXPECT_EQ(std::string(fault.what()),
+                node + " (the port at 378h): " + access.said + ": Inappropriate ioctl for device");
+    }
+  }
+  // The status register has no outputs, and a base not open is an empty address: no call.
+  EXPECT_NO_THROW(port->PortOut(0x379, 0));
+  EXPECT_EQ(port->PortIn(0x279), 0xFF);
 }
 
 struct ChildResult {

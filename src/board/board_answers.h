@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+
+#include "board/board.h"
+#include "board/port_io.h"
+
+namespace sorvell::board {
+
+inline constexpr const char* kBoardStoppedAnswering =
+    "the board stopped answering: check its power and cable";
+
+// The board did not give back what its data latch drove: it lost its power or its cable, and
+// nothing read or written since can be trusted. A port fault of its own kind, so it ends the
+// operation in hand the same way: a device error, no success line.
+class BoardStoppedAnswering : public PortFault {
+ public:
+  BoardStoppedAnswering() : PortFault(kBoardStoppedAnswering) {}
+};
+
+// What sits in the socket decides which lines the check may move.
+enum class SocketUse {
+  kParallelPart,    // EPROM, Flash, page-write EEPROM: data lines are inputs while CE or OE is off
+  kTwoWireAdapter,  // serial EEPROM: CE is SCL and D7 is SDA, and neither may move
+};
+
+enum class AnswerCheck {
+  kAnswered,
+  kSilent,
+  // Nothing was sent: no port or model is known, or the socket's state lets no check be made
+  // without risk to the part (a write or program pulse may be open, or the part may drive).
+  kNotNow,
+};
+
+// Latches two complementary patterns into register 4, lets it drive the data lines and reads each
+// back through the status lines, as detection does; then puts registers 3 and 4 and their
+// shadows back as they were. Registers 0 to 2 (VPP, OE, address, write enables) are never
+// written. Why each step is safe for the part in the socket is told beside it.
+AnswerCheck CheckBoardAnswers(Board& board, SocketUse use);
+
+// The check, throwing BoardStoppedAnswering when the board is silent.
+void ConfirmBoardAnswers(Board& board, SocketUse use);
+
+// At the operations' safe points the board is checked at most once in this much of its clock:
+// some 90 us of port accesses in 50 ms, a fraction of a percent of the run.
+inline constexpr std::uint64_t kAnswerCheckPeriodNs = 50'000'000;
+
+// True when a period has passed since the last check made.
+bool AnswerCheckDue(Board& board);
+
+}  // namespace sorvell::board
