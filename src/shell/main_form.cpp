@@ -210,15 +210,7 @@ void MainForm::OnOperationStopped() {
 // is reset if the port still takes writes; no success line follows.
 void MainForm::OnPortFault(const board::PortFault& fault) {
   panel.AddLog(std::string("Port access FAILED: ") + fault.what() + " - operation ended");
-  try {
-    board.Reset();
-  } catch (const board::PortFault&) {
-    panel.AddLog("The board could not be reset: check it before touching the socket");
-  }
-  run.SerialEraseMode = 0;
-  panel.ProgramLabelOff();
-  panel.DataFlowLabelOff();
-  frmMain["ProgressBar1"].SetValue(0);
+  EndAfterBoardFault();
   panel.ReportDeviceError(std::string("port access failed: ") + fault.what());
 }
 
