@@ -43,12 +43,22 @@ void SimBoard::PowerOn(std::optional<std::uint32_t> randomSeed) {
 }
 
 std::uint8_t SimBoard::DataBus() const {
-  // An open-drain line is low if the board or the part pulls it: wired-AND.
-  const std::uint8_t openDrainLow = chip_ ? chip_->OpenDrainLow(lines_, clock_.NowNs()) : 0;
+  const std::uint64_t now = clock_.NowNs();
+  // An open-drain line is low if the board or the part pulls it: wired-AND, never a clash.
+  const std::uint8_t openDrainLow = chip_ ? chip_->OpenDrainLow(lines_, now) : 0;
   const std::uint8_t released = static_cast<std::uint8_t>(~openDrainLow);
-  if ((latches_[kR3] & kR3DataDisable) == 0) return latches_[kR4] & released;
+  if ((latches_[kR3] & kR3DataDisable) == 0) {
+    const std::uint8_t latch = latches_[kR4];
+    if (!chip_ || !chip_->Drives(lines_, now)) return latch & released;
+    // A bus clash: the part drives as well. Where the two outputs differ the level is undefined
+    // on the hardware; the side driving low most often wins the fight, so the AND of both is
+    // taken. It is neither driver's byte when they differ: a read in a clash does not give what
+    // the program expects.
+    const std::uint8_t part = chip_->DrivenData(lines_, now).value_or(latch);
+    return static_cast<std::uint8_t>(latch & part & released);
+  }
   std::uint8_t bus = kPullUps;
-  if (chip_) bus = chip_->DrivenData(lines_, clock_.NowNs()).value_or(kPullUps);
+  if (chip_) bus = chip_->DrivenData(lines_, now).value_or(kPullUps);
   bus &= released;
   // The identification line is an open collector on D4: it wins over pull-up and part alike.
   if (model_ == 6 && (latches_[kR3] & kR3Model6Id)) bus &= static_cast<std::uint8_t>(~kD4);

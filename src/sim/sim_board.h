@@ -24,10 +24,11 @@ class SimBoard {
   void PowerOn(std::optional<std::uint32_t> randomSeed = std::nullopt);
 
   std::uint8_t Latch(int index) const { return latches_.at(index); }
-  // D7..D0 as the board sees them now: R4 while R3 bit 6 lets it drive (the value read in a bus
-  // clash, which BusClashes counts, is undefined; R4's is taken), else the part's outputs, else the
-  // pull-ups; then model 6's identification line. A line the part pulls low through an open-drain
-  // output reads low in every case.
+  // D7..D0 as the board sees them now: R4 while R3 bit 6 lets it drive, else the part's outputs,
+  // else the pull-ups; then model 6's identification line. When R4 and the part both drive (a bus
+  // clash, which BusClashes counts) the level is undefined on the hardware: the AND of both is
+  // taken, as two push-pull outputs fighting most often read. A line the part pulls low through an
+  // open-drain output reads low in every case, and is no clash.
   std::uint8_t DataBus() const;
   const SocketLines& Lines() const { return lines_; }
 
