@@ -67,12 +67,14 @@ void Operation::ReportVerifyError(std::uint8_t expected) {
   board.Reset();
 }
 
-// Latch FFh, release the data lines, then read what the device drives.
-void Operation::ReadBackByte() {
+void Operation::ReleaseDataLines() {
   board.Reg4Shadow = 0xFF;
   board.SetReg4();
   board.DelayLoop10();
   board.REG4OFF();
+}
+
+void Operation::ReadBackByte() {
   board.DelayLoop10();
   board.GetNibbles();
 }

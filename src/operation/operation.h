@@ -26,6 +26,11 @@ class Operation {
   void ProgrammingFailure();
   // A difference at run.ErrorAddress: the alert, the log lines, the board reset.
   void ReportVerifyError(std::uint8_t expected);
+  // A programmed byte is read back in two steps around the moment the part's outputs come on.
+  // First the data latch lets go of the data lines (FFh latched, then released), while the part's
+  // outputs are still off: were both to drive at once they would fight on every line where they
+  // differ. Then, with output enable active, the settling wait and the read into board.ReadByte.
+  void ReleaseDataLines();
   void ReadBackByte();
   // Both are called after a whole unit of work (a byte programmed, a page done): they are the
   // operation's safe points, where the window breathes and a stop takes effect.

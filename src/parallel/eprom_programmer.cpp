@@ -101,7 +101,8 @@ bool EpromProgrammer::P27256_040Byte() {
     SpeedPulse();
     board_.CEOFF();
     board_.DelayLoop20();
-    board_.OEON();
+    op_.ReleaseDataLines();
+    board_.OEON();  // program verify: the part drives the cell just pulsed
     op_.ReadBackByte();
     board_.OEOFF();
   } while (board_.ReadByte != run_.ProgramByte);
@@ -122,7 +123,8 @@ bool EpromProgrammer::P2764_128Byte() {
 }
 
 // Pulses a separate PGM line (a register bit, active low) with chip enable held active, then
-// reads the byte back with output enable on, until it reads as wanted or the budget runs out.
+// releases the data lines and reads the byte back with output enable on, until it reads as wanted
+// or the budget runs out. Output enable is off again before the latch drives the next pulse's byte.
 bool EpromProgrammer::PulsePgmUntilRead(int& shadow, int pgmBit, void (board::Board::*write)()) {
   do {
     if (!TakePulse()) return false;
@@ -135,6 +137,7 @@ bool EpromProgrammer::PulsePgmUntilRead(int& shadow, int pgmBit, void (board::Bo
     shadow |= pgmBit;
     (board_.*write)();
     board_.DelayLoop20();
+    op_.ReleaseDataLines();
     board_.OEON();
     op_.ReadBackByte();
     board_.OEOFF();
@@ -165,15 +168,18 @@ void EpromProgrammer::P27080() {
 }
 
 // The cell is read first: a byte that already holds its value gets no pulse. The pulse is chip
-// enable with VPP on the OE/VPP pin.
+// enable with VPP on the OE/VPP pin. Output enable stays active outside the pulses, so chip enable
+// is what turns the part's outputs on: the data lines are released before the OE/VPP pin returns
+// to output enable, and chip enable is off again before the latch drives the next pulse's byte.
 bool EpromProgrammer::P27080Byte() {
   board_.SETADR();
+  op_.ReleaseDataLines();
   board_.CEON();
   op_.ReadBackByte();
   board_.CEOFF();
   if (board_.ReadByte == run_.ProgramByte) run_.ProgramByte = 0xFF;
   if (run_.ProgramByte == 0xFF) return true;
-  do {
+  for (;;) {
     if (!TakePulse()) return false;
     board_.REG4ON();
     board_.Reg4Shadow = run_.ProgramByte;
@@ -182,12 +188,14 @@ bool EpromProgrammer::P27080Byte() {
     board_.CEON();
     SpeedPulse();
     board_.CEOFF();
+    op_.ReleaseDataLines();
     board_.VPP24_OFF();
     board_.CEON();
     board_.DelayLoop20();
     op_.ReadBackByte();
-  } while (board_.ReadByte != run_.ProgramByte);
-  return true;
+    if (board_.ReadByte == run_.ProgramByte) return true;  // chip enable is left active
+    board_.CEOFF();
+  }
 }
 
 void EpromProgrammer::P2732() {
@@ -197,9 +205,11 @@ void EpromProgrammer::P2732() {
 }
 
 // The old 24-pin parts: a fixed 5 ms chip-enable pulse with VPP on the OE/VPP pin, whatever the
-// speed setting.
+// speed setting. As on the 27C080 chip enable turns the outputs on for each read: the data lines
+// are released before output enable goes active, and chip enable is off before the latch drives.
 bool EpromProgrammer::P2732Byte() {
   board_.SETADR();
+  op_.ReleaseDataLines();
   board_.VPP24_OFF();
   board_.OEON();
   board_.CEON();
@@ -212,12 +222,13 @@ bool EpromProgrammer::P2732Byte() {
     if (!TakePulse()) return false;
     board_.Reg4Shadow = run_.ProgramByte;
     board_.SetReg4();
+    board_.CEOFF();  // on a retry the part still drives the byte it was read with
     board_.REG4ON();
-    board_.CEOFF();
     board_.VPP24_ON();
     board_.CEON();  // the program pulse starts
     board_.Sleep(5);
     board_.CEOFF();
+    op_.ReleaseDataLines();
     board_.VPP24_OFF();
     board_.CEON();
     board_.DelayLoop20();

@@ -39,12 +39,12 @@ std::vector<std::uint8_t> SparseImage(std::size_t size, std::uint32_t seed) {
 
 struct EpromRig : SimRig {
   explicit EpromRig(const EpromCase& c) {
-    sim::SimBoard& simBoard = boards.PlaceBoard(c.model, board::kLpt378);
-    simBoard.SetModel4VppMillivolts(Millivolts(c.voltOption));
+    simBoard = &boards.PlaceBoard(c.model, board::kLpt378);
+    simBoard->SetModel4VppMillivolts(Millivolts(c.voltOption));
     form.Form_Load();
     auto part = sim::MakeEprom(c.part);
     chip = part.get();
-    simBoard.Insert(std::move(part));
+    simBoard->Insert(std::move(part));
     form.SetValue("Device", c.row);
     form.SetValue("Voltage_button(" + std::to_string(c.voltOption) + ")", 1);
   }
@@ -54,6 +54,7 @@ struct EpromRig : SimRig {
     form.device.DeviceSize = static_cast<std::int32_t>(image.size());
   }
   std::string Log() { return form.frmMain["SystemLog"].Caption(); }
+  sim::SimBoard* simBoard = nullptr;
   sim::EpromChip* chip = nullptr;
 };
 
@@ -83,6 +84,9 @@ TEST_P(EpromEndToEndTest, BlankProgramVerifyRead) {
   EXPECT_FALSE(rig.chip->Damaged()) << rig.chip->DamageReport();
   EXPECT_TRUE(rig.chip->StrayVoltagePins().empty());
   EXPECT_TRUE(rig.chip->Contents() == image);
+  // The data latch never drove the bus while the part did (blank check, every pulse's read-back,
+  // verify).
+  EXPECT_EQ(rig.simBoard->BusClashes(), 0u);
   // No read ever saw VPP on the part; and the pulses keep to the datasheet, except where the
   // program's own pulse for the family is known to be shorter or longer (below).
   const sim::ViolationLog& violations = rig.chip->Violations();
@@ -94,6 +98,7 @@ TEST_P(EpromEndToEndTest, BlankProgramVerifyRead) {
   std::fill_n(rig.form.buffers.CodeBuffer.begin(), image.size(), 0x00);
   rig.form.dispatcher.Read_button_Click();
   EXPECT_TRUE(std::equal(image.begin(), image.end(), rig.form.buffers.CodeBuffer.begin()));
+  EXPECT_EQ(rig.simBoard->BusClashes(), 0u);
   const std::string line = ChecksumLine(image);
   EXPECT_TRUE(rig.Log().ends_with(std::string(line) +
                                   "\r\n10:58:39>  Data is available at above Window, use Scroll "
