@@ -37,11 +37,12 @@ void FlashIdentity::menuFlashShowCodeID_Click() {
   }
 }
 
-// Output and chip enable on, data lines released, then the bytes at 0 and 1 through the Flash
-// address path.
+// Data lines released, then output and chip enable on, then the bytes at 0 and 1 through the
+// Flash address path. The command cycles before leave the data latch driving, so it lets go
+// first: the part's outputs never come on against it.
 std::string FlashIdentity::ReadFirstTwoBytes(int& first, int& second) {
-  board_.CEOEON();
   board_.REG4OFF();
+  board_.CEOEON();
   board_.SETADR_FLASH();
   board_.GetNibbles();
   first = board_.ReadByte;

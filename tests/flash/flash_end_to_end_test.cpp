@@ -32,6 +32,7 @@ TEST_P(FlashEndToEndTest, IdentifyEraseBlankProgramVerifyRead) {
 
   rig.form.Click("menuFlashShowCodeID");
   EXPECT_TRUE(rig.Logged(c.id)) << rig.Log();
+  EXPECT_EQ(rig.simBoard->BusClashes(), 0u) << "identification";
 
   rig.dialogs.answers = {Answer::kOk};
   rig.form.Click("EraseFlash_button");
@@ -49,12 +50,14 @@ TEST_P(FlashEndToEndTest, IdentifyEraseBlankProgramVerifyRead) {
   EXPECT_EQ(rig.form.panel.ErrorAlertsRaised(), 0);
   EXPECT_TRUE(rig.chip->Contents() == image);
   EXPECT_EQ(rig.chip->Violations().Count(), 0u) << rig.chip->Violations().Last();
+  EXPECT_EQ(rig.simBoard->BusClashes(), 0u) << "erase, blank check, program, verify";
 
   std::fill_n(rig.form.buffers.CodeBuffer.begin(), size, 0x00);
   rig.form.dispatcher.Read_button_Click();
   EXPECT_TRUE(std::equal(image.begin(), image.end(), rig.form.buffers.CodeBuffer.begin()));
   const std::string line = ChecksumLine(image);
   EXPECT_TRUE(rig.Logged(line)) << rig.Log();
+  EXPECT_EQ(rig.simBoard->BusClashes(), 0u) << "read";
 }
 
 std::vector<FlashCase> AllCases() {
@@ -89,6 +92,7 @@ TEST(PageWriteEndToEndTest, X28C256ProgramVerifyReadAndEraseChipOnEveryModel) {
     EXPECT_TRUE(rig.Logged("Device Contents MATCHES with Buffer Contents")) << rig.Log();
     EXPECT_TRUE(rig.chip->Contents() == image) << "model " << model;
     EXPECT_EQ(rig.chip->Violations().Count(), 0u) << rig.chip->Violations().Last();
+    EXPECT_EQ(rig.simBoard->BusClashes(), 0u) << "program, verify; model " << model;
 
     std::fill_n(rig.form.buffers.CodeBuffer.begin(), 32768, 0x00);
     rig.form.dispatcher.Read_button_Click();
@@ -101,6 +105,7 @@ TEST(PageWriteEndToEndTest, X28C256ProgramVerifyReadAndEraseChipOnEveryModel) {
     EXPECT_TRUE(std::all_of(rig.chip->Contents().begin(), rig.chip->Contents().end(),
                             [](std::uint8_t b) { return b == 0xFF; }))
         << "model " << model;
+    EXPECT_EQ(rig.simBoard->BusClashes(), 0u) << "read, erase; model " << model;
     // The programming image is rebuilt from the code image afterwards.
     EXPECT_EQ(rig.form.run.ProgramBuffer[0], image[0]);
   }

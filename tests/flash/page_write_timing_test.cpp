@@ -68,6 +68,7 @@ TEST(PageWriteTimingTest, AProtectedPartIsReleasedProgrammedAndErasedOnEveryMode
       EXPECT_EQ(Count(rig.Log(), "XICOR 28C256 Programmed Sucessfully"), 2) << rig.Log();
       EXPECT_EQ(writesOutsideLoads, 0);
       EXPECT_EQ(rig.chip->Violations().Count(), 0u) << rig.chip->Violations().Last();
+      EXPECT_EQ(rig.simBoard->BusClashes(), 0u);
     }
   }
 }
