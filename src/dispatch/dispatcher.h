@@ -48,7 +48,6 @@ class Dispatcher {
   void ScrollTo(int page);
 
   void EraseSerial();
-  bool EraseConfirmed();
   void MissingRoutine(const std::string& text, const std::string& title);
 
   operation::Operation& op_;

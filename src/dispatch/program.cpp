@@ -132,21 +132,10 @@ void Dispatcher::EraseFlash_button_Click() {
     return;
   }
   // Every erase destroys the part's contents: it asks first, as the Flash erase does.
-  if (!EraseConfirmed()) return;
+  if (!op_.EraseConfirmed()) return;
   run_.SerialEraseMode = 1;
   if (family == "EN") pages_.EraseX28C256();
   if (device_.DeviceType == "S") EraseSerial();
-}
-
-bool Dispatcher::EraseConfirmed() {
-  const panel::Answer answer = panel_.dialogs.Message(
-      {"Are you SURE about Erase the Device?", "Safety Question", panel::MessageButtons::kOkCancel,
-       panel::MessageIcon::kQuestion, panel::Answer::kCancel});
-  if (answer == panel::Answer::kOk) return true;
-  panel_.AddLog("Erasing Operation was Canceled by Operator");
-  panel_.ReportNotDone(panel::NotDoneReason::kCancelled,
-                       "Erasing Operation was Canceled by Operator");
-  return false;
 }
 
 // Serial parts are erased by writing FFh through their programming routine.

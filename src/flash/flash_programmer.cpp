@@ -101,15 +101,7 @@ bool FlashProgrammer::ProgramFlashByte(int maker) {
 
 void FlashProgrammer::EraseFlash() {
   panel_.AddLog("Flash Erase Button Pressed");
-  const panel::Answer answer = panel_.dialogs.Message(
-      {"Are you SURE about Erase the Device?", "Safety Question", panel::MessageButtons::kOkCancel,
-       panel::MessageIcon::kQuestion, panel::Answer::kCancel});
-  if (answer != panel::Answer::kOk) {
-    panel_.AddLog("Erasing Operation was Canceled by Operator");
-    panel_.ReportNotDone(panel::NotDoneReason::kCancelled,
-                         "Erasing Operation was Canceled by Operator");
-    return;
-  }
+  if (!op_.EraseConfirmed()) return;
   identity_.ReadFlashID();
   if (!SupportedFlashMaker(identity_.FlashMakerByte)) {
     RefuseUnknownMaker();

@@ -134,6 +134,17 @@ void Operation::TakeReadImage() {
 }
 
 // A serial part's adapter puts SCL on CE and SDA on D7: the check then moves neither.
+bool Operation::EraseConfirmed() {
+  const panel::Answer answer = panel.dialogs.Message(
+      {"Are you SURE about Erase the Device?", "Safety Question", panel::MessageButtons::kOkCancel,
+       panel::MessageIcon::kQuestion, panel::Answer::kCancel});
+  if (answer == panel::Answer::kOk) return true;
+  panel.AddLog("Erasing Operation was Canceled by Operator");
+  panel.ReportNotDone(panel::NotDoneReason::kCancelled,
+                      "Erasing Operation was Canceled by Operator");
+  return false;
+}
+
 void Operation::ConfirmBoardAnswers() {
   board::ConfirmBoardAnswers(board, device.DeviceType == "S" ? board::SocketUse::kTwoWireAdapter
                                                              : board::SocketUse::kParallelPart);

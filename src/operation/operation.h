@@ -43,6 +43,9 @@ class Operation {
   std::int32_t PartBytes() const;
   // After a device read: the code image counts as loaded, and what it allows is enabled.
   void TakeReadImage();
+  // The "Safety Question" every erase asks first; false (the cancel logged and reported) when the
+  // operator does not answer OK.
+  bool EraseConfirmed();
   // Before an operation's success line: the board must still answer (its power and cable), or the
   // operation ends here as a device error, by a board::PortFault, and no success is logged.
   void ConfirmBoardAnswers();

@@ -170,9 +170,6 @@ bool MainForm::Operate(const std::function<bool()>& event, bool statesOutcome) {
     handled = event();
   } catch (const panel::OperationStopped&) {
     OnOperationStopped();
-  } catch (const board::BoardStoppedAnswering& silent) {
-    ++portFaults_;
-    OnBoardStoppedAnswering(silent);
   } catch (const board::PortFault& fault) {
     ++portFaults_;
     OnPortFault(fault);
@@ -207,23 +204,12 @@ void MainForm::OnOperationStopped() {
 }
 
 // The port failed under the operation: nothing it read or wrote since can be trusted. The board
-// is reset if the port still takes writes; no success line follows.
+// is reset if the port still takes writes; no success line follows. A board gone silent (its
+// power or its cable) is told in its own words; the reset reaches it if it comes back.
 void MainForm::OnPortFault(const board::PortFault& fault) {
-  panel.AddLog(std::string("Port access FAILED: ") + fault.what() + " - operation ended");
-  EndAfterBoardFault();
-  panel.ReportDeviceError(std::string("port access failed: ") + fault.what());
-}
-
-// The board went silent (its power or its cable) under the operation: nothing read or written
-// since the last check can be trusted. The reset reaches it if it comes back; no success line
-// follows.
-void MainForm::OnBoardStoppedAnswering(const board::PortFault& silent) {
-  panel.AddLog(silent.what());
-  EndAfterBoardFault();
-  panel.ReportDeviceError(silent.what());
-}
-
-void MainForm::EndAfterBoardFault() {
+  const bool silent = dynamic_cast<const board::BoardStoppedAnswering*>(&fault) != nullptr;
+  panel.AddLog(silent ? std::string(fault.what())
+                      : std::string("Port access FAILED: ") + fault.what() + " - operation ended");
   try {
     board.Reset();
   } catch (const board::PortFault&) {
@@ -233,6 +219,8 @@ void MainForm::EndAfterBoardFault() {
   panel.ProgramLabelOff();
   panel.DataFlowLabelOff();
   frmMain["ProgressBar1"].SetValue(0);
+  panel.ReportDeviceError(silent ? std::string(fault.what())
+                                 : std::string("port access failed: ") + fault.what());
 }
 
 // The buttons and menu entries that work on the part in the socket: the board must answer before

@@ -151,8 +151,6 @@ class MainForm {
   bool IsOperation(std::string_view name);
   void OnOperationStopped();
   void OnPortFault(const board::PortFault& fault);
-  void OnBoardStoppedAnswering(const board::PortFault& silent);
-  void EndAfterBoardFault();
   static bool IsDeviceOperation(std::string_view name);
   void ConfirmBoardAtSafePoint();
   // Port accesses outside an operator event (start-up, shutdown): the log line of their fault,
