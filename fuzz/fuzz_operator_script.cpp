@@ -72,8 +72,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   console::MemorySettings settings;
   FixedClock clock;
   const std::filesystem::path here = std::filesystem::current_path();
-  shell::MainForm form({*backend.port, *backend.timing, dialogs, windows, sounds, settings, clock,
-                        panel::Folders{here, here, here}});
+  shell::MainForm form({*backend.port,
+                        *backend.timing,
+                        dialogs,
+                        windows,
+                        sounds,
+                        settings,
+                        clock,
+                        panel::Folders{here, here, here},
+                        nullptr,
+                        {},
+                        backend.accessNs});
   form.Form_Load();
   console::ScriptRunner runner(form, dialogs, windows, backend, Discard(), Discard());
   runner.keepGoing = true;  // every line of the input is run, failed events or not

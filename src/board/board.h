@@ -125,6 +125,15 @@ class Board {
   void GetNibbles();
   void GetNibbles24CXX();
 
+  // --- Programming pulses (board/pulse.cpp) ------------------------------------------------------
+  // The mean cost of one port access, measured when the port was opened (0 where it was not).
+  std::uint64_t AccessNs = 0;
+  // A programming pulse on the active-low line `lineMask` of register `reg` (0..4): the line goes
+  // active at the clock of one register write and inactive at the clock of the next, `lengthNs`
+  // apart, so the part sees the length meant whatever the writes around it cost. Returns how long
+  // it lasted on the timing's clock, from the one clock write to the other.
+  std::uint64_t Pulse(int reg, int lineMask, std::uint64_t lengthNs);
+
   // --- Busy waits
   // ----------------------------------------------------------------------------------
   void WaitSettlingTime();
@@ -146,6 +155,12 @@ class Board {
 
  private:
   void WriteRegister(int shadow, int strobeA, int strobeB);
+  struct RegisterLatch {
+    int& shadow;
+    int strobeA;
+    int strobeB;
+  };
+  RegisterLatch LatchOf(int reg);
   bool IsModel56() const { return BoardModel == 5 || BoardModel == 6; }
   void FollowLatches(std::uint16_t port, int value);
 

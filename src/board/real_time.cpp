@@ -12,7 +12,7 @@ namespace sorvell::board {
 namespace {
 
 // Above every normal process, low among real-time ones (the kernel's own threads sit at 50).
-constexpr int kPageLoadPriority = 10;
+constexpr int kTimedWorkPriority = 10;
 
 class SystemCalls final : public RealTimeCalls {
  public:
@@ -21,7 +21,7 @@ class SystemCalls final : public RealTimeCalls {
   int RaisePriority() override {
     if (const int error = pthread_getschedparam(pthread_self(), &policy_, &param_)) return error;
     sched_param fifo{};
-    fifo.sched_priority = kPageLoadPriority;
+    fifo.sched_priority = kTimedWorkPriority;
     return pthread_setschedparam(pthread_self(), SCHED_FIFO, &fifo);
   }
   void RestorePriority() override { pthread_setschedparam(pthread_self(), policy_, &param_); }
@@ -41,8 +41,9 @@ std::unique_ptr<RealTimeCalls> SystemRealTimeCalls() {
   return std::make_unique<SystemCalls>();
 }
 
-// The priority is tried once here, so that a refusal is known (and told) before the first page.
+// The priority is tried once here, so that a refusal is known (and told) before the first pulse.
 std::string RealTimeSection::BeginRun() {
+  if (runDepth_++ > 0) return {};
   const int lockError = calls_.LockMemory();
   memoryLocked_ = lockError == 0;
   const int priorityError = calls_.RaisePriority();
@@ -50,7 +51,7 @@ std::string RealTimeSection::BeginRun() {
   if (priorityAllowed_) calls_.RestorePriority();
   if (told_ || (memoryLocked_ && priorityAllowed_)) return {};
   told_ = true;
-  std::string why = "Page loads run";
+  std::string why = "Pulses and timed sequences run";
   if (!priorityAllowed_) {
     why += " without real-time priority (" +
            Refusal(priorityError, ": needs an rtprio limit or CAP_SYS_NICE") + ")";
@@ -63,16 +64,21 @@ std::string RealTimeSection::BeginRun() {
 }
 
 void RealTimeSection::EndRun() {
+  if (runDepth_ == 0 || --runDepth_ > 0) return;
   if (memoryLocked_) calls_.UnlockMemory();
   memoryLocked_ = false;
   priorityAllowed_ = false;
 }
 
-void RealTimeSection::BeginPageLoad() {
+// Outside a run nothing is raised: the run is where the system was asked. Work may nest (a byte's
+// command cycles inside the byte's write): the outermost piece holds the priority.
+void RealTimeSection::BeginWork() {
+  if (workDepth_++ > 0) return;
   priorityRaised_ = priorityAllowed_ && calls_.RaisePriority() == 0;
 }
 
-void RealTimeSection::EndPageLoad() {
+void RealTimeSection::EndWork() {
+  if (workDepth_ == 0 || --workDepth_ > 0) return;
   if (priorityRaised_) calls_.RestorePriority();
   priorityRaised_ = false;
 }

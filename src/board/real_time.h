@@ -19,22 +19,25 @@ class RealTimeCalls {
 // mlockall and pthread_setschedparam.
 std::unique_ptr<RealTimeCalls> SystemRealTimeCalls();
 
-// What a programming run of page loads takes from the system, and gives back. Memory is locked
-// for the run (locking it for every page would fault the whole program in 512 times); the
-// real-time priority is held only while a page is loaded, so the window and other programs run
-// normally between pages. A refusal is no error: the byte-load timing catches a late page. Why
-// the system refused is told once, the first time.
+// What a device run takes from the system, and gives back. Memory is locked for the outermost
+// run (locking it for every pulse would fault the whole program in again and again); real-time
+// priority is held only while a piece of timed work runs (a pulse, a page load, a byte on the
+// bus), so the window and other programs run normally between them. A refusal is no error: the
+// pulses are measured and a late page load is caught. Why the system refused is told once, the
+// first time.
 class RealTimeSection {
  public:
   explicit RealTimeSection(RealTimeCalls& calls) : calls_(calls) {}
 
   std::string BeginRun();
   void EndRun();
-  void BeginPageLoad();
-  void EndPageLoad();
+  void BeginWork();
+  void EndWork();
 
  private:
   RealTimeCalls& calls_;
+  int runDepth_ = 0;
+  int workDepth_ = 0;
   bool memoryLocked_ = false;
   bool priorityAllowed_ = false;
   bool priorityRaised_ = false;

@@ -9,6 +9,9 @@ namespace sorvell::board {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+// A wake-up comes within some 100 us of its time, at real-time priority within a few.
+constexpr auto kSleepAbove = std::chrono::milliseconds(1);
+constexpr auto kSpunOut = std::chrono::microseconds(300);
 
 void SpinUntil(Clock::time_point deadline) {
   while (Clock::now() < deadline) {
@@ -30,6 +33,15 @@ void RealTiming::Sleep(std::uint32_t milliseconds) {
 void RealTiming::Spin(std::int64_t iterations) {
   if (iterations < 1) return;
   SpinUntil(Clock::now() + std::chrono::nanoseconds(iterations * kNanosecondsPerIteration));
+}
+
+// A long wait sleeps most of the way, so a pulse of milliseconds leaves the processor to others,
+// and spins out the last stretch, which a wake-up may overshoot.
+void RealTiming::WaitUntilNs(std::uint64_t deadlineNs) {
+  const Clock::time_point deadline{
+      std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(deadlineNs))};
+  if (deadline - Clock::now() > kSleepAbove) std::this_thread::sleep_until(deadline - kSpunOut);
+  SpinUntil(deadline);
 }
 
 std::uint64_t RealTiming::NowNs() {

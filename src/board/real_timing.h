@@ -9,7 +9,7 @@ namespace sorvell::board {
 
 // Waits on the real machine. Busy waits spin on the monotonic clock for their iteration count
 // times kNanosecondsPerIteration, so a pulse has the same length on every processor. A sleep
-// never ends early: what the scheduler leaves of it is spun out. Page loads take what the system
+// never ends early: what the scheduler leaves of it is spun out. Timed work takes what the system
 // grants of real-time priority and locked memory.
 class RealTiming final : public Timing {
  public:
@@ -18,10 +18,11 @@ class RealTiming final : public Timing {
   void Sleep(std::uint32_t milliseconds) override;
   void Spin(std::int64_t iterations) override;
   std::uint64_t NowNs() override;
-  std::string BeginPageLoads() override { return section_.BeginRun(); }
-  void EndPageLoads() override { section_.EndRun(); }
-  void BeginPageLoad() override { section_.BeginPageLoad(); }
-  void EndPageLoad() override { section_.EndPageLoad(); }
+  void WaitUntilNs(std::uint64_t deadlineNs) override;
+  std::string BeginTimedRun() override { return section_.BeginRun(); }
+  void EndTimedRun() override { section_.EndRun(); }
+  void BeginTimedWork() override { section_.BeginWork(); }
+  void EndTimedWork() override { section_.EndWork(); }
 
  private:
   std::unique_ptr<RealTimeCalls> calls_;

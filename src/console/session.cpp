@@ -68,7 +68,7 @@ int RunSession(const Options& options, const std::string& script, shell::PortBac
   shell::SystemCheck check;
   check.backend = shell::BackendInUse(options.board, backend);
   shell::MainForm form({*backend.port, *backend.timing, dialogs, windows, sounds, settings, clock,
-                        ResolveFolders(options, io.executable), &help, check});
+                        ResolveFolders(options, io.executable), &help, check, backend.accessNs});
   LogEcho echo(form.frmMain, logOut);
   std::string logLines;
   if (!options.log.empty()) echo.KeepLines(&logLines);

@@ -37,7 +37,9 @@ void FlashCommands::FastWriteCycle(int address, int data) {
   FastWrite(3, 0x84);
 }
 
+// The cycles of a command go out as timed work: no other process comes between them.
 void FlashCommands::SendFlashCommand() {
+  const board::TimedWork held(board_.Clock());
   if (device_.DeviceFamily == "FA") {
     AT29Command();
     return;
@@ -72,15 +74,13 @@ ByteLoads::Gap FlashCommands::AT29Cycles(std::span<const CommandCycle> cycles) {
 ByteLoads::Gap FlashCommands::SendCycles(std::span<const CommandCycle> cycles,
                                          const LoadLines& lines,
                                          void (FlashCommands::*writeCycle)()) {
-  board::Timing& clock = board_.Clock();
-  clock.BeginPageLoad();
+  const board::TimedWork held(board_.Clock());
   loads_.Begin(lines);
   for (const CommandCycle& cycle : cycles) {
     CommandAddress = cycle.address;
     board_.Reg4Shadow = cycle.data;
     (this->*writeCycle)();
   }
-  clock.EndPageLoad();
   return loads_.Longest();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "flash/flash_id_table.h"
+#include "operation/timed_run.h"
 
 namespace sorvell::flash {
 
@@ -23,7 +24,9 @@ FlashProgrammer::FlashProgrammer(operation::Operation& operation, FlashCommands&
       commands_(commands),
       identity_(identity) {}
 
+// The command and the byte's write-enable pulse go out as one piece of timed work.
 void FlashProgrammer::WriteFlashByte() {
+  const board::TimedWork held(board_.Clock());
   commands_.FlashCommand = 0xA0;
   commands_.SendFlashCommand();
   board_.Endereco2Adr();
@@ -52,6 +55,7 @@ void FlashProgrammer::CheckFlashByte() {
 // Covers the part (or, of a split image, the half that goes to it), never more than the
 // programming image holds: a length that is not whole banks or pages is walked exactly.
 void FlashProgrammer::ProgramFlash() {
+  const operation::TimedRun held(op_);
   identity_.ReadFlashID();
   const int maker = identity_.FlashMakerByte;
   if (!SupportedFlashMaker(maker)) {
@@ -102,6 +106,7 @@ bool FlashProgrammer::ProgramFlashByte(int maker) {
 void FlashProgrammer::EraseFlash() {
   panel_.AddLog("Flash Erase Button Pressed");
   if (!op_.EraseConfirmed()) return;
+  const operation::TimedRun held(op_);
   identity_.ReadFlashID();
   if (!SupportedFlashMaker(identity_.FlashMakerByte)) {
     RefuseUnknownMaker();

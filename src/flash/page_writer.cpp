@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/hex_text.h"
+#include "operation/timed_run.h"
 
 namespace sorvell::flash {
 
@@ -30,17 +31,6 @@ std::string LateText(const char* what, std::int32_t address, const ByteLoads::Ga
   return std::string(what) + " at " + common::HexText(address) + "h came " +
          std::to_string(gap.ns / 1000) + " us after the last";
 }
-
-// What the system grants the run's page loads, given back however the run ends (a failure, or a
-// stop at a safe point between pages).
-struct PageLoadRun {
-  explicit PageLoadRun(board::Timing& clock) : timing(clock), why(clock.BeginPageLoads()) {}
-  ~PageLoadRun() { timing.EndPageLoads(); }
-  PageLoadRun(const PageLoadRun&) = delete;
-  PageLoadRun& operator=(const PageLoadRun&) = delete;
-  board::Timing& timing;
-  const std::string why;
-};
 
 }  // namespace
 
@@ -117,8 +107,7 @@ void PageWriter::ProgramPages(const Part& part) {
   panel_.AddLog(part.startLine);
   board_.Reset();
   SetPartAddress(part);
-  const PageLoadRun held(board_.Clock());
-  if (!held.why.empty()) panel_.AddLog(held.why);
+  const operation::TimedRun held(op_);
   if (!Unprotect(part)) return;
   board_.Sleep(static_cast<std::uint32_t>(part.unprotectWaitMs));
   board_.OEOFF();
@@ -184,9 +173,8 @@ ByteLoads::Gap PageWriter::LoadPage(const Part& part, int page) {
   int reg1 = board_.AddrByte1;
   if (part.xicor && reg1 != 0) reg1 += 64;  // A14 onto bit 7, write enable (bit 6) inactive
   reg1 |= board_.Reg1FixedBits;
-  board::Timing& clock = board_.Clock();
   ByteLoads& loads = commands_.Loads();
-  clock.BeginPageLoad();
+  const board::TimedWork held(board_.Clock());
   loads.Begin(part.lines);
   for (int i = 0; i < kPageBytes; ++i) {
     board_.CurrentAddress = kPageBytes * page + i;
@@ -194,7 +182,6 @@ ByteLoads::Gap PageWriter::LoadPage(const Part& part, int page) {
     run_.ProgramByte = run_.ProgramBuffer[static_cast<std::size_t>(board_.CurrentAddress)];
     loads.Load(reg1, board_.AddrByte0, run_.ProgramByte);
   }
-  clock.EndPageLoad();
   return loads.Longest();
 }
 

@@ -42,7 +42,7 @@ int RunWindow(QApplication& app, shell::PortBackend& backend, const gui::Command
   check.toolkitVersion = qVersion();
   check.backend = shell::BackendInUse(line.board, backend);
   shell::MainForm model(shell::Edges{*backend.port, *backend.timing, dialogs, windows, sounds,
-                                     settings, clock, folders, &help, check});
+                                     settings, clock, folders, &help, check, backend.accessNs});
   gui::MainWindow window(model, backend.description);
   dialogs.SetParentWindow(&window);
   dialogs.SetStartFolder(folders.workingFolder);

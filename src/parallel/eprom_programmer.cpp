@@ -6,6 +6,16 @@ namespace {
 
 constexpr int kPulseBudget = 255;     // decremented before each pulse: 254 pulses at most
 constexpr int kLongPulseBelow = 200;  // from the 56th pulse on, the pulse is lengthened
+// The old 24-pin parts take a fixed pulse, whatever the speed setting.
+constexpr std::uint64_t k2732PulseNs = 5'000'000;
+// Chip enable on register 3 bit 7; the PGM pins on register 1 bit 6 and register 3 bit 2.
+constexpr int kChipEnableLine = 0x80;
+constexpr int kPgmLineReg1 = 0x40;
+constexpr int kPgmLineReg3 = 0x04;
+
+std::uint64_t Iterations(std::int32_t count) {
+  return count < 1 ? 0 : static_cast<std::uint64_t>(count);
+}
 
 }  // namespace
 
@@ -61,9 +71,37 @@ bool EpromProgrammer::TakePulse() {
   return false;
 }
 
-void EpromProgrammer::SpeedPulse() {
-  board_.SpeedDelayA();
-  if (run_.PulseBudget < kLongPulseBelow) board_.SpeedDelayB();
+// The speed counts mean a busy wait of that many iterations: that is the pulse's length.
+std::uint64_t EpromProgrammer::SpeedPulseNs() const {
+  std::uint64_t iterations = Iterations(board_.SpeedCountA);
+  if (run_.PulseBudget < kLongPulseBelow) iterations += Iterations(board_.SpeedCountB);
+  return iterations * static_cast<std::uint64_t>(board::kNanosecondsPerIteration);
+}
+
+// The pulse runs as timed work: at real-time priority where the system grants it, so that no
+// other process stretches it; the read-back after it needs none.
+void EpromProgrammer::PulseLine(int reg, int lineMask, std::uint64_t lengthNs) {
+  const board::TimedWork held(board_.Clock());
+  pulses_.Note(board_.Pulse(reg, lineMask, lengthNs), lengthNs);
+}
+
+// The run's bytes, with what the system grants timed work held for the run, and the report of
+// pulses that ran long at its end, however it ends (a failed byte, a stop, a port fault).
+bool EpromProgrammer::ProgramBytes(int lampPeriod, bool (EpromProgrammer::*handleByte)()) {
+  const operation::TimedRun held(op_);
+  pulses_ = {};
+  const auto report = [this] {
+    const std::string longPulses = pulses_.LongPulseReport();
+    if (!longPulses.empty()) panel_.AddLog(longPulses);
+  };
+  try {
+    const bool done = ForEachProgramByte(lampPeriod, handleByte);
+    report();
+    return done;
+  } catch (...) {
+    report();
+    throw;
+  }
 }
 
 // Steps every byte, skipped ones included, so CurrentAddress always equals ProgramIndex while
@@ -85,7 +123,7 @@ void EpromProgrammer::P27256_040() {
                          : device_.DeviceVariant == "8" ? 0x20
                                                         : 0;
   StartRun(0x4C | socketBits, 0x48 | socketBits, socketBits, false);
-  ForEachProgramByte(512, &EpromProgrammer::P27256_040Byte);
+  ProgramBytes(512, &EpromProgrammer::P27256_040Byte);
 }
 
 bool EpromProgrammer::P27256_040Byte() {
@@ -97,9 +135,7 @@ bool EpromProgrammer::P27256_040Byte() {
     board_.Reg4Shadow = run_.ProgramByte;
     board_.SetReg4();
     board_.CEOEOFF();
-    board_.CEON();  // the program pulse
-    SpeedPulse();
-    board_.CEOFF();
+    PulseLine(3, kChipEnableLine, SpeedPulseNs());
     board_.DelayLoop20();
     op_.ReleaseDataLines();
     board_.OEON();  // program verify: the part drives the cell just pulsed
@@ -111,7 +147,7 @@ bool EpromProgrammer::P27256_040Byte() {
 
 void EpromProgrammer::P2764_128() {
   StartRun(0x5C, 0x58 | VppLevelBits(), 0x10, true);
-  if (ForEachProgramByte(512, &EpromProgrammer::P2764_128Byte)) board_.CEOFF();
+  if (ProgramBytes(512, &EpromProgrammer::P2764_128Byte)) board_.CEOFF();
 }
 
 // The pulse is the PGM pin on register 1 bit 6; chip enable stays active across the run.
@@ -119,23 +155,19 @@ bool EpromProgrammer::P2764_128Byte() {
   if (run_.ProgramByte == 0xFF) return true;
   board_.SETADR();
   board_.CEON();
-  return PulsePgmUntilRead(board_.Reg1Shadow, 0x40, &board::Board::SetReg1);
+  return PulsePgmUntilRead(1, kPgmLineReg1);
 }
 
 // Pulses a separate PGM line (a register bit, active low) with chip enable held active, then
 // releases the data lines and reads the byte back with output enable on, until it reads as wanted
 // or the budget runs out. Output enable is off again before the latch drives the next pulse's byte.
-bool EpromProgrammer::PulsePgmUntilRead(int& shadow, int pgmBit, void (board::Board::*write)()) {
+bool EpromProgrammer::PulsePgmUntilRead(int reg, int pgmBit) {
   do {
     if (!TakePulse()) return false;
     board_.REG4ON();
     board_.Reg4Shadow = run_.ProgramByte;
     board_.SetReg4();
-    shadow &= ~pgmBit;
-    (board_.*write)();  // the program pulse starts
-    SpeedPulse();
-    shadow |= pgmBit;
-    (board_.*write)();
+    PulseLine(reg, pgmBit, SpeedPulseNs());
     board_.DelayLoop20();
     op_.ReleaseDataLines();
     board_.OEON();
@@ -151,20 +183,20 @@ void EpromProgrammer::P27010_020() {
   board_.OEOFF();
   SetProgrammingRegister0(0x6C, 0x68, 0x20);
   panel_.AddLog("Programming Started... Wait ");
-  ForEachProgramByte(512, &EpromProgrammer::P27010_020Byte);
+  ProgramBytes(512, &EpromProgrammer::P27010_020Byte);
 }
 
 // The pulse is the PGM pin on register 3 bit 2; chip enable stays active.
 bool EpromProgrammer::P27010_020Byte() {
   if (run_.ProgramByte == 0xFF) return true;
   board_.SETADR();
-  return PulsePgmUntilRead(board_.Reg3Shadow, 0x04, &board::Board::SetReg3);
+  return PulsePgmUntilRead(3, kPgmLineReg3);
 }
 
 void EpromProgrammer::P27080() {
   StartRun(0x4C, 0x48, 0, false);
   board_.OEON();
-  ForEachProgramByte(1024, &EpromProgrammer::P27080Byte);
+  ProgramBytes(1024, &EpromProgrammer::P27080Byte);
 }
 
 // The cell is read first: a byte that already holds its value gets no pulse. The pulse is chip
@@ -185,9 +217,7 @@ bool EpromProgrammer::P27080Byte() {
     board_.Reg4Shadow = run_.ProgramByte;
     board_.SetReg4();
     board_.VPP24_ON();
-    board_.CEON();
-    SpeedPulse();
-    board_.CEOFF();
+    PulseLine(3, kChipEnableLine, SpeedPulseNs());
     op_.ReleaseDataLines();
     board_.VPP24_OFF();
     board_.CEON();
@@ -201,7 +231,7 @@ bool EpromProgrammer::P27080Byte() {
 void EpromProgrammer::P2732() {
   StartRun(0x4C, 0x48 | VppLevelBits(), 0, true);
   board_.OEON();
-  ForEachProgramByte(64, &EpromProgrammer::P2732Byte);
+  ProgramBytes(64, &EpromProgrammer::P2732Byte);
 }
 
 // The old 24-pin parts: a fixed 5 ms chip-enable pulse with VPP on the OE/VPP pin, whatever the
@@ -225,9 +255,7 @@ bool EpromProgrammer::P2732Byte() {
     board_.CEOFF();  // on a retry the part still drives the byte it was read with
     board_.REG4ON();
     board_.VPP24_ON();
-    board_.CEON();  // the program pulse starts
-    board_.Sleep(5);
-    board_.CEOFF();
+    PulseLine(3, kChipEnableLine, k2732PulseNs);
     op_.ReleaseDataLines();
     board_.VPP24_OFF();
     board_.CEON();

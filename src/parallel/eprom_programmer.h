@@ -1,6 +1,7 @@
 #pragma once
 
 #include "operation/operation.h"
+#include "operation/timed_run.h"
 
 namespace sorvell::parallel {
 
@@ -28,15 +29,18 @@ class EpromProgrammer {
   int VppLevelBits() const;
   void WaitForHighVpp();
   bool TakePulse();
-  void SpeedPulse();
+  void PulseLine(int reg, int lineMask, std::uint64_t lengthNs);
+  std::uint64_t SpeedPulseNs() const;
+  bool ProgramBytes(int lampPeriod, bool (EpromProgrammer::*handleByte)());
   bool ForEachProgramByte(int lampPeriod, bool (EpromProgrammer::*handleByte)());
-  bool PulsePgmUntilRead(int& shadow, int pgmBit, void (board::Board::*write)());
+  bool PulsePgmUntilRead(int reg, int pgmBit);
 
   operation::Operation& op_;
   board::Board& board_;
   const catalogue::Selection& device_;
   operation::RunState& run_;
   panel::Panel& panel_;
+  operation::PulseRecord pulses_;
 };
 
 }  // namespace sorvell::parallel

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "operation/timed_run.h"
+
 namespace sorvell::serial {
 
 namespace {
@@ -107,6 +109,7 @@ void SerialEeprom::Read24CXX() {
   board_.Sleep(500);
   op_.buffers.DisplayMode = "Read";
   panel_.frmMain["ProgressBar1"].SetRange(0, size);
+  const operation::TimedRun held(op_);
   ReadDevice24CXX();
   panel_.DataFlowLabelOff();
   if (run_.AckCount != 0) {
@@ -154,6 +157,7 @@ void SerialEeprom::ProgramPages(int pageBytes, bool twoAddressBytes, const char*
     run_.ProgramStatus = 0;  // nothing written: neither a success nor a failure to report
     return;
   }
+  const operation::TimedRun held(op_);
   const bool erasing = run_.SerialEraseMode == 1;
   if (erasing) {
     panel_.AddLog(eraseLine);
@@ -210,6 +214,7 @@ void SerialEeprom::Verify24CXX() {
   }
   panel_.frmMain["ProgressBar1"].SetRange(0, size);
   panel_.frmMain["ProgressBar1"].SetValue(0);
+  const operation::TimedRun held(op_);
   if (!ReadAddressPhase()) return;
   for (std::int32_t a = 0; a < size; ++a) {
     StepByteProgress(a);

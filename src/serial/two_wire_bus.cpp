@@ -35,8 +35,10 @@ void TwoWireBus::Stop24CXX() {
   board_.CEON();
 }
 
-// Most significant bit first, each set while SCL is low and clocked by one SCL pulse.
+// Most significant bit first, each set while SCL is low and clocked by one SCL pulse. A byte's
+// clocks go out as timed work, so that no other process holds SCL in the middle of a byte.
 void TwoWireBus::ShiftOutProgramByte() {
+  const board::TimedWork held(board_.Clock());
   board_.REG4ON();
   board_.Reg4Shadow = run_.ProgramByte;
   for (int bit = 0; bit < 8; ++bit) {
@@ -80,6 +82,7 @@ void TwoWireBus::PollByte24CXX() {
 
 // SDA is sampled while SCL is high.
 void TwoWireBus::ReceiveByte24CXX() {
+  const board::TimedWork held(board_.Clock());
   int value = 0;
   board_.REG4OFF();
   for (int bit = 0; bit < 8; ++bit) {

@@ -33,6 +33,7 @@ MainForm::MainForm(Edges edges)
       dispatcher(operation, detection, view, parallelDevice, eprom, flash, pages, serial),
       setups(panel, buffers, images, selection,
              [this](std::string_view name, int value) { return SetValue(name, value); }) {
+  board.AccessNs = edges_.portAccessNs;
   panel::BuildMainWindow(frmMain);
   panel::BuildAboutWindow(frmAbout);
   panel::BuildDisplayWindow(frmDisplay1);

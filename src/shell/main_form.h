@@ -52,6 +52,9 @@ struct Edges {
   // without its manual.
   panel::HelpViewer* help = nullptr;
   SystemCheck system = {};
+  // What one access to the port costs, as measured when it was opened: a programming pulse's
+  // closing write takes it.
+  std::uint64_t portAccessNs = 0;
 };
 
 // The main window: its forms, the rooms that own the program's state and procedures, and the

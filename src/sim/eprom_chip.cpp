@@ -74,6 +74,7 @@ void EpromChip::Erase() {
   lastPulsed_.reset();
   totalPulses_ = 0;
   disturbedPulses_ = 0;
+  pulseWidths_.clear();
 }
 
 bool EpromChip::PulseApplied(const DevicePins& pins) const {
@@ -146,6 +147,7 @@ void EpromChip::EndPulse(std::uint64_t nowNs) {
   const std::uint64_t widthNs = nowNs - pulse_->startNs;
   ++totalPulses_;
   ++pulsesEver_;
+  ++pulseWidths_[widthNs];
   JudgePulseWidth(widthNs);
   if (pulse_->disturbed) {
     ++disturbedPulses_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -87,6 +88,8 @@ class EpromChip final : public SocketChip {
   // Every program pulse since the last erase, disturbed ones included.
   std::uint64_t TotalPulses() const { return totalPulses_; }
   std::uint64_t DisturbedPulses() const { return disturbedPulses_; }
+  // How many pulses since the last erase lasted each width, in nanoseconds, at the part's pins.
+  const std::map<std::uint64_t, std::uint64_t>& PulseWidths() const { return pulseWidths_; }
 
  private:
   struct ActivePulse {
@@ -112,6 +115,7 @@ class EpromChip final : public SocketChip {
   std::optional<ActivePulse> pulse_;
   std::uint64_t totalPulses_ = 0;
   std::uint64_t disturbedPulses_ = 0;
+  std::map<std::uint64_t, std::uint64_t> pulseWidths_;
   std::uint64_t pulsesEver_ = 0;  // erasing forgets the others, not this one
   std::string damage_;
   std::vector<int> strayPins_;

@@ -17,4 +17,9 @@ void VirtualTiming::Spin(std::int64_t iterations) {
   clock_.AdvanceNs(static_cast<std::uint64_t>(iterations * board::kNanosecondsPerIteration));
 }
 
+void VirtualTiming::WaitUntilNs(std::uint64_t deadlineNs) {
+  const std::uint64_t now = clock_.NowNs();
+  if (deadlineNs > now) clock_.AdvanceNs(deadlineNs - now);
+}
+
 }  // namespace sorvell::sim

@@ -15,6 +15,8 @@ class VirtualTiming final : public board::Timing {
   void Sleep(std::uint32_t ms) override;
   void Spin(std::int64_t iterations) override;
   std::uint64_t NowNs() override { return clock_.NowNs(); }
+  // To the nanosecond, as a spin on a real clock ends.
+  void WaitUntilNs(std::uint64_t deadlineNs) override;
 
   std::uint64_t SleptMs() const { return sleptMs_; }
   std::int64_t SpunIterations() const { return spunIterations_; }

@@ -1,4 +1,4 @@
-// What a programming run of page loads takes from the system, and the start-up measurement of a
+// What a run of timed work takes from the system, and the start-up measurement of a
 // port access.
 #include <gtest/gtest.h>
 
@@ -35,16 +35,22 @@ class FakeCalls final : public RealTimeCalls {
 
 using Calls = std::vector<std::string>;
 
-TEST(RealTimeSectionTest, AGrantedRunLocksMemoryAndRaisesPriorityOnlyDuringPageLoads) {
+// Runs nest (a verify inside a programming run) and so does work (a byte's command cycles inside
+// the byte's write): the outermost holds, the inner ones change nothing.
+TEST(RealTimeSectionTest, AGrantedRunLocksMemoryOnceAndRaisesPriorityOnlyDuringWork) {
   FakeCalls calls;
   RealTimeSection section(calls);
   EXPECT_EQ(section.BeginRun(), "");
-  for (int page = 0; page < 2; ++page) {
-    section.BeginPageLoad();
-    section.EndPageLoad();
+  EXPECT_EQ(section.BeginRun(), "");
+  for (int pulse = 0; pulse < 2; ++pulse) {
+    section.BeginWork();
+    section.BeginWork();
+    section.EndWork();
+    section.EndWork();
   }
   section.EndRun();
-  // The priority is tried (and given back) at the start of the run, then held per page.
+  section.EndRun();
+  // The priority is tried (and given back) at the start of the run, then held per piece of work.
   EXPECT_EQ(calls.calls,
             (Calls{"lock", "raise", "restore", "raise", "restore", "raise", "restore", "unlock"}));
 }
@@ -57,8 +63,8 @@ TEST(RealTimeSectionTest, ARefusedPriorityIsToldOnceAndNotAskedForPerPage) {
   EXPECT_NE(why.find("without real-time priority"), std::string::npos) << why;
   EXPECT_NE(why.find("CAP_SYS_NICE"), std::string::npos) << why;
   EXPECT_EQ(why.find("locked memory"), std::string::npos) << why;
-  section.BeginPageLoad();
-  section.EndPageLoad();
+  section.BeginWork();
+  section.EndWork();
   section.EndRun();
   EXPECT_EQ(calls.calls, (Calls{"lock", "raise", "unlock"}));
   // The next run asks again, silently.

@@ -44,9 +44,17 @@ struct ConsoleRig {
     std::string error;
     shell::AddBoardSpec(boardSpec, request, error);
     backend = std::move(*shell::OpenPortBackend(request, error));
-    form = std::make_unique<shell::MainForm>(shell::Edges{*backend.port, *backend.timing, dialogs,
-                                                          windows, sounds, settings, clock,
-                                                          panel::Folders{folder, folder, folder}});
+    form = std::make_unique<shell::MainForm>(shell::Edges{*backend.port,
+                                                          *backend.timing,
+                                                          dialogs,
+                                                          windows,
+                                                          sounds,
+                                                          settings,
+                                                          clock,
+                                                          panel::Folders{folder, folder, folder},
+                                                          nullptr,
+                                                          {},
+                                                          backend.accessNs});
     form->Form_Load();
   }
   bool Run(const std::string& script, bool keepGoing = false) {

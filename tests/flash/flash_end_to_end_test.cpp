@@ -205,7 +205,7 @@ TEST(PageWriteEndToEndTest, SlowRepaintsBetweenPagesMakeNoPageLate) {
     SlowRepaints(sim::VirtualClock& clock, TallyTiming& timing) : clock_(clock), timing_(timing) {}
     void Breathe() override {
       ++repaints;
-      if (timing_.inPageLoad) ++repaintsInPageLoads;
+      if (timing_.InTimedWork()) ++repaintsInPageLoads;
       clock_.AdvanceNs(5'000'000);
     }
     int repaints = 0;
@@ -217,7 +217,8 @@ TEST(PageWriteEndToEndTest, SlowRepaintsBetweenPagesMakeNoPageLate) {
   };
   FlashRig rig(5, "X28C256", kX28C256Row, std::vector<std::uint8_t>(32768, 0xFF));
   SlowRepaints repaints(rig.virtualClock, rig.tally);
-  rig.tally.refusal = "Page loads run without real-time priority (Operation not permitted)";
+  rig.tally.refusal =
+      "Pulses and timed sequences run without real-time priority (Operation not permitted)";
   rig.form.panel.SetRunControl(&repaints);
   const auto image = Image(32768, 8);
   rig.Load(image);
@@ -225,8 +226,8 @@ TEST(PageWriteEndToEndTest, SlowRepaintsBetweenPagesMakeNoPageLate) {
   rig.form.dispatcher.Program_button_Click();
   EXPECT_GE(repaints.repaints, 512);
   EXPECT_EQ(repaints.repaintsInPageLoads, 0);
-  EXPECT_EQ(rig.tally.pageLoads, 1 + 512);  // the release sequence, then the pages
-  EXPECT_EQ(rig.tally.sleepsInPageLoads, 0);
+  EXPECT_EQ(rig.tally.timedWorks, 1 + 512);  // the release sequence, then the pages
+  EXPECT_EQ(rig.tally.sleepsInTimedWork, 0);
   EXPECT_EQ(rig.tally.runsBegun, 1);
   EXPECT_EQ(rig.tally.runsEnded, 1);
   EXPECT_TRUE(rig.Logged(rig.tally.refusal)) << rig.Log();

@@ -46,7 +46,7 @@ TEST(PageWriteTimingTest, AProtectedPartIsReleasedProgrammedAndErasedOnEveryMode
       rig.form.SetValue("Slider1", slider);
       int writesOutsideLoads = 0;
       rig.tap.beforeAccess = [&] {
-        if (Writing(*rig.simBoard) && !rig.tally.inPageLoad) ++writesOutsideLoads;
+        if (Writing(*rig.simBoard) && !rig.tally.InTimedWork()) ++writesOutsideLoads;
       };
       const auto image = Image(32768, 7u * model + slider);
       rig.Load(image);
@@ -57,7 +57,7 @@ TEST(PageWriteTimingTest, AProtectedPartIsReleasedProgrammedAndErasedOnEveryMode
       EXPECT_EQ(Count(rig.Log(), " after the last"), 0) << rig.Log();
       EXPECT_TRUE(rig.chip->Contents() == image);
       EXPECT_FALSE(Part(rig).Protected());
-      EXPECT_EQ(rig.tally.pageLoads, 1 + 512);  // the release sequence, then each page once
+      EXPECT_EQ(rig.tally.timedWorks, 1 + 512);  // the release sequence, then each page once
       EXPECT_EQ(writesOutsideLoads, 0);
 
       // The erase is called as the Erase Chip button's dispatch does, past any question it asks.
@@ -134,7 +134,7 @@ TEST(PageWriteTimingTest, OnlyALoadThatSurelyCameLateIsCalledLateAndLoadedAgain)
       sequenceStalled = true;
       rig.virtualClock.AdvanceNs(100'000);
     }
-    if (rig.form.board.CurrentAddress == 0x1234 && rig.tally.inPageLoad && !pageStalled) {
+    if (rig.form.board.CurrentAddress == 0x1234 && rig.tally.InTimedWork() && !pageStalled) {
       pageStalled = true;
       rig.virtualClock.AdvanceNs(100'000);
     }

@@ -115,9 +115,18 @@ class GuiTest : public ::testing::Test {
   }
 
   void Start() {
-    model = std::make_unique<shell::MainForm>(
-        shell::Edges{*backend.port, *backend.timing, dialogs, windows, sounds, settings, clock,
-                     panel::Folders{workDir, workDir, workDir}});
+    model =
+        std::make_unique<shell::MainForm>(shell::Edges{*backend.port,
+                                                       *backend.timing,
+                                                       dialogs,
+                                                       windows,
+                                                       sounds,
+                                                       settings,
+                                                       clock,
+                                                       panel::Folders{workDir, workDir, workDir},
+                                                       nullptr,
+                                                       {},
+                                                       backend.accessNs});
     window = std::make_unique<MainWindow>(*model, backend.description);
     windows.SetMainWindow(window.get());
     model->Form_Load();

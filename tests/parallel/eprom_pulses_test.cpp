@@ -54,8 +54,9 @@ TEST(EpromPulseTest, AStuckBitFailsAfter55ShortAnd199LongPulses) {
   image[0x7FFFF] = 0xFE;
   rig.Program(image);
   EXPECT_EQ(rig.chip->PulsesAt(0x7FFFF), 254u);
-  EXPECT_EQ(rig.tally.spins[rig.form.board.SpeedCountA], 254);
-  EXPECT_EQ(rig.tally.spins[rig.form.board.SpeedCountB], 199);
+  // 55 pulses of 101 us, then 199 with the long wait added (501 us more).
+  EXPECT_EQ(rig.chip->PulseWidths(),
+            (std::map<std::uint64_t, std::uint64_t>{{101'000, 55}, {602'000, 199}}));
   EXPECT_NE(rig.Log().find("*** Address:7FFFFh, Programming BYTE:FEh, Read BYTE:FFh"),
             std::string::npos);
   EXPECT_EQ(rig.Log().find("Programming Device Successfull"), std::string::npos);
@@ -68,7 +69,7 @@ TEST(EpromPulseTest, The2732AlwaysPulses5msAndStopsAfter254) {
   std::vector<std::uint8_t> image(4096, 0xFF);
   image[0] = 0x7F;
   rig.Program(image);
-  EXPECT_EQ(rig.tally.sleeps[5], 254);
+  EXPECT_EQ(rig.chip->PulseWidths(), (std::map<std::uint64_t, std::uint64_t>{{5'000'000, 254}}));
   EXPECT_EQ(rig.tally.sleeps[1500], 1);  // the VPP settling wait above 12 V
   // Every retry starts with the part still selected from the read-back: it must stop driving
   // before the data latch takes the bus for the next pulse.

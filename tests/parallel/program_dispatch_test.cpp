@@ -49,7 +49,7 @@ TEST(ParallelDispatchTest, NotBlankDeviceStopsTheRun) {
             Lines({"Programming Button Pressed", "Checking Device for BLANK (Erased)... Wait",
                    "Device IS NOT BLANK (ERASED)", "Address: 1F3 ][ Device Data: 7F",
                    "Error Alert was Turned Off"}));
-  EXPECT_EQ(rig.tally.spins[rig.form.board.SpeedCountA], 0);  // not a single pulse
+  EXPECT_EQ(rig.tally.waitsUntil, 0);  // not a single pulse
 }
 
 TEST(ParallelDispatchTest, AByteThatNeverTakesFailsAfter254Pulses) {
@@ -66,9 +66,7 @@ TEST(ParallelDispatchTest, AByteThatNeverTakesFailsAfter254Pulses) {
       << log;
   EXPECT_EQ(log.find("Successfull"), std::string::npos);
   EXPECT_EQ(log.find("Verify Function Started"), std::string::npos);
-  // 254 pulses: 55 short ones, then 199 with the long delay added.
-  EXPECT_EQ(rig.tally.spins[rig.form.board.SpeedCountA], 254);
-  EXPECT_EQ(rig.tally.spins[rig.form.board.SpeedCountB], 199);
+  EXPECT_EQ(rig.tally.waitsUntil, 254);  // a pulse's end is waited for
   EXPECT_EQ(rig.form.run.ProgramFailed, 1);
   EXPECT_EQ(rig.form.panel.ErrorAlertsRaised(), 1);
   EXPECT_EQ(rig.boards.BoardAt(board::kLpt378)->Latch(0), 0x40);
@@ -85,7 +83,7 @@ TEST(ParallelDispatchTest, AnAllFFImageProgramsNothingAndSteps) {
   rig.form.SetValue("CheckBlankPriorProgramming", 0);
   rig.form.SetValue("VerifyAfterProgramming", 0);
   rig.form.Click("Program_button");
-  EXPECT_EQ(rig.tally.spins[rig.form.board.SpeedCountA], 0);
+  EXPECT_EQ(rig.tally.waitsUntil, 0);
   EXPECT_EQ(progressMax, 99);
   EXPECT_EQ(rig.NewLog(), Lines({"Programming Button Pressed", "Programming Started... Wait ",
                                  "Programming Device Successfull"}));

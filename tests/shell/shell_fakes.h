@@ -89,37 +89,47 @@ class TappedPort final : public board::PortIo {
   board::PortIo& inner_;
 };
 
-// Virtual time that also tallies each busy wait by its count, so tests can tell programming
-// pulses (the speed counts) from strobes and short settling loops.
+// Virtual time that also tallies each busy wait by its count, so tests can tell strobes and short
+// settling loops apart, and follows the timed work the real timing would hold at real-time
+// priority.
 class TallyTiming final : public board::Timing {
  public:
   explicit TallyTiming(board::Timing& inner) : inner_(inner) {}
   void Sleep(std::uint32_t ms) override {
     sleeps[ms]++;
-    if (inPageLoad) ++sleepsInPageLoads;
+    if (InTimedWork()) ++sleepsInTimedWork;
     inner_.Sleep(ms);
   }
   void Spin(std::int64_t iterations) override {
     spins[iterations]++;
     inner_.Spin(iterations);
   }
+  void WaitUntilNs(std::uint64_t deadlineNs) override {
+    ++waitsUntil;
+    if (!InTimedWork()) ++waitsOutsideTimedWork;
+    inner_.WaitUntilNs(deadlineNs);
+    if (afterWait) afterWait();
+  }
   std::uint64_t NowNs() override { return clockRead ? clockRead() : inner_.NowNs(); }
   // A test gives the clock reads a cost of their own here.
   std::function<std::uint64_t()> clockRead;
-  // Page loads as the real timing would hold them; `refusal` is what the system said.
-  std::string BeginPageLoads() override {
+  // A test stalls the process here, as a preemption inside a pulse would.
+  std::function<void()> afterWait;
+  // Timed work as the real timing would hold it; `refusal` is what the system said.
+  std::string BeginTimedRun() override {
     ++runsBegun;
     return refusal;
   }
-  void EndPageLoads() override { ++runsEnded; }
-  void BeginPageLoad() override {
-    ++pageLoads;
-    inPageLoad = true;
+  void EndTimedRun() override { ++runsEnded; }
+  void BeginTimedWork() override {
+    if (workDepth++ == 0) ++timedWorks;
   }
-  void EndPageLoad() override { inPageLoad = false; }
+  void EndTimedWork() override { --workDepth; }
+  bool InTimedWork() const { return workDepth > 0; }
   std::string refusal;
-  int runsBegun = 0, runsEnded = 0, pageLoads = 0, sleepsInPageLoads = 0;
-  bool inPageLoad = false;
+  int runsBegun = 0, runsEnded = 0, timedWorks = 0, sleepsInTimedWork = 0;
+  int workDepth = 0;
+  int waitsUntil = 0, waitsOutsideTimedWork = 0;
   std::map<std::int64_t, int> spins;
   std::map<std::uint32_t, int> sleeps;
 
@@ -127,15 +137,26 @@ class TallyTiming final : public board::Timing {
   board::Timing& inner_;
 };
 
-// A main window on simulated boards, each rig with a scratch folder of its own.
+// A main window on simulated boards, each rig with a scratch folder of its own. The program is
+// told what a simulated port access costs, as start-up would measure it.
 struct SimRig {
+  static constexpr std::uint64_t kSimulatedAccessNs = 1000;
   static inline int instances = 0;
   SimRig()
       : folder(
             std::filesystem::temp_directory_path() /
             ("sorvell-sim-rig-" + std::to_string(::getpid()) + "-" + std::to_string(++instances))),
-        form(Edges{tap, tally, dialogs, windows, sounds, settings, clock,
-                   Folders{folder, folder, folder}}) {
+        form(Edges{tap,
+                   tally,
+                   dialogs,
+                   windows,
+                   sounds,
+                   settings,
+                   clock,
+                   Folders{folder, folder, folder},
+                   nullptr,
+                   {},
+                   kSimulatedAccessNs}) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
   }

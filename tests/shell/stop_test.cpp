@@ -127,7 +127,7 @@ TEST(StopTest, APageWriteEepromStopsBetweenPages) {
   // What the page loads held of the system (priority, locked memory) is given back on a stop.
   EXPECT_EQ(rig.tally.runsBegun, 1);
   EXPECT_EQ(rig.tally.runsEnded, 1);
-  EXPECT_FALSE(rig.tally.inPageLoad);
+  EXPECT_FALSE(rig.tally.InTimedWork());
 }
 
 // What the operator does while the window breathes is refused at once and never replayed.
