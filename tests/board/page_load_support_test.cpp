@@ -93,6 +93,20 @@ TEST(AccessCostTest, TheMeanOfTheStatusReadsOnTheTimingsClock) {
   EXPECT_EQ(MeasureAccessNs(port, timing, kLpt378 + kStatusOffset, 100), 2'750u);
   EXPECT_EQ(port.Reads(), 100u);
   EXPECT_EQ(port.Writes(), 0u);  // nothing reaches the board's latches
+  // A preemption inside the measurement (one read held up 10 ms) does not raise the figure: it
+  // would shorten every programming pulse.
+  struct StalledOnce final : PortIo {
+    StalledOnce(PortIo& inner, sim::VirtualClock& clock) : inner_(inner), clock_(clock) {}
+    void PortOut(std::uint16_t p, std::uint8_t v) override { inner_.PortOut(p, v); }
+    std::uint8_t PortIn(std::uint16_t p) override {
+      if (++reads == 40) clock_.AdvanceNs(10'000'000);
+      return inner_.PortIn(p);
+    }
+    int reads = 0;
+    PortIo& inner_;
+    sim::VirtualClock& clock_;
+  } stalled(port, clock);
+  EXPECT_EQ(MeasureAccessNs(stalled, timing, kLpt378 + kStatusOffset), 2'750u);
   EXPECT_EQ(AccessCostText(2'750), "2.8 us per port access");
   EXPECT_EQ(AccessCostText(949), "0.9 us per port access");
   EXPECT_EQ(AccessCostText(12'000), "12.0 us per port access");
