@@ -94,7 +94,7 @@ bool ImageFiles::ReadCodeFile(std::optional<ImageFormat> format) {
   ReportImageFit();
   view_.DisplayPageMemory();
   panel_.frmMain["VScroll1"].SetRange(0, device_.DeviceSize / 256 - 1);
-  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.ResetProgress();
   panel_.frmMain["sbStatusBar"].SetCaption("");
   if (!device_.DeviceFamily.empty()) {
     for (const char* n : {"Verify_button", "menuVerifyCode", "Program_button", "menuProgramCode"}) {
@@ -173,7 +173,7 @@ bool ImageFiles::ReadBinaryFileData() {
   panel_.AddLog("You can Install a Blank Eprom for Programming");
   view_.DisplayPageMemory();
   panel_.frmMain["VScroll1"].SetRange(0, device_.DeviceSize / 256 - 1);
-  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.ResetProgress();
   panel_.frmMain["sbStatusBar"].SetCaption("");
   panel::ToolbarButton(panel_.frmMain, 5).SetEnabled(true);
   for (const char* n : {"Verify_button", "menuVerifyData", "Program_button", "menuProgramData",

@@ -123,7 +123,7 @@ void Dispatcher::VerifyCode() {
     panel_.PlayEventSound("OK");
     board_.Reset();
   }
-  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.ResetProgress();
   panel_.frmMain["Verify_button"].SetBackColor(panel::kButtonFace);
 }
 

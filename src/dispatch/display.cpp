@@ -53,7 +53,7 @@ void Dispatcher::Display_button_Click() {
   if (!detection_.PortChosen()) return;
   op_.buffers.DisplayMode = "DisplayEprom";
   // The device view pages through the part, never past it, whatever the loaded file's size.
-  panel_.frmMain["VScroll1"].SetRange(0, op_.PartBytes() / kPageBytes - 1);
+  panel_.SetDumpPages(op_.PartBytes() / kPageBytes);
   ScrollTo(0);
   panel_.AddLog("Fetching Device Binary Contents to Screen");
   panel_.frmMain["Frame3"].SetCaption("Device Memory Hex/Ascii Display");

@@ -48,7 +48,7 @@ bool Dispatcher::PrepareAndRunAlgorithm() {
   board_.Sleep(500);
   run_.ProgressStep = run_.ProgramLength / 99;
   run_.ProgressCount = 0;
-  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.ResetProgress();
   panel_.DataFlowLabelOn();
   panel_.ProgramLabelOn();
   run_.ProgramFailed = 0;
@@ -110,7 +110,7 @@ void Dispatcher::FinishProgramming() {
   }
   board_.Reg0Shadow = 0x40;
   board_.SetReg0();
-  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.ResetProgress();
   // Nothing was programmed for a device without a routine: a verify of nothing would "match".
   if (panel_.frmMain["VerifyAfterProgramming"].Value() == 1 && run_.ProgramFailed == 0 &&
       run_.ProgramStatus == 1) {
@@ -165,7 +165,7 @@ void Dispatcher::EraseSerial() {
   panel_.PlayEventSound("OK");
   board_.Reg0Shadow = 0x40;
   board_.SetReg0();
-  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.ResetProgress();
   LeaveSocketIdle();
 }
 

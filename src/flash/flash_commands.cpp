@@ -110,8 +110,8 @@ void FlashCommands::WEOFF() {
 }
 
 void FlashCommands::SliderWait(int extraMilliseconds, int atLeast) {
-  const panel::Control& slider = panel_.frmMain["Slider1"];
-  const int wait = std::max(atLeast, slider.Maximum() - slider.Value() + extraMilliseconds);
+  const int wait =
+      std::max(atLeast, panel_.SpeedMaximum() - panel_.SpeedPosition() + extraMilliseconds);
   board_.Sleep(static_cast<std::uint32_t>(wait));
 }
 

@@ -65,7 +65,7 @@ void FlashProgrammer::ProgramFlash() {
   }
   panel_.AddLog("Device ID# " + identity_.FlashID + " - Start programming");
   const std::int32_t size = std::min(op_.PartBytes(), run_.ProgramLength);
-  panel_.frmMain["ProgressBar1"].SetRange(0, size / 256);
+  panel_.SetProgressSteps(size / 256);
   board_.REG4ON();
   board_.OEOFF();
   board_.CEOFF();
@@ -154,7 +154,7 @@ bool FlashProgrammer::EraseCompleted() {
 }
 
 void FlashProgrammer::LoopFlashTest_Click() {
-  const int repeats = panel_.frmMain["Slider1"].Value() * 1000;
+  const int repeats = panel_.SpeedPosition() * 1000;
   if (board_.CurrentAddress < 0 || board_.CurrentAddress >= op_.PartBytes()) {
     board_.CurrentAddress = 0;  // the byte written comes from the image, within the part
   }

@@ -112,7 +112,7 @@ void PageWriter::ProgramPages(const Part& part) {
   board_.Sleep(static_cast<std::uint32_t>(part.unprotectWaitMs));
   board_.OEOFF();
   board_.CEOFF();
-  panel_.frmMain["ProgressBar1"].SetRange(0, 64);
+  panel_.SetProgressSteps(64);
   run_.ProgressStep = kLampPages;
   run_.ProgressCount = 0;
   // The lamp, the progress bar and the window's repaints come between pages, never in a load.

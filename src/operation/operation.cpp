@@ -118,7 +118,7 @@ std::int32_t Operation::PartBytes() const {
 }
 
 void Operation::TakeReadImage() {
-  panel.frmMain["ProgressBar1"].SetValue(0);
+  panel.ResetProgress();
   panel.frmMain["sbStatusBar"].SetCaption("");
   for (const char* name : {"Verify_button", "menuVerifyCode", "Program_button", "menuProgramCode",
                            "Erase_button", "menuEraseCode", "mnuFileSaveCodeAs"}) {

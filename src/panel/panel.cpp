@@ -1,5 +1,7 @@
 #include "panel/panel.h"
 
+#include <algorithm>
+
 #include <string>
 
 #include "panel/time_text.h"
@@ -81,9 +83,38 @@ void Panel::ToggleProgramLabel() {
   lamp.SetForeColor(lamp.ForeColor() == kGreen ? kButtonFace : kGreen);
 }
 
-void Panel::StepProgress() {
+void Panel::StartProgress(int steps) {
+  SetProgressSteps(steps);
+  ResetProgress();
+}
+
+void Panel::SetProgressSteps(int steps) {
+  frmMain["ProgressBar1"].SetRange(0, steps);
+}
+
+void Panel::ResetProgress() {
+  frmMain["ProgressBar1"].SetValue(0);
+}
+
+void Panel::StepProgress(int steps) {
   Control& bar = frmMain["ProgressBar1"];
-  if (bar.Value() < bar.Maximum()) bar.SetValue(bar.Value() + 1);
+  if (bar.Value() < bar.Maximum()) bar.SetValue(std::min(bar.Maximum(), bar.Value() + steps));
+}
+
+int Panel::SpeedPosition() const {
+  return frmMain["Slider1"].Value();
+}
+
+int Panel::SpeedMaximum() const {
+  return frmMain["Slider1"].Maximum();
+}
+
+void Panel::ShowDump(const std::string& text) {
+  frmMain["BufferDisplay"].SetCaption(text);
+}
+
+void Panel::SetDumpPages(int pages) {
+  frmMain["VScroll1"].SetRange(0, pages - 1);
 }
 
 void Panel::BeginEvent(bool operation) {

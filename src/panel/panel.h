@@ -42,8 +42,18 @@ class Panel {
   void DataFlowLabelOn();
   void DataFlowLabelOff();
   void ToggleProgramLabel();
-  // One step of the progress bar; it never passes its maximum.
-  void StepProgress();
+  // The progress bar, by what a run does with it: a run starts it at 0 of its steps (or only
+  // sets how many steps it has), steps it, and a stepped bar never passes its maximum.
+  void StartProgress(int steps);
+  void SetProgressSteps(int steps);
+  void ResetProgress();
+  void StepProgress(int steps = 1);
+  // The speed slider: its position and its maximum (the fastest position).
+  int SpeedPosition() const;
+  int SpeedMaximum() const;
+  // The dump window's text, and how many pages of 256 bytes its scroll bar pages through.
+  void ShowDump(const std::string& text);
+  void SetDumpPages(int pages);
 
   void ErrorLockButtons();
   void CriticalErrorBox();

@@ -33,8 +33,7 @@ void ParallelDevice::ReadParallelCode() {
   board_.REG4OFF();
   board_.CEOEON();
   const std::int32_t size = op_.PartBytes();
-  panel_.frmMain["ProgressBar1"].SetRange(0, PagesOf(size));
-  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.StartProgress(PagesOf(size));
   op_.ComputeLastBankAndPage();
   WalkDevice(
       board_, size, [this] { op_.StepProgress(); },
@@ -53,7 +52,7 @@ void ParallelDevice::ReadParallelCode() {
   panel_.ReportDone(std::to_string(device_.DeviceSize) + " bytes Read from Device, CHKSUMM $" +
                     run_.DeviceChecksumText);
   panel_.AddLog("Device CHKSUMM = $" + run_.DeviceChecksumText);
-  panel_.frmMain["VScroll1"].SetRange(0, device_.DeviceSize / 256 - 1);
+  panel_.SetDumpPages(device_.DeviceSize / 256);
   panel_.AddLog("Data is available at above Window, use Scroll Bar");
   panel_.AddLog("You can Save the file using [FILE - Save As] menu");
   view_.DisplayPageMemory();
@@ -67,8 +66,7 @@ void ParallelDevice::BlankCheckParallel() {
   panel_.AddLog("Checking Device for BLANK (Erased)... Wait");
   op_.StartReadingAtZero();
   const std::int32_t size = op_.PartBytes();
-  panel_.frmMain["ProgressBar1"].SetRange(0, PagesOf(size));
-  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.StartProgress(PagesOf(size));
   board_.Clock().Spin(100);
   op_.ComputeLastBankAndPage();
   const bool blank = WalkDevice(
@@ -84,7 +82,7 @@ void ParallelDevice::BlankCheckParallel() {
   panel_.DataFlowLabelOff();
   panel_.AddLog("Device IS BLANK (ERASED)");
   panel_.ReportDone("Device IS BLANK (ERASED)");
-  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.ResetProgress();
   panel_.PlayEventSound("OK");
   board_.Reset();
 }
@@ -105,13 +103,12 @@ void ParallelDevice::ReportNotBlank() {
 // False when a mismatch ended the verify (already reported).
 bool ParallelDevice::VerifyParallel() {
   op_.BuildProgramBuffer();
-  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.ResetProgress();
   op_.StartReadingAtZero();
   // Compare what programming writes: the whole part, or of a split image the half that goes to
   // this device.
   const std::int32_t size = std::min(op_.PartBytes(), run_.ProgramLength);
-  panel_.frmMain["ProgressBar1"].SetRange(0, PagesOf(size));
-  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.StartProgress(PagesOf(size));
   op_.ComputeLastBankAndPage();
   return WalkDevice(
       board_, size, [this] { op_.StepProgress(); },
@@ -166,7 +163,7 @@ void ParallelDevice::DisplayEprom() {
                               buffers::AsciiRule::kDevice);
   }
   op_.ConfirmBoardAnswers();
-  panel_.frmMain["BufferDisplay"].SetCaption(text);
+  panel_.ShowDump(text);
   panel_.DataFlowLabelOff();
   panel_.ReportDone("Device page " + std::to_string(page) + " shown");
 }

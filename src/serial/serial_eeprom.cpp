@@ -84,8 +84,7 @@ void SerialEeprom::AcknowledgeReceived(bool more) {
 void SerialEeprom::StepByteProgress(std::int32_t address) {
   if (address % 16 != 0) return;
   panel_.SafePoint();
-  panel::Control& bar = panel_.frmMain["ProgressBar1"];
-  bar.SetValue(std::min(bar.Maximum(), bar.Value() + 16));
+  panel_.StepProgress(16);
 }
 
 void SerialEeprom::ReadDevice24CXX() {
@@ -108,7 +107,7 @@ void SerialEeprom::Read24CXX() {
   board_.SETADR();
   board_.Sleep(500);
   op_.buffers.DisplayMode = "Read";
-  panel_.frmMain["ProgressBar1"].SetRange(0, size);
+  panel_.SetProgressSteps(size);
   const operation::TimedRun held(op_);
   ReadDevice24CXX();
   panel_.DataFlowLabelOff();
@@ -120,8 +119,8 @@ void SerialEeprom::Read24CXX() {
     op_.buffers.CodeImageSize = size;
     panel_.AddLog(std::to_string(size) + " bytes Read from Device");
     panel_.ReportDone(std::to_string(size) + " bytes Read from Device");
-    panel_.frmMain["BufferDisplay"].SetCaption(HexBytes(op_.buffers.CodeBuffer, 257));
-    panel_.frmMain["VScroll1"].SetRange(0, size / 256 - 1);
+    panel_.ShowDump(HexBytes(op_.buffers.CodeBuffer, 257));
+    panel_.SetDumpPages(size / 256);
     panel_.AddLog("Data is available at above Window, use Scroll Bar");
     panel_.AddLog("You can Save the file using [FILE - Save As] menu");
     view_.DisplayPageMemory();
@@ -166,7 +165,7 @@ void SerialEeprom::ProgramPages(int pageBytes, bool twoAddressBytes, const char*
   const int pages = size / pageBytes;
   board_.OEOFF();
   board_.Sleep(50);
-  panel_.frmMain["ProgressBar1"].SetRange(0, pages);
+  panel_.SetProgressSteps(pages);
   std::int32_t a = 0;
   for (int page = 0; page < pages; ++page) {
     board_.AddrByte1 = a / 256;
@@ -212,8 +211,7 @@ void SerialEeprom::Verify24CXX() {
     run_.VerifyFailed = 1;
     return;
   }
-  panel_.frmMain["ProgressBar1"].SetRange(0, size);
-  panel_.frmMain["ProgressBar1"].SetValue(0);
+  panel_.StartProgress(size);
   const operation::TimedRun held(op_);
   if (!ReadAddressPhase()) return;
   for (std::int32_t a = 0; a < size; ++a) {

@@ -38,8 +38,7 @@ MainForm::MainForm(Edges edges)
   panel::BuildAboutWindow(frmAbout);
   panel::BuildDisplayWindow(frmDisplay1);
   board.OnReset = [this] {
-    frmMain["ProgressBar1"].SetRange(0, 100);
-    frmMain["ProgressBar1"].SetValue(0);
+    panel.StartProgress(100);
     run.SerialEraseMode = 0;
   };
   selection.ProbeFlashID = [this] { flashIdentity.ProbeFlashID(); };
@@ -198,7 +197,7 @@ void MainForm::OnOperationStopped() {
   run.SerialEraseMode = 0;
   panel.ProgramLabelOff();
   panel.DataFlowLabelOff();
-  frmMain["ProgressBar1"].SetValue(0);
+  panel.ResetProgress();
   panel.AddLog("Operation STOPPED by the operator - board reset, programming voltage off");
   panel.Report(panel::Outcome::Stopped("board reset, programming voltage off"));
   ++operationsStopped_;
@@ -219,7 +218,7 @@ void MainForm::OnPortFault(const board::PortFault& fault) {
   run.SerialEraseMode = 0;
   panel.ProgramLabelOff();
   panel.DataFlowLabelOff();
-  frmMain["ProgressBar1"].SetValue(0);
+  panel.ResetProgress();
   panel.ReportDeviceError(silent ? std::string(fault.what())
                                  : std::string("port access failed: ") + fault.what());
 }
