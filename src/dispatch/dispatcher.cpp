@@ -2,6 +2,7 @@
 #include "dispatch/dispatcher.h"
 
 #include "buffers/buffers.h"
+#include "catalogue/routines.h"
 
 namespace sorvell::dispatch {
 
@@ -10,7 +11,7 @@ namespace {
 constexpr std::uint32_t k3DHighlight = 0x80000014;
 
 bool OnParallelBus(const catalogue::Selection& device) {
-  return device.DeviceType == "P" || device.DeviceType == "F" || device.DeviceFamily == "EN";
+  return catalogue::RoutinesOf(device.DeviceFamily).bus == catalogue::Bus::kParallel;
 }
 
 }  // namespace
@@ -32,6 +33,10 @@ Dispatcher::Dispatcher(operation::Operation& operation, board::Detection& detect
       pages_(pages),
       serial_(serial) {}
 
+bool Dispatcher::OnTwoWireBus() const {
+  return catalogue::RoutinesOf(device_.DeviceFamily).bus == catalogue::Bus::kTwoWire;
+}
+
 void Dispatcher::Read_button_Click() {
   if (!detection_.PortChosen()) return;
   if (panel_.frmMain["CheckCode"].Value()) READCODE();
@@ -41,7 +46,7 @@ void Dispatcher::Read_button_Click() {
 void Dispatcher::READCODE() {
   if (OnParallelBus(device_)) {
     parallel_.ReadParallelCode();
-  } else if (device_.DeviceType == "S") {
+  } else if (OnTwoWireBus()) {
     serial_.Read24CXX();
   } else {
     MissingRoutine("Please Write Missing Routines at READCODE", "Routine Not Ready");
@@ -101,8 +106,7 @@ void Dispatcher::VerifyCode() {
     panel_.ReportNotDone(panel::NotDoneReason::kRefused, "No Device Selected - Nothing Verified");
     return;
   }
-  const std::string& family = device_.DeviceFamily;
-  if (family == "SA" || family == "SB" || family == "SC") {
+  if (catalogue::RoutinesOf(device_.DeviceFamily).verify == catalogue::VerifyRoutine::kSerial) {
     run_.AckCount = 0;
     serial_.Verify24CXX();
     // A part that does not answer was not compared: the no-response failure, never a match.

@@ -47,6 +47,8 @@ class Dispatcher {
   // Moves the scroll bar as the operator would, showing the new page.
   void ScrollTo(int page);
 
+  // The selected part sits on the two-wire adapter (its bus lines stay idle, not reset).
+  bool OnTwoWireBus() const;
   void EraseSerial();
   void MissingRoutine(const std::string& text, const std::string& title);
 

@@ -1,6 +1,8 @@
 // The dump window's sources: the code or data image, or the device in the socket, live.
 #include "dispatch/dispatcher.h"
 
+#include "catalogue/routines.h"
+
 namespace sorvell::dispatch {
 
 namespace {
@@ -57,11 +59,11 @@ void Dispatcher::Display_button_Click() {
   ScrollTo(0);
   panel_.AddLog("Fetching Device Binary Contents to Screen");
   panel_.frmMain["Frame3"].SetCaption("Device Memory Hex/Ascii Display");
-  const std::string& family = device_.DeviceFamily;
-  if (device_.DeviceType == "P" || family == "EN" || family == "FL" || family == "FM" ||
-      family == "FR" || family == "FA" || family == "FS") {
+  using R = catalogue::DisplayRoutine;
+  const R routine = catalogue::RoutinesOf(device_.DeviceFamily).display;
+  if (routine == R::kParallel) {
     parallel_.DisplayEprom();
-  } else if (device_.DeviceType == "M") {
+  } else if (routine == R::kNotReady) {
     MissingRoutine("Please Write AT90S2313 Code Display ROutine", "Routine Not Ready");
   } else {
     panel_.ReportNotDone(panel::NotDoneReason::kNotSupported,

@@ -3,6 +3,7 @@
 #include "dispatch/dispatcher.h"
 
 #include "buffers/image_fit.h"
+#include "catalogue/routines.h"
 
 namespace sorvell::dispatch {
 
@@ -38,7 +39,7 @@ void Dispatcher::ProgramCode() {
 }
 
 bool Dispatcher::PrepareAndRunAlgorithm() {
-  if (panel_.frmMain["CheckBlankPriorProgramming"].Value() == 1 && device_.DeviceType != "S") {
+  if (panel_.frmMain["CheckBlankPriorProgramming"].Value() == 1 && !OnTwoWireBus()) {
     Blank_button_Click();
     if (run_.BlankCheckFoundData) return false;
   }
@@ -57,40 +58,51 @@ bool Dispatcher::PrepareAndRunAlgorithm() {
   return true;
 }
 
+// The selected family's routine, as the catalogue names it; a family with none leaves the status
+// at 9, "Device Not Supported".
 void Dispatcher::RunFamilyAlgorithm() {
-  struct Route {
-    const char* family;
-    void (*routine)(Dispatcher&);
-  };
-  static constexpr Route kRoutes[] = {
-      {"P1", [](Dispatcher& d) { d.eprom_.P2732(); }},
-      {"P2", [](Dispatcher& d) { d.eprom_.P2764_128(); }},
-      {"P3", [](Dispatcher& d) { d.eprom_.P2764_128(); }},
-      {"P4", [](Dispatcher& d) { d.eprom_.P27256_040(); }},
-      {"P5", [](Dispatcher& d) { d.eprom_.P27080(); }},
-      {"P6", [](Dispatcher& d) { d.eprom_.P27010_020(); }},
-      {"P7", [](Dispatcher& d) { d.eprom_.P27010_020(); }},
-      {"P8", [](Dispatcher& d) { d.eprom_.P27256_040(); }},
-      {"P9", [](Dispatcher& d) { d.eprom_.P27080(); }},
-      {"EN", [](Dispatcher& d) { d.pages_.ProgramX28C256(); }},
-      {"FA", [](Dispatcher& d) { d.pages_.ProgramAT29C256(); }},
-      {"FM", [](Dispatcher& d) { d.flash_.ProgramFlash(); }},
-      {"FL", [](Dispatcher& d) { d.flash_.ProgramFlash(); }},
-      {"FR", [](Dispatcher& d) { d.flash_.ProgramFlash(); }},
-      {"FS", [](Dispatcher& d) { d.flash_.ProgramFlash(); }},
-      {"SA", [](Dispatcher& d) { d.serial_.Program24CXX(); }},
-      {"SB", [](Dispatcher& d) { d.serial_.Program24CXX(); }},
-      {"SC", [](Dispatcher& d) { d.serial_.Program24C32(); }},
-  };
-  for (const Route& route : kRoutes) {
-    if (device_.DeviceFamily != route.family) continue;
-    run_.ProgramStatus = 1;
-    route.routine(*this);
+  using R = catalogue::ProgramRoutine;
+  const R routine = catalogue::RoutinesOf(device_.DeviceFamily).program;
+  if (routine == R::kNone) return;
+  run_.ProgramStatus = 1;
+  switch (routine) {
+    case R::kP2732:
+      eprom_.P2732();
+      break;
+    case R::kP2764_128:
+      eprom_.P2764_128();
+      break;
+    case R::kP27256_040:
+      eprom_.P27256_040();
+      break;
+    case R::kP27080:
+      eprom_.P27080();
+      break;
+    case R::kP27010_020:
+      eprom_.P27010_020();
+      break;
+    case R::kProgramX28C256:
+      pages_.ProgramX28C256();
+      break;
+    case R::kProgramAT29C256:
+      pages_.ProgramAT29C256();
+      break;
+    case R::kProgramFlash:
+      flash_.ProgramFlash();
+      break;
+    case R::kProgram24CXX:
+      serial_.Program24CXX();
+      break;
+    case R::kProgram24C32:
+      serial_.Program24C32();
+      break;
+    case R::kNone:
+      break;
   }
 }
 
 void Dispatcher::FinishProgramming() {
-  if (device_.DeviceType == "S" && run_.AckCount != 0) {
+  if (OnTwoWireBus() && run_.AckCount != 0) {
     serial_.Report24CXXAckError();
     run_.ProgramFailed = 1;
   }
@@ -122,32 +134,34 @@ void Dispatcher::FinishProgramming() {
 // serial EEPROMs are written with FFh by their programming routines.
 void Dispatcher::EraseFlash_button_Click() {
   if (!detection_.PortChosen()) return;
-  const std::string& family = device_.DeviceFamily;
-  if (family == "FM" || family == "FL" || family == "FR" || family == "FS") {
+  using R = catalogue::EraseRoutine;
+  const R routine = catalogue::RoutinesOf(device_.DeviceFamily).erase;
+  if (routine == R::kEraseFlash) {
     flash_.EraseFlash();  // it asks the operator itself, after its own log line
     return;
   }
-  if (family != "EN" && device_.DeviceType != "S") {
+  if (routine == R::kNone) {
     MissingRoutine("Erase Chip is not available for " + device_.DeviceName + ".", "Erase Chip");
     return;
   }
   // Every erase destroys the part's contents: it asks first, as the Flash erase does.
   if (!op_.EraseConfirmed()) return;
   run_.SerialEraseMode = 1;
-  if (family == "EN") pages_.EraseX28C256();
-  if (device_.DeviceType == "S") EraseSerial();
+  if (routine == R::kEraseX28C256) pages_.EraseX28C256();
+  if (routine == R::kEraseSerial) EraseSerial();
 }
 
 // Serial parts are erased by writing FFh through their programming routine.
 void Dispatcher::EraseSerial() {
-  const std::string& family = device_.DeviceFamily;
-  if (family != "SA" && family != "SB" && family != "SC") {
+  using R = catalogue::ProgramRoutine;
+  const R routine = catalogue::RoutinesOf(device_.DeviceFamily).program;
+  if (routine != R::kProgram24CXX && routine != R::kProgram24C32) {
     // The 24C256 has no routine: say so rather than report a success from a stale AckCount.
     MissingRoutine("Erase Chip is not available for " + device_.DeviceName + ".", "Erase Chip");
     return;
   }
   run_.AckCount = 0;
-  if (family == "SC") {
+  if (routine == R::kProgram24C32) {
     serial_.Program24C32();
   } else {
     serial_.Program24CXX();
@@ -171,7 +185,7 @@ void Dispatcher::EraseSerial() {
 
 // Serial EEPROMs stay selected with their bus lines idle; everything else is reset.
 void Dispatcher::LeaveSocketIdle() {
-  if (device_.DeviceType != "S") {
+  if (!OnTwoWireBus()) {
     board_.Reset();
     return;
   }
