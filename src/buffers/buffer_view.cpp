@@ -5,6 +5,7 @@
 #include <string>
 
 #include "buffers/dump.h"
+#include "catalogue/routines.h"
 #include "common/atomic_file.h"
 #include "panel/time_text.h"
 #include "panel/window_layouts.h"
@@ -48,7 +49,8 @@ int BufferView::CurrentPage() const {
 }
 
 void BufferView::DisplayPageMemory() {
-  if (device_.DeviceFamily == "MJ" && panel_.frmMain["Show_button"].Caption() == "Show Code") {
+  if (catalogue::RoutinesOf(device_.DeviceFamily).dataArea &&
+      panel_.frmMain["Show_button"].Caption() == "Show Code") {
     DisplayDataMemory();
   } else {
     DisplayCodeMemory();

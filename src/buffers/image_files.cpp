@@ -7,6 +7,7 @@
 #include <string>
 
 #include "buffers/image_fit.h"
+#include "catalogue/routines.h"
 #include "common/trim.h"
 #include "panel/window_layouts.h"
 
@@ -106,7 +107,7 @@ bool ImageFiles::ReadCodeFile(std::optional<ImageFormat> format) {
   for (const char* n : {"mnuFileSaveCode", "mnuFileSaveCodeAs", "menuEraseCode", "Erase_button"}) {
     panel_.frmMain[n].SetEnabled(true);
   }
-  const bool microcontroller = device_.DeviceFamily == "MJ";
+  const bool microcontroller = catalogue::RoutinesOf(device_.DeviceFamily).dataArea;
   panel_.frmMain["CheckCode"].SetEnabled(microcontroller);
   panel_.frmMain["CheckData"].SetEnabled(microcontroller);
   panel_.frmMain["CheckCode"].SetValue(1);

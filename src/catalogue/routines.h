@@ -35,6 +35,10 @@ enum class VerifyRoutine { kParallel, kSerial };
 // the two-wire adapter, or on nothing the program drives.
 enum class Bus { kNone, kParallel, kTwoWire };
 
+// How a read sets a parallel part's address: the plain path, the Flash path (A18 on register 3
+// bit 3), or the page-write EEPROM's (A14 on register 1 bit 7, its write enable left inactive).
+enum class AddressPath { kNone, kEprom, kFlash, kXicor };
+
 enum class DisplayRoutine {
   kNone,      // not shown: not supported
   kParallel,  // the live view of the device, page by page
@@ -48,6 +52,12 @@ struct FamilyRoutines {
   VerifyRoutine verify = VerifyRoutine::kParallel;
   DisplayRoutine display = DisplayRoutine::kNone;
   Bus bus = Bus::kNone;
+  AddressPath address = AddressPath::kNone;
+  // The word address a two-wire part takes after its device address: one byte (the block bits
+  // ride in the device address) or two.
+  int wordAddressBytes = 0;
+  // A microcontroller's data area beside its code: the data buffer, its file and its display.
+  bool dataArea = false;
 };
 
 // Every family of the device table, in one table.

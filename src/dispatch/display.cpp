@@ -29,7 +29,7 @@ void Dispatcher::VScroll1_Change() {
 void Dispatcher::Show_button_Click() {
   panel::Control& show = panel_.frmMain["Show_button"];
   panel::Control& scroll = panel_.frmMain["VScroll1"];
-  if (device_.DeviceFamily != "MJ") {
+  if (!catalogue::RoutinesOf(device_.DeviceFamily).dataArea) {
     panel_.frmMain["Frame3"].SetCaption("Code Buffer Hex/Ascii Display");
     op_.buffers.DisplayMode = "Read";
     scroll.SetRange(0, device_.DeviceSize / kPageBytes - 1);

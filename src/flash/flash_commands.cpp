@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "catalogue/routines.h"
+
 namespace sorvell::flash {
 
 namespace {
@@ -40,7 +42,9 @@ void FlashCommands::FastWriteCycle(int address, int data) {
 // The cycles of a command go out as timed work: no other process comes between them.
 void FlashCommands::SendFlashCommand() {
   const board::TimedWork held(board_.Clock());
-  if (device_.DeviceFamily == "FA") {
+  // The AT29C256 takes its commands as byte loads of its own.
+  if (catalogue::RoutinesOf(device_.DeviceFamily).program ==
+      catalogue::ProgramRoutine::kProgramAT29C256) {
     AT29Command();
     return;
   }

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "buffers/dump.h"
+#include "catalogue/routines.h"
 #include "common/hex_text.h"
 #include "parallel/device_walk.h"
 
@@ -124,12 +125,18 @@ bool ParallelDevice::VerifyParallel() {
 }
 
 void ParallelDevice::SetDisplayAddress() {
-  if (device_.DeviceType == "P") {
-    board_.SETADR();
-  } else if (device_.DeviceFamily == "EN") {
-    board_.SETADR_XICOR();
-  } else if (device_.DeviceType == "F") {
-    board_.SETADR_FLASH();
+  switch (catalogue::RoutinesOf(device_.DeviceFamily).address) {
+    case catalogue::AddressPath::kEprom:
+      board_.SETADR();
+      break;
+    case catalogue::AddressPath::kXicor:
+      board_.SETADR_XICOR();
+      break;
+    case catalogue::AddressPath::kFlash:
+      board_.SETADR_FLASH();
+      break;
+    case catalogue::AddressPath::kNone:
+      break;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "catalogue/routines.h"
 #include "operation/timed_run.h"
 
 namespace sorvell::serial {
@@ -59,7 +60,7 @@ bool SerialEeprom::ReadAddressPhase() {
   board_.Sleep(50);
   bus_.Start24CXX();
   if (!Send(kDeviceAddress) || !Send(0)) return false;
-  if (device_.DeviceFamily == "SC" && !Send(0)) return false;
+  if (catalogue::RoutinesOf(device_.DeviceFamily).wordAddressBytes == 2 && !Send(0)) return false;
   bus_.Start24CXX();
   if (!Send(kDeviceAddress | 1)) return false;
   board_.REG4OFF();

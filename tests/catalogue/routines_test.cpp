@@ -56,6 +56,8 @@ TEST(RoutinesTest, EverySelectablePartReachesARoutineAndASimulatedPart) {
     EXPECT_NE(routines.program, ProgramRoutine::kNone);
     EXPECT_NE(routines.bus, Bus::kNone);
     EXPECT_EQ(routines.verify == VerifyRoutine::kSerial, routines.bus == Bus::kTwoWire);
+    EXPECT_EQ(routines.address != AddressPath::kNone, routines.bus == Bus::kParallel);
+    EXPECT_EQ(routines.wordAddressBytes != 0, routines.bus == Bus::kTwoWire);
     // Erase Chip is offered for the electrically erasable classes: it must reach an erase.
     EXPECT_EQ(routines.erase != EraseRoutine::kNone, row.deviceClass != 'P');
     EXPECT_EQ(FiveVoltOnly(routines.program), row.vppCode == 0);
