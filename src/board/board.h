@@ -126,7 +126,7 @@ class Board {
   void GetNibbles24CXX();
 
   // --- Programming pulses (board/pulse.cpp) ------------------------------------------------------
-  // The mean cost of one port access, measured when the port was opened (0 where it was not).
+  // The cost of one port access, measured when the port was opened (0 where it was not).
   std::uint64_t AccessNs = 0;
   // A programming pulse on the active-low line `lineMask` of register `reg` (0..4): the line goes
   // active at the clock of one register write and inactive at the clock of the next, `lengthNs`
@@ -154,6 +154,7 @@ class Board {
   Timing& Clock() { return timing_; }
 
  private:
+  void SelectRegister(int shadow, int strobeA);
   void WriteRegister(int shadow, int strobeA, int strobeB);
   struct RegisterLatch {
     int& shadow;

@@ -31,18 +31,12 @@ Board::RegisterLatch Board::LatchOf(int reg) {
 std::uint64_t Board::Pulse(int reg, int lineMask, std::uint64_t lengthNs) {
   const RegisterLatch latch = LatchOf(reg);
   latch.shadow &= ~lineMask;
-  PortOut(DataPort, latch.shadow);
-  StrobeDelay();
-  PortOut(ControlPort, latch.strobeA);
-  StrobeDelay();
+  SelectRegister(latch.shadow, latch.strobeA);
   PortOut(ControlPort, latch.strobeB);
   const std::uint64_t onNs = timing_.NowNs();
   PortOut(ControlPort, latch.strobeA);
   latch.shadow |= lineMask;
-  PortOut(DataPort, latch.shadow);
-  StrobeDelay();
-  PortOut(ControlPort, latch.strobeA);
-  StrobeDelay();
+  SelectRegister(latch.shadow, latch.strobeA);
   timing_.WaitUntilNs(onNs + (lengthNs > AccessNs ? lengthNs - AccessNs : 0));
   PortOut(ControlPort, latch.strobeB);
   const std::uint64_t offNs = timing_.NowNs();

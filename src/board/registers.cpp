@@ -82,13 +82,19 @@ void Board::SelectModelStrobes() {
   Reg4StrobeB = b[4];
 }
 
-// Data on the lines, select the latch, clock it for one port write, release the clock. The
-// control port is left holding the A value, which the fast Flash loop relies on.
-void Board::WriteRegister(int shadow, int strobeA, int strobeB) {
+// Data on the lines and the latch selected, each given a strobe wait to settle: nothing is clocked
+// yet.
+void Board::SelectRegister(int shadow, int strobeA) {
   PortOut(DataPort, shadow);
   StrobeDelay();
   PortOut(ControlPort, strobeA);
   StrobeDelay();
+}
+
+// Select, clock the latch for one port write, release the clock. The control port is left
+// holding the A value, which the fast Flash loop relies on.
+void Board::WriteRegister(int shadow, int strobeA, int strobeB) {
+  SelectRegister(shadow, strobeA);
   PortOut(ControlPort, strobeB);
   PortOut(ControlPort, strobeA);
 }

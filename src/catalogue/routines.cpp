@@ -62,8 +62,7 @@ constexpr FamilyRoutines kUnknown{};
 
 }  // namespace
 
-const FamilyRoutines* FamilyTable(std::size_t& count) {
-  count = std::size(kFamilies);
+std::span<const FamilyRoutines> FamilyTable() {
   return kFamilies;
 }
 

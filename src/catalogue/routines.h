@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstddef>
+#include <span>
 #include <string_view>
 
 namespace sorvell::catalogue {
@@ -61,7 +61,7 @@ struct FamilyRoutines {
 };
 
 // Every family of the device table, in one table.
-const FamilyRoutines* FamilyTable(std::size_t& count);
+std::span<const FamilyRoutines> FamilyTable();
 // The routines of a family; a family the table does not know reaches none.
 const FamilyRoutines& RoutinesOf(std::string_view family);
 

@@ -28,8 +28,6 @@ class TimedRun {
 class PulseRecord {
  public:
   void Note(std::uint64_t widthNs, std::uint64_t lengthNs);
-  std::uint64_t Pulses() const { return pulses_; }
-  std::uint64_t LongPulses() const { return longPulses_; }
   // Empty when no pulse ran long.
   std::string LongPulseReport() const;
 
