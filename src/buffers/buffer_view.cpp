@@ -49,8 +49,7 @@ int BufferView::CurrentPage() const {
 }
 
 void BufferView::DisplayPageMemory() {
-  if (catalogue::RoutinesOf(device_.DeviceFamily).dataArea &&
-      panel_.frmMain["Show_button"].Caption() == "Show Code") {
+  if (device_.Routines().dataArea && panel_.frmMain["Show_button"].Caption() == "Show Code") {
     DisplayDataMemory();
   } else {
     DisplayCodeMemory();

@@ -98,8 +98,9 @@ bool ImageFiles::ReadCodeFile(std::optional<ImageFormat> format) {
   panel_.ResetProgress();
   panel_.frmMain["sbStatusBar"].SetCaption("");
   if (!device_.DeviceFamily.empty()) {
-    for (const char* n : {"Verify_button", "menuVerifyCode", "Program_button", "menuProgramCode"}) {
-      panel_.frmMain[n].SetEnabled(true);
+    for (const char* n : {"Verify_button", "menuVerifyCode"}) panel_.frmMain[n].SetEnabled(true);
+    for (const char* n : {"Program_button", "menuProgramCode"}) {
+      panel_.frmMain[n].SetEnabled(device_.Programmable());
     }
   }
   panel_.frmMain["FileNameCodeSize"].SetCaption("(" + std::to_string(device_.DeviceSize) + ")");
@@ -107,7 +108,7 @@ bool ImageFiles::ReadCodeFile(std::optional<ImageFormat> format) {
   for (const char* n : {"mnuFileSaveCode", "mnuFileSaveCodeAs", "menuEraseCode", "Erase_button"}) {
     panel_.frmMain[n].SetEnabled(true);
   }
-  const bool microcontroller = catalogue::RoutinesOf(device_.DeviceFamily).dataArea;
+  const bool microcontroller = device_.Routines().dataArea;
   panel_.frmMain["CheckCode"].SetEnabled(microcontroller);
   panel_.frmMain["CheckData"].SetEnabled(microcontroller);
   panel_.frmMain["CheckCode"].SetValue(1);
@@ -292,9 +293,11 @@ void ImageFiles::FileNameCodeText_Click() {
 void ImageFiles::EnableLoadedBufferControls() {
   panel::Form& form = panel_.frmMain;
   if (buffers_.CodeBufferLoaded == 1) {
-    for (const char* name : {"Erase_button", "menuEraseCode", "Program_button", "menuProgramCode",
-                             "Verify_button", "menuVerifyCode"}) {
+    for (const char* name : {"Erase_button", "menuEraseCode", "Verify_button", "menuVerifyCode"}) {
       form[name].SetEnabled(true);
+    }
+    for (const char* name : {"Program_button", "menuProgramCode"}) {
+      form[name].SetEnabled(device_.Programmable());
     }
   }
   if (buffers_.DataBufferLoaded == 1) {

@@ -1,5 +1,6 @@
 #include "catalogue/device_selection.h"
 
+#include <algorithm>
 #include <string>
 
 #include "catalogue/device_table.h"
@@ -29,9 +30,9 @@ DeviceSelection::DeviceSelection(Selection& device, board::Board& board, panel::
     : device_(device), board_(board), panel_(panel), images_(images) {}
 
 void DeviceSelection::FillDeviceList() {
-  FillDeviceTable(device_.DeviceTable);
+  device_.DeviceTable = DeviceTableOf(device_.Devices);
   panel::Control& list = panel_.frmMain["Device"];
-  list.SetItems(DeviceListEntries(device_.DeviceTable));
+  list.SetItems(DeviceListEntries(device_.DeviceTable, device_.Devices));
   list.SetValue(-1);
 }
 
@@ -69,7 +70,7 @@ void DeviceSelection::Device_Click() {
     list.SetCaption(kPleaseSelect);
     return;
   }
-  const std::string name = common::TrimBlanks(list.Caption());
+  const std::string name = RowNameOfEntry(list.Caption());
   if (!SelectableEntry(name)) {
     list.SetValue(-1);
     list.SetCaption(kPleaseSelect);
@@ -83,8 +84,8 @@ void DeviceSelection::Device_Click() {
     board_.OEON();
   }
   CalcSpeedDelays();
-  device_.DeviceSize = device_.DeviceBytes = device_.DeviceSizeKB * 1024;
-  panel_.frmMain["VScroll1"].SetRange(0, device_.DeviceSize / 256 - 1);
+  device_.DeviceSize = device_.DeviceBytes = device_.Row.sizeBytes;
+  panel_.frmMain["VScroll1"].SetRange(0, std::max(0, device_.DeviceSize / 256 - 1));
   ShowDeviceOptions();
   ClearDeviceControls();
   EnableSelectedDeviceControls();
@@ -102,15 +103,17 @@ void DeviceSelection::Device_Click() {
 // The selected row's parameters: class, variant, size, fixed register bits, VPP choices, the
 // address maps and the speed factors of its family.
 void DeviceSelection::ApplyTableRow(const std::string& name) {
-  const auto& row = device_.DeviceTable[static_cast<std::size_t>(panel_.frmMain["Device"].Value())];
+  const auto index = static_cast<std::size_t>(panel_.frmMain["Device"].Value());
+  device_.Row = device_.Devices.at(index - 1);
+  const DeviceRow& row = device_.Row;
   device_.DeviceName = name;
-  device_.DeviceType = row[1];
-  device_.DeviceVariant = row[2];
-  device_.DeviceSizeKB = std::stoi(row[3]);
-  board_.Reg1FixedBits = std::stoi(row[4]);
-  board_.Reg3FixedBits = std::stoi(row[5]);
-  device_.VppCode = std::stoi(row[6]);
-  device_.DeviceFamily = device_.DeviceType + device_.DeviceVariant;
+  device_.DeviceType = std::string(1, row.deviceClass);
+  device_.DeviceVariant = std::string(1, row.variant);
+  device_.DeviceSizeKB = row.SizeKB();
+  board_.Reg1FixedBits = row.reg1FixedBits;
+  board_.Reg3FixedBits = row.reg3FixedBits;
+  device_.VppCode = row.vppCode;
+  device_.DeviceFamily = row.Family();
   BuildAddressMaps(device_.DeviceFamily, board_.AdrMapB, board_.AdrMapC);
   const SpeedFactors factors = FactorsForVariant(device_.DeviceVariant);
   board_.StrobeFactor = factors.strobe;
@@ -122,6 +125,10 @@ void DeviceSelection::ShowDeviceOptions() {
   for (const char* shown : {"Frame5", "CheckBlankPriorProgramming", "VerifyAfterProgramming",
                             "FrameVoltageSelection"}) {
     panel_.frmMain[shown].SetVisible(true);
+  }
+  // A part the board can only read has nothing to blank-check before, or verify after.
+  for (const char* option : {"CheckBlankPriorProgramming", "VerifyAfterProgramming"}) {
+    panel_.frmMain[option].SetEnabled(!device_.Row.readOnly);
   }
 }
 
@@ -190,19 +197,19 @@ void DeviceSelection::SelectSuggestedVoltage() {
 
 std::optional<OptionAfterChoice> DeviceSelection::OptionAfterChoosing(
     int index, std::string_view option) const {
-  if (index < 0 || index >= static_cast<int>(device_.DeviceTable.size())) return std::nullopt;
-  const auto& row = device_.DeviceTable[static_cast<std::size_t>(index)];
+  if (index < 1 || index > static_cast<int>(device_.Devices.size())) return std::nullopt;
+  const DeviceRow& row = device_.Devices[static_cast<std::size_t>(index - 1)];
   const std::vector<std::string>& entries = panel_.frmMain["Device"].Items();
   if (static_cast<std::size_t>(index) >= entries.size() ||
       !SelectableEntry(common::TrimBlanks(entries[static_cast<std::size_t>(index)]))) {
     return std::nullopt;
   }
-  const bool microcontroller = row[1] + row[2] == "MJ";
+  const bool microcontroller = row.Routines().dataArea;
   if (option == "CheckCode") return OptionAfterChoice{microcontroller, 1};
   if (option == "CheckData") return OptionAfterChoice{microcontroller, 0};
   const auto [array, voltage] = panel::SplitIndex(option);
   if (array != "Voltage_button" || voltage < 0 || voltage > 3) return std::nullopt;
-  const int code = std::stoi(row[6]);
+  const int code = row.vppCode;
   return OptionAfterChoice{VoltageOffered(code, voltage), voltage == SuggestedVoltage(code)};
 }
 

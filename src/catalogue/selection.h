@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "board/decode_tables.h"
 #include "catalogue/device_table.h"
@@ -10,7 +11,11 @@ namespace sorvell::catalogue {
 
 // What selecting a device sets: the parameters every operation reads.
 struct Selection {
+  // The list's parts, built in then the operator's own: entry n of the list is Devices[n - 1].
+  std::vector<DeviceRow> Devices = KnownDevices();
   DeviceTableType DeviceTable{};
+  // The selected part's row, whole; empty until a device is selected.
+  DeviceRow Row{};
   std::string DeviceName;
   std::string DeviceType;
   std::string DeviceVariant;
@@ -22,6 +27,11 @@ struct Selection {
   int VppVolts = 0;
   std::int32_t SpeedFactorA = 100;
   std::int32_t SpeedFactorB = 500;
+
+  // Whether Program may be offered: a part is selected and the board can program it.
+  bool Programmable() const { return !DeviceFamily.empty() && !Row.readOnly; }
+  // The routines the selected part's family reaches; none before a part is selected.
+  const FamilyRoutines& Routines() const { return RoutinesOf(DeviceFamily); }
 };
 
 struct SpeedCounts {

@@ -28,24 +28,30 @@ int VoltageButton(const std::string& volts) {
 
 }  // namespace
 
-int ListDevices(const Command& command, std::FILE* out, std::FILE* err) {
-  catalogue::DeviceTableType table;
-  catalogue::FillDeviceTable(table);
-  const std::vector<std::string> entries = catalogue::DeviceListEntries(table);
+int ListDevices(const Command& command, const std::vector<catalogue::DeviceRow>& devices,
+                std::FILE* out, std::FILE* err) {
+  const catalogue::DeviceTableType table = catalogue::DeviceTableOf(devices);
+  const std::vector<std::string> entries = catalogue::DeviceListEntries(table, devices);
   const std::vector<int> shown = FilterDevices(entries, command.filter);
   if (command.json) std::fputs("[", out);
   for (std::size_t i = 0; i < shown.size(); ++i) {
     const int index = shown[i];
     const std::string name = EntryName(entries[index]);
     const bool selectable = catalogue::SelectableEntry(entries[index]);
-    const int sizeKB = std::stoi(table[index][3]);
+    const catalogue::DeviceRow& row = devices[static_cast<std::size_t>(index - 1)];
+    const int sizeKB = row.SizeKB();
     if (command.json) {
-      std::fprintf(out, "%s\n {\"index\": %d, \"name\": %s, \"sizeKB\": %d, \"selectable\": %s}",
-                   i == 0 ? "" : ",", index, JsonText(name).c_str(), sizeKB,
-                   selectable ? "true" : "false");
-    } else {
+      std::fprintf(out,
+                   "%s\n {\"index\": %d, \"name\": %s, \"sizeKB\": %d, \"bytes\": %d, "
+                   "\"selectable\": %s, \"own\": %s}",
+                   i == 0 ? "" : ",", index, JsonText(name).c_str(), sizeKB, row.sizeBytes,
+                   selectable ? "true" : "false",
+                   row.origin == catalogue::RowOrigin::kOperator ? "true" : "false");
+    } else if (row.sizeBytes % 1024 == 0) {
       std::fprintf(out, "%3d  %-30s %5d KB%s\n", index, name.c_str(), sizeKB,
                    selectable ? "" : "  N/A (cannot be selected)");
+    } else {
+      std::fprintf(out, "%3d  %-30s %5d B\n", index, name.c_str(), row.sizeBytes);
     }
   }
   if (command.json) std::fputs(shown.empty() ? "]\n" : "\n]\n", out);

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "catalogue/device_table.h"
 #include "console/console_edges.h"
 #include "console/options.h"
 #include "shell/main_form.h"
@@ -11,7 +12,8 @@
 namespace sorvell::console {
 
 // `sorvell-cli list`: the device list, with no board needed. Returns the exit status.
-int ListDevices(const Command& command, std::FILE* out, std::FILE* err);
+int ListDevices(const Command& command, const std::vector<catalogue::DeviceRow>& devices,
+                std::FILE* out, std::FILE* err);
 
 // Runs one command as the operator's events at the window: choose the device, open the file,
 // set the options, click the button. What the operation came to (an alert, a failed save) is

@@ -50,6 +50,11 @@ DeviceChoice ChooseDevice(const std::vector<std::string>& entries, std::string_v
   for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
     if (NamesEntry(Words(EntryName(entries[i])), wanted)) found.push_back(i);
   }
+  // "24C256" and "2716" name the entries that can be chosen rather than the first edition's N/A
+  // rows of the same part.
+  if (std::ranges::any_of(found, [&](int i) { return catalogue::SelectableEntry(entries[i]); })) {
+    std::erase_if(found, [&](int i) { return !catalogue::SelectableEntry(entries[i]); });
+  }
   // "27C080" names "Eprom 27C080" rather than "Eprom 27C080 OTP": the entry that says no more
   // than the name asked for.
   if (found.size() > 1) {

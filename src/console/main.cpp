@@ -29,7 +29,9 @@ int main(int argc, char** argv) {
     return console::kExitOk;
   }
   // The device list needs no board.
-  if (options.command.name == "list") return console::ListDevices(options.command, stdout, stderr);
+  if (options.command.name == "list") {
+    return console::ListDevices(options.command, catalogue::KnownDevices(), stdout, stderr);
+  }
   // Read whole before the board is touched: a script that cannot be read changes nothing.
   std::string script;
   if (!options.script.empty() && !console::ReadScript(options.script, std::cin, script, error)) {

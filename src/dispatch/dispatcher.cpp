@@ -11,7 +11,7 @@ namespace {
 constexpr std::uint32_t k3DHighlight = 0x80000014;
 
 bool OnParallelBus(const catalogue::Selection& device) {
-  return catalogue::RoutinesOf(device.DeviceFamily).bus == catalogue::Bus::kParallel;
+  return device.Routines().bus == catalogue::Bus::kParallel;
 }
 
 }  // namespace
@@ -34,7 +34,7 @@ Dispatcher::Dispatcher(operation::Operation& operation, board::Detection& detect
       serial_(serial) {}
 
 bool Dispatcher::OnTwoWireBus() const {
-  return catalogue::RoutinesOf(device_.DeviceFamily).bus == catalogue::Bus::kTwoWire;
+  return device_.Routines().bus == catalogue::Bus::kTwoWire;
 }
 
 void Dispatcher::Read_button_Click() {
@@ -106,7 +106,7 @@ void Dispatcher::VerifyCode() {
     panel_.ReportNotDone(panel::NotDoneReason::kRefused, "No Device Selected - Nothing Verified");
     return;
   }
-  if (catalogue::RoutinesOf(device_.DeviceFamily).verify == catalogue::VerifyRoutine::kSerial) {
+  if (device_.Routines().verify == catalogue::VerifyRoutine::kSerial) {
     run_.AckCount = 0;
     serial_.Verify24CXX();
     // A part that does not answer was not compared: the no-response failure, never a match.

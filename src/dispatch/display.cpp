@@ -29,7 +29,7 @@ void Dispatcher::VScroll1_Change() {
 void Dispatcher::Show_button_Click() {
   panel::Control& show = panel_.frmMain["Show_button"];
   panel::Control& scroll = panel_.frmMain["VScroll1"];
-  if (!catalogue::RoutinesOf(device_.DeviceFamily).dataArea) {
+  if (!device_.Routines().dataArea) {
     panel_.frmMain["Frame3"].SetCaption("Code Buffer Hex/Ascii Display");
     op_.buffers.DisplayMode = "Read";
     scroll.SetRange(0, device_.DeviceSize / kPageBytes - 1);
@@ -60,7 +60,7 @@ void Dispatcher::Display_button_Click() {
   panel_.AddLog("Fetching Device Binary Contents to Screen");
   panel_.frmMain["Frame3"].SetCaption("Device Memory Hex/Ascii Display");
   using R = catalogue::DisplayRoutine;
-  const R routine = catalogue::RoutinesOf(device_.DeviceFamily).display;
+  const R routine = device_.Routines().display;
   if (routine == R::kParallel) {
     parallel_.DisplayEprom();
   } else if (routine == R::kNotReady) {

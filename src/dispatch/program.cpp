@@ -62,7 +62,7 @@ bool Dispatcher::PrepareAndRunAlgorithm() {
 // at 9, "Device Not Supported".
 void Dispatcher::RunFamilyAlgorithm() {
   using R = catalogue::ProgramRoutine;
-  const R routine = catalogue::RoutinesOf(device_.DeviceFamily).program;
+  const R routine = device_.Routines().program;
   if (routine == R::kNone) return;
   run_.ProgramStatus = 1;
   switch (routine) {
@@ -135,7 +135,7 @@ void Dispatcher::FinishProgramming() {
 void Dispatcher::EraseFlash_button_Click() {
   if (!detection_.PortChosen()) return;
   using R = catalogue::EraseRoutine;
-  const R routine = catalogue::RoutinesOf(device_.DeviceFamily).erase;
+  const R routine = device_.Routines().erase;
   if (routine == R::kEraseFlash) {
     flash_.EraseFlash();  // it asks the operator itself, after its own log line
     return;
@@ -154,7 +154,7 @@ void Dispatcher::EraseFlash_button_Click() {
 // Serial parts are erased by writing FFh through their programming routine.
 void Dispatcher::EraseSerial() {
   using R = catalogue::ProgramRoutine;
-  const R routine = catalogue::RoutinesOf(device_.DeviceFamily).program;
+  const R routine = device_.Routines().program;
   if (routine != R::kProgram24CXX && routine != R::kProgram24C32) {
     // The 24C256 has no routine: say so rather than report a success from a stale AckCount.
     MissingRoutine("Erase Chip is not available for " + device_.DeviceName + ".", "Erase Chip");

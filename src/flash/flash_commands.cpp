@@ -43,8 +43,7 @@ void FlashCommands::FastWriteCycle(int address, int data) {
 void FlashCommands::SendFlashCommand() {
   const board::TimedWork held(board_.Clock());
   // The AT29C256 takes its commands as byte loads of its own.
-  if (catalogue::RoutinesOf(device_.DeviceFamily).program ==
-      catalogue::ProgramRoutine::kProgramAT29C256) {
+  if (device_.Routines().program == catalogue::ProgramRoutine::kProgramAT29C256) {
     AT29Command();
     return;
   }

@@ -21,8 +21,9 @@ inline constexpr FlashIdEntry kFlashIds[] = {
     {"1F5D", "ATMEL 29C512 Flash Memory", 128},  {"1FDC", "ATMEL 29C256 Flash Memory", 64},
 };
 
-// The maker bytes whose parts are erased and programmed: EON, AMD, AMIC and Atmel.
-inline bool SupportedFlashMaker(int maker) {
+// The maker bytes whose parts were erased and programmed from the start: EON, AMD, AMIC and
+// Atmel. The makers of the Flash parts in the list today join them (FlashIdentity).
+inline bool FirstEditionFlashMaker(int maker) {
   return maker == 0x37 || maker == 0x01 || maker == 0x1C || maker == 0x1F;
 }
 

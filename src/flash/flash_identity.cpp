@@ -1,5 +1,6 @@
 #include "flash/flash_identity.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "flash/flash_id_table.h"
@@ -12,6 +13,14 @@ std::string CodeText(int maker, int device) {
   char text[8];
   std::snprintf(text, sizeof text, "%02X%02X", maker & 0xFF, device & 0xFF);
   return text;
+}
+
+// "SST SST39SF010A Flash Memory" for the row "Flash SST SST39SF010A", as the first edition's table
+// names its parts.
+std::string PartTitle(std::string_view rowName) {
+  constexpr std::string_view kClassWord = "Flash ";
+  if (rowName.starts_with(kClassWord)) rowName.remove_prefix(kClassWord.size());
+  return std::string(rowName) + " Flash Memory";
 }
 
 }  // namespace
@@ -84,7 +93,28 @@ void FlashIdentity::LookUpFlashID() {
     panel_.AddLog("Device ID# " + FlashID + " - " + std::string(entry.name));
     FlashPageSize = entry.pageSize;
   }
+  if (FlashPageSize == 0) {
+    if (const catalogue::DeviceRow* part = ListedPart(FlashMakerByte, FlashDeviceByte)) {
+      panel_.AddLog("Device ID# " + FlashID + " - " + PartTitle(part->name));
+      FlashPageSize = std::max(1, part->pageBytes);
+    }
+  }
   if (FlashPageSize == 0) panel_.AddLog("Device ID# " + FlashID + " - " + " Not Valid!!!");
+}
+
+const catalogue::DeviceRow* FlashIdentity::ListedPart(int maker, int device) const {
+  for (const catalogue::DeviceRow& row : device_.Devices) {
+    if (row.available && row.id == catalogue::PartCode{maker, device}) return &row;
+  }
+  return nullptr;
+}
+
+bool FlashIdentity::SupportedFlashMaker(int maker) const {
+  if (FirstEditionFlashMaker(maker)) return true;
+  return std::ranges::any_of(device_.Devices, [maker](const catalogue::DeviceRow& row) {
+    return row.available && row.id && row.id->maker == maker &&
+           row.Routines().program == catalogue::ProgramRoutine::kProgramFlash;
+  });
 }
 
 void FlashIdentity::ProbeFlashID() {

@@ -17,6 +17,9 @@ class FlashIdentity {
   void ReadFlashID();
   // The autoselect read without results or log (run when the AT29C256 is selected).
   void ProbeFlashID();
+  // Whether parts of this maker are erased and programmed: the first edition's makers, and the
+  // maker of any Flash part on the AMD command set in the list (built in or the operator's).
+  bool SupportedFlashMaker(int maker) const;
 
   int FlashMakerByte = 0;
   int FlashDeviceByte = 0;
@@ -28,6 +31,8 @@ class FlashIdentity {
   // Reads addresses 0 and 1 as they answer now, as four hex digits.
   std::string ReadFirstTwoBytes(int& first, int& second);
   void LookUpFlashID();
+  // The list's own row with this code, if any: the parts added since the first edition.
+  const catalogue::DeviceRow* ListedPart(int maker, int device) const;
 
   board::Board& board_;
   const catalogue::Selection& device_;

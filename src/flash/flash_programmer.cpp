@@ -58,7 +58,7 @@ void FlashProgrammer::ProgramFlash() {
   const operation::TimedRun held(op_);
   identity_.ReadFlashID();
   const int maker = identity_.FlashMakerByte;
-  if (!SupportedFlashMaker(maker)) {
+  if (!identity_.SupportedFlashMaker(maker)) {
     RefuseUnknownMaker();
     run_.ProgramStatus = 0;
     return;
@@ -108,7 +108,7 @@ void FlashProgrammer::EraseFlash() {
   if (!op_.EraseConfirmed()) return;
   const operation::TimedRun held(op_);
   identity_.ReadFlashID();
-  if (!SupportedFlashMaker(identity_.FlashMakerByte)) {
+  if (!identity_.SupportedFlashMaker(identity_.FlashMakerByte)) {
     RefuseUnknownMaker();
     return;
   }

@@ -120,9 +120,12 @@ std::int32_t Operation::PartBytes() const {
 void Operation::TakeReadImage() {
   panel.ResetProgress();
   panel.frmMain["sbStatusBar"].SetCaption("");
-  for (const char* name : {"Verify_button", "menuVerifyCode", "Program_button", "menuProgramCode",
-                           "Erase_button", "menuEraseCode", "mnuFileSaveCodeAs"}) {
+  for (const char* name :
+       {"Verify_button", "menuVerifyCode", "Erase_button", "menuEraseCode", "mnuFileSaveCodeAs"}) {
     panel.frmMain[name].SetEnabled(true);
+  }
+  for (const char* name : {"Program_button", "menuProgramCode"}) {
+    panel.frmMain[name].SetEnabled(device.Programmable());
   }
   buffers.CodeBufferLoaded = 1;
   // The buffer is the part's image now, not the file loaded before: Save Code must ask for a

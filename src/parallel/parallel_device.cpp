@@ -125,7 +125,7 @@ bool ParallelDevice::VerifyParallel() {
 }
 
 void ParallelDevice::SetDisplayAddress() {
-  switch (catalogue::RoutinesOf(device_.DeviceFamily).address) {
+  switch (device_.Routines().address) {
     case catalogue::AddressPath::kEprom:
       board_.SETADR();
       break;

@@ -12,8 +12,9 @@ namespace {
 
 constexpr int kDeviceAddress = 0xA0;
 constexpr int kWritePolls = 50;
-// The page routines count addresses in 16-bit signed integers.
-constexpr std::int32_t kLargestSerialPart = 32768;
+// Two word address bytes reach 64 KB, the 24C512; a larger part needs a block bit this adapter
+// does not drive.
+constexpr std::int32_t kLargestSerialPart = 65536;
 
 std::string HexBytes(const std::vector<std::uint8_t>& bytes, int count) {
   std::string text;
@@ -23,6 +24,13 @@ std::string HexBytes(const std::vector<std::uint8_t>& bytes, int count) {
     text += hex;
   }
   return text;
+}
+
+// "24C512" of "Eeprom 24C512 Serial (8 pins)": the word that names the part.
+std::string PartNumber(const std::string& rowName) {
+  const auto start = rowName.find("24C");
+  if (start == std::string::npos) return rowName;
+  return rowName.substr(start, rowName.find(' ', start) - start);
 }
 
 }  // namespace
@@ -40,7 +48,7 @@ SerialEeprom::SerialEeprom(operation::Operation& operation, TwoWireBus& bus,
 bool SerialEeprom::SizeFits(std::int32_t size) {
   if (size <= kLargestSerialPart) return true;
   panel_.Notice("A serial EEPROM of " + std::to_string(size) +
-                    " bytes is more than these routines can address (32768): nothing was sent.",
+                    " bytes is more than these routines can address (65536): nothing was sent.",
                 "Serial EEPROM");
   panel_.ReportNotDone(panel::NotDoneReason::kNotSupported,
                        "a serial EEPROM of " + std::to_string(size) + " bytes: nothing was sent");
@@ -60,7 +68,7 @@ bool SerialEeprom::ReadAddressPhase() {
   board_.Sleep(50);
   bus_.Start24CXX();
   if (!Send(kDeviceAddress) || !Send(0)) return false;
-  if (catalogue::RoutinesOf(device_.DeviceFamily).wordAddressBytes == 2 && !Send(0)) return false;
+  if (device_.Routines().wordAddressBytes == 2 && !Send(0)) return false;
   bus_.Start24CXX();
   if (!Send(kDeviceAddress | 1)) return false;
   board_.REG4OFF();
@@ -144,14 +152,18 @@ void SerialEeprom::LeaveAfterRead() {
 }
 
 void SerialEeprom::Program24CXX() {
-  ProgramPages(16, false, "Erasing Device 24CXX");
+  ProgramPages(false, "Erasing Device 24CXX");
 }
 
+// The two-address-byte parts from the 24C32 up to the 24C512 share it; each names itself.
 void SerialEeprom::Program24C32() {
-  ProgramPages(32, true, "Erasing Device 24C32");
+  ProgramPages(true, "Erasing Device " + PartNumber(device_.Row.name));
 }
 
-void SerialEeprom::ProgramPages(int pageBytes, bool twoAddressBytes, const char* eraseLine) {
+// Whole pages of the part's own size, each started at its first byte, so no write wraps round
+// within its page over bytes already written.
+void SerialEeprom::ProgramPages(bool twoAddressBytes, const std::string& eraseLine) {
+  const int pageBytes = std::max(1, device_.Row.pageBytes);
   const std::int32_t size = op_.PartBytes();
   if (!SizeFits(size)) {
     run_.ProgramStatus = 0;  // nothing written: neither a success nor a failure to report

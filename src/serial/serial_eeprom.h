@@ -6,7 +6,7 @@
 
 namespace sorvell::serial {
 
-// Reading, programming, erasing and verifying the 24C08, 24C16 and 24C32 over the two-wire bus.
+// Reading, programming, erasing and verifying the 24Cxx serial EEPROMs over the two-wire bus.
 // The code image is the device image: element k is device address k.
 class SerialEeprom {
  public:
@@ -14,9 +14,10 @@ class SerialEeprom {
 
   void Read24CXX();
   void ReadDevice24CXX();
-  // 16-byte pages, one address byte (24C08, 24C16); FFh instead of the image while erasing.
+  // One address byte, the block bits in the device address (24C01 to 24C16); FFh instead of the
+  // image while erasing. Pages of the part's own size (8 or 16 bytes).
   void Program24CXX();
-  // 32-byte pages, two address bytes (24C32).
+  // Two address bytes (24C32 to 24C512), pages of 32 to 128 bytes.
   void Program24C32();
   void Verify24CXX();
   void Report24CXXAckError();
@@ -27,7 +28,7 @@ class SerialEeprom {
   // Send b: false (the transaction abandoned, no STOP) when the device did not acknowledge.
   bool Send(int byte);
   bool ReadAddressPhase();
-  void ProgramPages(int pageBytes, bool twoAddressBytes, const char* eraseLine);
+  void ProgramPages(bool twoAddressBytes, const std::string& eraseLine);
   void WaitForWriteCycle(int deviceAddress);
   void StepByteProgress(std::int32_t address);
   void AcknowledgeReceived(bool more);

@@ -6,8 +6,6 @@ namespace sorvell::sim {
 
 namespace {
 
-constexpr std::uint8_t kAmdMaker = 0x01;
-
 // Command cycles. The datasheets decode A14..A0 of a command address; higher bits are don't care.
 constexpr std::uint32_t kCommandAddressMask = 0x7FFF;
 constexpr std::uint32_t kUnlock1Address = 0x5555;
@@ -36,14 +34,8 @@ enum Step {
 constexpr std::array<int, 19> kAddressPins = {12, 11, 10, 9,  8,  7, 6, 5,  27, 26,
                                               23, 25, 4,  28, 29, 3, 2, 30, 1};
 
-constexpr std::uint64_t kUs = 1'000;
-constexpr std::uint64_t kSecond = 1'000'000'000;
-// Embedded byte program 7 us typical, 300 us maximum; sector erase 1 s typical. The chip erase
-// takes the same second by default; the datasheets give several seconds for the 4 Mbit part,
-// which a test sets when it matters.
-constexpr AmdTimings kDatasheetTimings{7 * kUs, 300 * kUs, 1 * kSecond, 1 * kSecond};
 // Sector erase time-out: another 30h written within it adds a sector to the erase.
-constexpr std::uint64_t kSectorWindowNs = 50 * kUs;
+constexpr std::uint64_t kSectorWindowNs = 50'000;
 
 WritePinout Pinout(const AmdFlashPart& part) {
   return WritePinout{32, 22,
@@ -60,10 +52,10 @@ bool Is(const BusWrite& write, std::uint32_t address, std::uint8_t data) {
 AmdFlashChip::AmdFlashChip(const AmdFlashPart& part, std::span<const std::uint8_t> image)
     : WritableChip(Pinout(part), std::uint32_t{1} << part.addressBits, image),
       part_(part),
-      timings_(kDatasheetTimings) {}
+      timings_(part.timings) {}
 
 std::optional<ChipId> AmdFlashChip::Id() const {
-  return ChipId{kAmdMaker, part_.deviceCode};
+  return ChipId{part_.makerCode, part_.deviceCode};
 }
 
 void AmdFlashChip::OnLines(const SocketLines& lines, std::uint64_t nowNs) {
@@ -149,23 +141,27 @@ void AmdFlashChip::EraseCommand(const BusWrite& write, std::uint64_t nowNs) {
 void AmdFlashChip::Program(const BusWrite& write, std::uint64_t nowNs) {
   step_ = kFirstUnlock;
   const bool takes = cells_.Program(write.address, write.data);
-  const std::uint64_t timeNs = takes ? timings_.programNs : timings_.programLimitNs;
-  operation_ = Operation{false, (write.data & 0x80) == 0, !takes, nowNs + timeNs};
+  const bool fails = !takes && part_.timeLimitBit;
+  const std::uint64_t timeNs = fails ? timings_.programLimitNs : timings_.programNs;
+  operation_ = Operation{false, (write.data & 0x80) == 0, fails, nowNs + timeNs};
 }
 
 // The cells change at once; the part reports busy until the erase time has passed.
 void AmdFlashChip::StartErase(std::uint32_t first, std::uint32_t count, std::uint64_t eraseNs,
                               std::uint64_t nowNs) {
   const bool erased = cells_.Erase(first, count);
-  operation_ = Operation{true, false, !erased, eraseHangs_ ? kNever : nowNs + eraseNs};
+  const bool fails = !erased && part_.timeLimitBit;
+  operation_ = Operation{true, false, fails, eraseHangs_ ? kNever : nowNs + eraseNs};
 }
 
 // Within the sector erase time-out, 30h at an address adds that address's sector.
 void AmdFlashChip::AddSector(const BusWrite& write, std::uint64_t nowNs) {
-  if (!operation_->erase || nowNs >= operation_->sectorWindowEndNs) return;
+  if (!part_.sectorGroups || !operation_->erase || nowNs >= operation_->sectorWindowEndNs) return;
   if (write.data != kSectorErase) return;
   const std::uint32_t sector = write.address % cells_.Size() / SectorBytes();
-  if (!cells_.Erase(sector * SectorBytes(), SectorBytes())) operation_->fails = true;
+  if (!cells_.Erase(sector * SectorBytes(), SectorBytes()) && part_.timeLimitBit) {
+    operation_->fails = true;
+  }
   operation_->sectorWindowEndNs = nowNs + kSectorWindowNs;
   if (operation_->endNs != kNever) operation_->endNs += timings_.sectorEraseNs;
 }

@@ -21,9 +21,19 @@ struct AmdFlashPart {
   std::string name;
   int addressBits;
   std::uint8_t deviceCode;
+  std::uint8_t makerCode;
+  AmdTimings timings;
+  // 0: eight uniform sectors (the AMD parts' 64 KB on the 4 Mbit part).
+  std::uint32_t sectorBytes = 0;
+  // The DQ5 exceeded-time-limit bit. Without it (SST), an algorithm that cannot do its work ends
+  // on time all the same and the part returns to reading its cells as they are.
+  bool timeLimitBit = true;
+  // More 30h writes within 50 us add sectors to an erase under way (not on SST parts).
+  bool sectorGroups = true;
 };
 
-// A 5 V 32-pin Flash with the AMD command set: AM29F010, AM29F020, AM29F040.
+// A 5 V 32-pin Flash with the AMD command set: AM29F010, AM29F020, AM29F040, MX29F040, and
+// SST39SF010A, SST39SF020A, SST39SF040 (the same unlock and command cycles, 4 KB sectors, no DQ5).
 //
 // Commands are write cycles (CE# and WE# low, OE# high) whose address bits A14..A0 are decoded:
 // unlock AAh at 5555h and 55h at 2AAAh, then 90h autoselect, A0h byte program (the next write is
@@ -72,7 +82,9 @@ class AmdFlashChip final : public WritableChip {
                   std::uint64_t nowNs);
   void AddSector(const BusWrite& write, std::uint64_t nowNs);
   void Reset();
-  std::uint32_t SectorBytes() const { return cells_.Size() / 8; }
+  std::uint32_t SectorBytes() const {
+    return part_.sectorBytes != 0 ? part_.sectorBytes : cells_.Size() / 8;
+  }
 
   AmdFlashPart part_;
   AmdTimings timings_;

@@ -93,6 +93,7 @@ bool EpromChip::PulseApplied(const DevicePins& pins) const {
 bool EpromChip::OutputsEnabled(const DevicePins& pins) const {
   const EpromPinout& p = part_.pins;
   if (!pins.Powered(p.vccPin) || pins.High(p.oePin)) return false;
+  if (part_.readsWithVppAtVcc && !pins.Powered(p.vppPin)) return false;
   if (pins.High(p.cePin)) return !part_.HasPgmPin() && !part_.OeIsVpp() && VppAtProgramLevel(pins);
   return !part_.HasPgmPin() || pins.High(p.pgmPin);
 }

@@ -17,6 +17,9 @@ constexpr std::array<int, 20> k32PinAddress = {12, 11, 10, 9,  8,  7, 6, 5,  27,
                                                23, 25, 4,  28, 29, 3, 2, 30, 31, 1};
 
 // Pinouts {pins, CE, OE, PGM, VPP, VCC}.
+// 2716: CE/PGM on 18 (the program pulse goes high on it), OE on 20, VPP alone on 21, where the
+// 2732 has A11.
+constexpr EpromPinout k24Vpp21{24, 18, 20, 0, 21, 24};
 // 2732 family: CE/PGM on 18 is the program pulse, VPP shares pin 20 with OE.
 constexpr EpromPinout k24OeVpp{24, 18, 20, 0, 20, 24};
 // 2764, 27128: separate PGM on 27 (CE held low), VPP on 1.
@@ -75,6 +78,7 @@ constexpr PulseWindow kIntelligent12V5{950 * kUs, 78'750 * kUs};
 constexpr PulseWindow kStandard50ms{45 * kMs, 55 * kMs};
 
 constexpr EpromPart kParts[] = {
+    {"2716", k24Vpp21, 11, kVpp25V, kStandardCellNs, kStandard50ms, true},
     {"2732A", k24OeVpp, 12, kVpp21V, kStandardCellNs, kStandard50ms},
     {"2732B", k24OeVpp, 12, kVpp12V5, kIntelligentCellNs, kIntelligent12V5},
     {"2732", k24OeVpp, 12, kVpp25V, kStandardCellNs, kStandard50ms},

@@ -42,6 +42,10 @@ struct EpromPart {
   // Accumulated program-pulse time a typical cell needs before its bits take.
   std::uint64_t cellProgramNs;
   PulseWindow pulse;
+  // The 2716 reads only with its VPP pin at VCC: VPP on a pin of its own that stays in the
+  // circuit, unlike the later parts, where the pin doubles as OE or an address line. Its pin 21
+  // sits on socket pin 25, where the board has no VPP switch, so it is never programmed here.
+  bool readsWithVppAtVcc = false;
 
   std::uint32_t SizeBytes() const { return std::uint32_t{1} << addressBits; }
   bool OeIsVpp() const { return pins.vppPin == pins.oePin; }

@@ -7,13 +7,16 @@ namespace {
 constexpr std::uint8_t kDeviceCode = 0xA0;  // 1010b in bits 7..4
 constexpr std::uint8_t kReadBit = 0x01;
 
-// Sizes and pages from the datasheets. The 24C08 has one select pin, A2 (device address bit 3),
-// and two block bits; the 24C16 uses all three bits as block bits; the 24C32 has A2 A1 A0 and two
-// word address bytes. The adapter ties every select pin low.
+// Sizes and pages from the datasheets. The 24C01 and 24C02 have three select pins and 8-byte
+// pages; the 24C04 two select pins (A2 A1) and one block bit; the 24C08 one select pin, A2
+// (device address bit 3), and two block bits; the 24C16 uses all three bits as block bits. From
+// the 24C32 on, A2 A1 A0 select and two word address bytes follow: 32-byte pages up to the 24C64,
+// 64 on the 24C128 and 24C256, 128 on the 24C512. The adapter ties every select pin low.
 const SerialEepromPart kParts[] = {
-    {"24C08", 1024, 16, 1, 0x08},
-    {"24C16", 2048, 16, 1, 0x00},
-    {"24C32", 4096, 32, 2, 0x0E},
+    {"24C01", 128, 8, 1, 0x0E},      {"24C02", 256, 8, 1, 0x0E},     {"24C04", 512, 16, 1, 0x0C},
+    {"24C08", 1024, 16, 1, 0x08},    {"24C16", 2048, 16, 1, 0x00},   {"24C32", 4096, 32, 2, 0x0E},
+    {"24C64", 8192, 32, 2, 0x0E},    {"24C128", 16384, 64, 2, 0x0E}, {"24C256", 32768, 64, 2, 0x0E},
+    {"24C512", 65536, 128, 2, 0x0E},
 };
 
 // Standard-mode (100 kHz) bus timing of the datasheets, in ns: SCL low and high, START set-up

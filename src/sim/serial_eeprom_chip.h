@@ -18,14 +18,14 @@ struct SerialEepromPart {
   std::uint32_t sizeBytes;
   std::uint32_t pageBytes;
   // Word address bytes after the device address: 1 when the device address carries the block
-  // bits (24C08, 24C16), 2 when it carries only the chip select pins (24C32).
+  // bits (24C01 to 24C16), 2 when it carries only the chip select pins (24C32 and up).
   int wordAddressBytes;
   // Bits 3..1 of the device address that must match the part's select pins (all tied low in the
   // adapter); the remaining ones of bits 3..1 are block bits, the high bits of the memory address.
   std::uint8_t selectMask;
 };
 
-// A two-wire serial EEPROM (24C08, 24C16, 24C32) in its adapter on the 32-pin socket. The
+// A two-wire serial EEPROM (24C01 to 24C512) in its adapter on the 32-pin socket. The
 // adapter powers it, puts SCL on the board's CE line (socket pin 22) and SDA on D7 (socket
 // pin 21). SDA is open drain: the line is low while the board drives D7 low (R4 driving, bit 7
 // 0) or the part pulls it low, high otherwise (OpenDrainLow tells the board what the part pulls).
@@ -164,7 +164,7 @@ class SerialEepromChip final : public SocketChip {
   std::vector<std::vector<std::uint8_t>> heard_;
 };
 
-// A fresh 24C08, 24C16 or 24C32 by its chip name as the device list writes it; nullptr for
+// A fresh 24C01 to 24C512 by its chip name as the device list writes it; nullptr for
 // another name. Throws std::invalid_argument if the image is larger than the part.
 std::unique_ptr<SerialEepromChip> MakeSerialEeprom(const std::string& name,
                                                    std::span<const std::uint8_t> image = {});

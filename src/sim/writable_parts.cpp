@@ -9,15 +9,29 @@ namespace sorvell::sim {
 
 namespace {
 
-// Sizes and autoselect device codes from the AMD datasheets (maker code 01h).
-const AmdFlashPart kAmdParts[] = {
-    {"AM29F010", 17, 0x20},
-    {"AM29F020", 18, 0xB0},
-    {"AM29F040", 19, 0xA4},
-};
-
 constexpr std::uint64_t kUs = 1'000;
 constexpr std::uint64_t kMs = 1'000'000;
+constexpr std::uint64_t kSecond = 1'000'000'000;
+
+// AMD and Macronix: embedded byte program 7 us typical, 300 us maximum; sector erase 1 s typical.
+// The chip erase takes the same second by default; the datasheets give several seconds for the
+// 4 Mbit part, which a test sets when it matters.
+constexpr AmdTimings kAmdTimings{7 * kUs, 300 * kUs, 1 * kSecond, 1 * kSecond};
+// SST39SF0x0: byte program 20 us, sector erase 25 ms, chip erase 100 ms, all at their maximum;
+// no time-limit bit, so the limit is never used.
+constexpr AmdTimings kSstTimings{20 * kUs, 20 * kUs, 100 * kMs, 25 * kMs};
+constexpr std::uint32_t kSstSectorBytes = 4096;
+
+// Sizes and autoselect codes from the datasheets: AMD (maker 01h), Macronix (C2h), SST (BFh).
+const AmdFlashPart kAmdParts[] = {
+    {"AM29F010", 17, 0x20, 0x01, kAmdTimings},
+    {"AM29F020", 18, 0xB0, 0x01, kAmdTimings},
+    {"AM29F040", 19, 0xA4, 0x01, kAmdTimings},
+    {"MX29F040", 19, 0xA4, 0xC2, kAmdTimings},
+    {"SST39SF010A", 17, 0xB5, 0xBF, kSstTimings, kSstSectorBytes, false, false},
+    {"SST39SF020A", 18, 0xB6, 0xBF, kSstTimings, kSstSectorBytes, false, false},
+    {"SST39SF040", 19, 0xB7, 0xBF, kSstTimings, kSstSectorBytes, false, false},
+};
 
 // X28C256: byte load cycle time tBLC at most 100 us: each load, started by WE# going low, must
 // begin within 100 us of the falling edge of the preceding WE#, or the write cycle starts; tWC 5 ms
@@ -30,6 +44,10 @@ constexpr std::uint64_t kMs = 1'000'000;
 const PageWritePart kPageParts[] = {
     {"X28C256", std::nullopt, true, false, false, {100 * kUs, 10 * kMs, 0}, false},
     {"AT29C256", ChipId{0x1F, 0xDC}, false, true, true, {150 * kUs, 10 * kMs, 20 * kMs}, false},
+    // AT28C256: tBLC 150 us, counted from the rising edge of the previous WE#; write cycle 10 ms
+    // maximum; the X28C256's software data protection, DATA polling and toggle bit; bytes not
+    // loaded keep their contents; no software ID or chip erase. Shipped unprotected.
+    {"AT28C256", std::nullopt, false, false, false, {150 * kUs, 10 * kMs, 0}, false},
 };
 
 }  // namespace

@@ -11,7 +11,8 @@
 namespace sorvell::sim {
 
 // A fresh 5 V Flash or page-write EEPROM by its chip name as the device list writes it
-// (AM29F010, AM29F020, AM29F040, X28C256, AT29C256), cells from the image and the rest erased;
+// (AM29F010, AM29F020, AM29F040, MX29F040, SST39SF010A, SST39SF020A, SST39SF040,
+// X28C256, AT29C256, AT28C256), cells from the image and the rest erased;
 // nullptr for another name. Throws std::invalid_argument if the image is larger than the part.
 std::unique_ptr<WritableChip> MakeWritableChip(const std::string& name,
                                                std::span<const std::uint8_t> image = {});

@@ -75,15 +75,17 @@ INSTANTIATE_TEST_SUITE_P(Devices, CatalogueRowTest, ::testing::ValuesIn(kAvailab
                            return "Row" + std::to_string(param.param.row);
                          });
 
-TEST(CatalogueListTest, FortyOneEntriesWithUnavailableRowsMarked) {
+TEST(CatalogueListTest, TheFirstFortyEntriesStayWhereTheyWereAndTodaysPartsFollow) {
   ShellRig rig;
   rig.form->Form_Load();
   const auto& items = rig.form->frmMain["Device"].Items();
-  ASSERT_EQ(items.size(), 41u);
+  ASSERT_EQ(items.size(), 54u);
   EXPECT_EQ(items[0], "N/A - ");
   EXPECT_EQ(items[1], "N/A - Eprom 2716                    ");
   EXPECT_EQ(items[11], "Eprom 27C256                  ");
   EXPECT_EQ(items[40], "N/A - uC Atmel AT90S2313 Micro      ");
+  EXPECT_EQ(items[41], "Flash SST SST39SF010A         ");
+  EXPECT_EQ(items[53], "Eprom 2716 (read only)        ");
   EXPECT_EQ(rig.form->frmMain["Device"].Value(), -1);
 }
 

@@ -8,9 +8,8 @@ namespace sorvell::console {
 namespace {
 
 std::vector<std::string> Entries() {
-  catalogue::DeviceTableType table;
-  catalogue::FillDeviceTable(table);
-  return catalogue::DeviceListEntries(table);
+  const auto& devices = catalogue::KnownDevices();
+  return catalogue::DeviceListEntries(catalogue::DeviceTableOf(devices), devices);
 }
 
 std::string Chosen(const std::string& name) {

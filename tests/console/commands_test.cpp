@@ -150,8 +150,9 @@ TEST(ConsoleCommandTest, BadDevicesAndFilesAreNamedWithTheFix) {
   EXPECT_TRUE(Holds(rig.Err(), "no device \"27C999\"")) << rig.Err();
   EXPECT_EQ(rig.Run({"blank", "-d", "29F040"}), kExitBadInput);  // near names are offered
   EXPECT_TRUE(Holds(rig.Err(), "Flash AMD AM29F040")) << rig.Err();
-  EXPECT_EQ(rig.Run({"blank", "-d", "2716"}), kExitBadInput);
-  EXPECT_TRUE(Holds(rig.Err(), "Eprom 2716 is in the list but cannot be selected")) << rig.Err();
+  EXPECT_EQ(rig.Run({"blank", "-d", "AT29C256"}), kExitBadInput);
+  EXPECT_TRUE(Holds(rig.Err(), "Flash Atmel AT29C256 is in the list but cannot be selected"))
+      << rig.Err();
   EXPECT_EQ(rig.Run({"verify", "-d", "27C256", "-i", rig.Path("missing.bin")}), kExitNotDone);
   EXPECT_TRUE(Holds(rig.Out(), "DIALOG [File Not Loaded]")) << rig.Out();
   EXPECT_TRUE(Holds(rig.Err(), "missing.bin was not loaded")) << rig.Err();
@@ -228,17 +229,17 @@ TEST(ConsoleCommandTest, TheListIsFilteredAndMachineReadable) {
   Command command;
   command.filter = "27c08";
   testing::Capture out, err;
-  ASSERT_EQ(ListDevices(command, out.file(), err.file()), kExitOk);
+  ASSERT_EQ(ListDevices(command, catalogue::KnownDevices(), out.file(), err.file()), kExitOk);
   EXPECT_EQ(out.Text(),
             " 21  Eprom 27C080                    1024 KB\n"
             " 22  Eprom 27C080 OTP                1024 KB  N/A (cannot be selected)\n");
   command.json = true;
   command.filter = "24C16";
   testing::Capture json;
-  ListDevices(command, json.file(), err.file());
+  ListDevices(command, catalogue::KnownDevices(), json.file(), err.file());
   EXPECT_EQ(json.Text(),
             "[\n {\"index\": 37, \"name\": \"Eeprom 24C16 Serial (8 pins)\", \"sizeKB\": 2, "
-            "\"selectable\": true}\n]\n");
+            "\"bytes\": 2048, \"selectable\": true, \"own\": false}\n]\n");
 }
 
 }  // namespace

@@ -253,14 +253,14 @@ TEST(FlashFailureTest, AReadOnlyChipIsNotAFlash) {
 
 TEST(FlashFailureTest, AnUnknownMakerIsNotSupportedAndNothingIsWritten) {
   FlashRig rig(5, "AM29F010", kAM29F010Row, std::vector<std::uint8_t>(131072, 0xFF));
-  rig.chip->SetForeignId({0xC2, 0x05});
+  rig.chip->SetForeignId({0x89, 0x05});
   rig.Load(std::vector<std::uint8_t>(131072, 0x00));
   rig.form.SetValue("CheckBlankPriorProgramming", 0);
   rig.form.SetValue("VerifyAfterProgramming", 0);
   rig.dialogs.answers = {Answer::kOk};
   rig.form.dispatcher.Program_button_Click();
-  EXPECT_TRUE(rig.Logged("Device ID# C205 -  Not Valid!!!")) << rig.Log();
-  EXPECT_TRUE(rig.Logged("Device ID# C205 - Not Supported")) << rig.Log();
+  EXPECT_TRUE(rig.Logged("Device ID# 8905 -  Not Valid!!!")) << rig.Log();
+  EXPECT_TRUE(rig.Logged("Device ID# 8905 - Not Supported")) << rig.Log();
   EXPECT_FALSE(rig.Logged("Programming Device Successfull"));
   EXPECT_FALSE(rig.Logged("Device Not Supported - Status 9 - Please Report"));
   EXPECT_EQ(rig.chip->Contents()[0], 0xFF);

@@ -75,10 +75,11 @@ TEST_F(SimEpromPinoutTest, DrivesNothingUnlessPoweredSelectedAndEnabled) {
 
 TEST(SimEpromFactoryTest, KnowsEveryListedPartAndItsSize) {
   const std::pair<const char*, std::uint32_t> sizes[] = {
-      {"2732", 4},      {"2732A", 4},    {"2732B", 4},     {"27C32", 4},     {"2764", 8},
-      {"27C64", 8},     {"27128", 16},   {"27C128", 16},   {"27256", 32},    {"27C256", 32},
-      {"27C259", 32},   {"27C512", 64},  {"27C010", 128},  {"27C1001", 128}, {"27C020", 256},
-      {"27C2001", 256}, {"27C040", 512}, {"27C4001", 512}, {"27C080", 1024}, {"27C801", 1024}};
+      {"2716", 2},     {"2732", 4},      {"2732A", 4},    {"2732B", 4},     {"27C32", 4},
+      {"2764", 8},     {"27C64", 8},     {"27128", 16},   {"27C128", 16},   {"27256", 32},
+      {"27C256", 32},  {"27C259", 32},   {"27C512", 64},  {"27C010", 128},  {"27C1001", 128},
+      {"27C020", 256}, {"27C2001", 256}, {"27C040", 512}, {"27C4001", 512}, {"27C080", 1024},
+      {"27C801", 1024}};
   EXPECT_EQ(EpromPartNames().size(), std::size(sizes));
   for (const auto& [name, kib] : sizes) {
     const auto chip = MakeEprom(name);
