@@ -12,7 +12,7 @@ seconds="${1:-20}"
 shift || true
 harnesses=("$@")
 [ "${#harnesses[@]}" -gt 0 ] || harnesses=(board_config image_file operator_script console_options board_spec setup_file
-  intel_hex srecord)
+  intel_hex srecord device_file)
 build="$root/build-fuzz"
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSORVELL_FUZZ=ON \

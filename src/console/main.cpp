@@ -6,6 +6,7 @@
 #include <iostream>
 #include <string>
 
+#include "catalogue/device_file.h"
 #include "console/commands.h"
 #include "console/exit_status.h"
 #include "console/options.h"
@@ -30,7 +31,14 @@ int main(int argc, char** argv) {
   }
   // The device list needs no board.
   if (options.command.name == "list") {
-    return console::ListDevices(options.command, catalogue::KnownDevices(), stdout, stderr);
+    const panel::Folders folders = console::ResolveFolders(options, argv[0]);
+    const catalogue::DeviceFile own =
+        catalogue::ReadDeviceFile(folders.configFolder / catalogue::kDeviceFileName);
+    if (!own.error.empty()) {
+      std::fprintf(stderr, "sorvell-cli: device file not used, the built-in list stands: %s\n",
+                   own.error.c_str());
+    }
+    return console::ListDevices(options.command, catalogue::DevicesWith(own.rows), stdout, stderr);
   }
   // Read whole before the board is touched: a script that cannot be read changes nothing.
   std::string script;

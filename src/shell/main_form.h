@@ -160,6 +160,8 @@ class MainForm {
   // ending with `then`, or empty when they went through.
   std::string AccessOutsideEvent(const std::function<void()>& access, const char* then);
   void ShowNoPortChosen();
+  // Reads the operator's device file into the list's parts; the line to log about it, if any.
+  std::string TakeDeviceFile();
   void ShowOutcome(const panel::Outcome& outcome);
   bool ClickNow(std::string_view name);
   bool DblClickNow(std::string_view name);

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <string>
 
+#include "catalogue/device_file.h"
 #include "common/atomic_file.h"
 #include "panel/window_layouts.h"
 #include "shell/main_form.h"
@@ -85,6 +86,7 @@ void MainForm::Form_Load() {
   panel.ErrorLabelOff();
   frmMain["SystemLog"].SetCaption("");
   frmMain["VScroll1"].SetRange(0, 0);
+  const std::string deviceFileLine = TakeDeviceFile();
   selection.FillDeviceList();
   if (portFault.empty()) {
     portFault = AccessOutsideEvent([this] { board.Reset(); }, kStartUpWithoutPort);
@@ -92,8 +94,21 @@ void MainForm::Form_Load() {
   }
   // Logged after the log was cleared above, so that it stays in view.
   if (!portFault.empty()) panel.AddLog(portFault);
+  if (!deviceFileLine.empty()) panel.AddLog(deviceFileLine);
   panel.PlayEventSound("INIT");
   panel.EndEvent();
+}
+
+// The operator's own parts follow the built-in ones; a file refused adds none and says why.
+std::string MainForm::TakeDeviceFile() {
+  const std::filesystem::path path = edges_.folders.configFolder / catalogue::kDeviceFileName;
+  const catalogue::DeviceFile own = catalogue::ReadDeviceFile(path);
+  device.Devices = catalogue::DevicesWith(own.rows);
+  if (!own.error.empty()) {
+    return "Device file NOT USED, the built-in device list stands: " + own.error;
+  }
+  if (own.rows.empty()) return "";
+  return std::to_string(own.rows.size()) + " own device(s) added to the list from " + path.string();
 }
 
 void MainForm::ShowNoPortChosen() {

@@ -2,6 +2,8 @@
 // programmed, verified, read back and erased, judged by the simulated part's own cells.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "command_rig.h"
 
 namespace sorvell::console {
@@ -92,6 +94,31 @@ TEST(ReadOnly2716Test, ReadsAndVerifiesButIsNeverProgrammed) {
     EXPECT_FALSE(Holds(rig.Out(), "Programming Button Pressed")) << rig.Out();
     EXPECT_EQ(rig.Cells(), image);
   }
+}
+
+// The operator's own parts come from devices.toml in the configuration folder: another maker's
+// Flash is programmed on the AMD command set, and a file with a fault adds nothing at all.
+TEST(OwnPartsTest, AnOwnFlashIsProgrammedAndARefusedFileAddsNothing) {
+  CommandRig rig;
+  std::filesystem::copy_file(
+      std::filesystem::path(SORVELL_SOURCE_DIR) / "docs/examples/devices.toml",
+      rig.Path("devices.toml"));
+  const std::vector<std::uint8_t> image = Pattern(512 * 1024);
+  const std::string file = rig.Write("image.bin", image).string();
+  EXPECT_EQ(rig.Run({"--sim", "insert AM29F040", "--sim", "fault id 52 A4", "program", "-d",
+                     "AS29F040", "-i", file, "--yes"}),
+            kExitOk)
+      << rig.Out() << rig.Err();
+  EXPECT_TRUE(Holds(rig.Out(), "2 own device(s) added to the list from")) << rig.Out();
+  EXPECT_TRUE(Holds(rig.Out(), "Device ID# 52A4 - Alliance AS29F040 Flash Memory")) << rig.Out();
+  EXPECT_EQ(rig.Cells(), image);
+
+  rig.Write("devices.toml", std::vector<std::uint8_t>{'[', '[', 'd', ']', '\n'});
+  EXPECT_EQ(rig.Run({"verify", "-d", "AS29F040", "-i", file}), kExitBadInput);
+  EXPECT_TRUE(
+      Holds(rig.Out() + rig.Err(), "Device file NOT USED, the built-in device list stands: "))
+      << rig.Out() << rig.Err();
+  EXPECT_EQ(rig.Run({"verify", "-d", "AM29F040", "-i", file}), kExitOk) << rig.Out();
 }
 
 }  // namespace
