@@ -1,5 +1,6 @@
-// Programs and verifies a 1 MB 27C080, a 32 KB 27C256, a 512 KB AM29F040, a 32 KB X28C256 and a
-// 4 KB 24C32 on the simulated board, with random images, reads a 2 KB 24C16, and reports port
+// Programs and verifies a 1 MB 27C080, a 32 KB 27C256, a 512 KB AM29F040, a 32 KB X28C256, a
+// 4 KB 24C32 and the parts of today (SST39SF010A/040, MX29F040, AT28C256, 24C02, 24C64, 24C512) on
+// the simulated board, with random images, reads a 2 KB 24C16 and a 2716, and reports port
 // accesses per byte, the virtual time (what a real board on a legacy port would take) and the CPU
 // time of each run.
 #include <chrono>
@@ -110,6 +111,19 @@ int main() {
   Report("X28C256", sim::MakeWritableChip("X28C256"), "Eeprom XICOR X28C256", 32768);
   Report("24C32", sim::MakeSerialEeprom("24C32"), "Eeprom 24C32", 4096);
   Report("24C16", sim::MakeSerialEeprom("24C16", RandomBytes(2048)), "Eeprom 24C16", 2048,
+         Operation::kRead);
+  // The parts of today.
+  Report("SST39SF010A", sim::MakeWritableChip("SST39SF010A"), "Flash SST SST39SF010A",
+         std::size_t{128} << 10);
+  Report("SST39SF040", sim::MakeWritableChip("SST39SF040"), "Flash SST SST39SF040",
+         std::size_t{512} << 10);
+  Report("MX29F040", sim::MakeWritableChip("MX29F040"), "Flash Macronix MX29F040",
+         std::size_t{512} << 10);
+  Report("AT28C256", sim::MakeWritableChip("AT28C256"), "Eeprom Atmel AT28C256", 32768);
+  Report("24C02", sim::MakeSerialEeprom("24C02"), "Eeprom 24C02", 256);
+  Report("24C64", sim::MakeSerialEeprom("24C64"), "Eeprom 24C64", 8192);
+  Report("24C512", sim::MakeSerialEeprom("24C512"), "Eeprom 24C512", 65536);
+  Report("2716", sim::MakeEprom("2716", RandomBytes(2048)), "Eprom 2716 (read only)", 2048,
          Operation::kRead);
   return 0;
 }

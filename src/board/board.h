@@ -134,6 +134,21 @@ class Board {
   // it lasted on the timing's clock, from the one clock write to the other.
   std::uint64_t Pulse(int reg, int lineMask, std::uint64_t lengthNs);
 
+  // --- Register writes at port speed (board/fast_cycles.cpp) ------------------------------------
+  // For the cycles a part must see back to back (Flash commands, page loads): no strobe waits,
+  // and the shadows are left as they are.
+  // The fast command write: data, then the register's clock (three port writes).
+  void FastRegisterWrite(int reg, int value);
+  // Its pieces, for a writer that follows which latch is selected already.
+  void DriveDataLines(int value);
+  void SelectLatch(int reg);
+  void ClockLatch(int reg);
+  struct ClockEdge {
+    std::uint64_t beforeNs;  // the monotonic clock read at or before the edge
+    std::uint64_t afterNs;   // and at or after it
+  };
+  ClockEdge ClockLatchTimed(int reg);
+
   // --- Busy waits
   // ----------------------------------------------------------------------------------
   void WaitSettlingTime();

@@ -153,7 +153,9 @@ class RowReader {
     if (size == nullptr) return Refusal{line, "a device on an algorithm needs its size in bytes"};
     const DeviceRow* best = nullptr;
     for (const DeviceRow& candidate : KnownDevices()) {
-      if (!candidate.available || candidate.Routines().program != known->routine) continue;
+      // A read-only row has the routine's family but not its programming voltage.
+      if (!candidate.available || candidate.readOnly) continue;
+      if (candidate.Routines().program != known->routine) continue;
       if (candidate.sizeBytes < size->get()) continue;
       if (best == nullptr || candidate.sizeBytes < best->sizeBytes) best = &candidate;
     }
@@ -177,6 +179,10 @@ class RowReader {
       return Refusal{LineOf(*size), "size " + std::to_string(bytes) + " is not within 1 to " +
                                         std::to_string(reach) +
                                         " bytes, what the address lines of " + row.like + " reach"};
+    }
+    // The page-write routine writes every page of the 32 KB part, whatever the row says.
+    if (row.Routines().program == ProgramRoutine::kProgramX28C256 && bytes != reach) {
+      return Refusal{LineOf(*size), "size of a page-write part must be " + std::to_string(reach)};
     }
     row.sizeBytes = static_cast<std::int32_t>(bytes);
     return std::nullopt;
@@ -257,15 +263,23 @@ DeviceFile Refused(const std::string& fileName, const Refusal& refusal) {
   return {{}, fileName + " line " + std::to_string(refusal.line) + ": " + refusal.reason};
 }
 
-}  // namespace
-
-std::vector<std::string_view> DeviceFileAlgorithms() {
-  std::vector<std::string_view> names;
-  for (const AlgorithmName& algorithm : kAlgorithms) names.push_back(algorithm.name);
-  return names;
+// The file is plain ASCII: part names are, and the parser's Unicode tables in the toml++ of
+// Debian 12 reach an unreachable branch on some characters near U+FEFF.
+std::optional<Refusal> NotAscii(std::string_view text) {
+  std::size_t line = 1;
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      return Refusal{line, "a character that is not plain ASCII: the file must be plain text"};
+    }
+    if (c == '\n') ++line;
+  }
+  return std::nullopt;
 }
 
+}  // namespace
+
 DeviceFile ParseDeviceFile(std::string_view text, const std::string& fileName) {
+  if (const auto refused = NotAscii(text)) return Refused(fileName, *refused);
   toml::table document;
   try {
     document = toml::parse(text, std::string_view(fileName));

@@ -30,7 +30,4 @@ DeviceFile ParseDeviceFile(std::string_view text, const std::string& fileName);
 // not a regular file of at most kDeviceFileMaxBytes is refused.
 DeviceFile ReadDeviceFile(const std::filesystem::path& path);
 
-// The algorithm names a device file may give: the routine names of the program dispatch.
-std::vector<std::string_view> DeviceFileAlgorithms();
-
 }  // namespace sorvell::catalogue

@@ -11,7 +11,7 @@ constexpr int kChipEnable = 0x80;  // register 3 bit 7, active low
 void ByteLoads::Begin(const LoadLines& lines) {
   lines_ = lines;
   latched_.fill(kUnknown);
-  control_ = kUnknown;
+  selected_ = kUnknown;
   loads_ = 0;
   windowStartNs_ = 0;
   longest_ = {};
@@ -55,47 +55,24 @@ void ByteLoads::Write(int reg, int value) {
 }
 
 void ByteLoads::Latch(int reg, int value) {
-  board_.PortOut(board_.DataPort, value);
+  board_.DriveDataLines(value);
   Select(reg);
-  Clock(reg);
+  board_.ClockLatch(reg);
   latched_[static_cast<std::size_t>(reg)] = value;
 }
 
 ByteLoads::Edge ByteLoads::LatchTimed(int reg, int value) {
-  board_.PortOut(board_.DataPort, value);
+  board_.DriveDataLines(value);
   Select(reg);
-  board::Timing& clock = board_.Clock();
-  Edge edge{clock.NowNs(), 0};
-  board_.PortOut(board_.ControlPort, StrobeB(reg));
-  edge.afterNs = clock.NowNs();
-  board_.PortOut(board_.ControlPort, StrobeA(reg));
-  control_ = StrobeA(reg);
+  const board::Board::ClockEdge clocked = board_.ClockLatchTimed(reg);
   latched_[static_cast<std::size_t>(reg)] = value;
-  return edge;
+  return {clocked.beforeNs, clocked.afterNs};
 }
 
 void ByteLoads::Select(int reg) {
-  if (control_ == StrobeA(reg)) return;
-  board_.PortOut(board_.ControlPort, StrobeA(reg));
-  control_ = StrobeA(reg);
-}
-
-void ByteLoads::Clock(int reg) {
-  board_.PortOut(board_.ControlPort, StrobeB(reg));
-  board_.PortOut(board_.ControlPort, StrobeA(reg));
-  control_ = StrobeA(reg);
-}
-
-int ByteLoads::StrobeA(int reg) const {
-  const int a[] = {board_.Reg0StrobeA, board_.Reg1StrobeA, board_.Reg2StrobeA, board_.Reg3StrobeA,
-                   board_.Reg4StrobeA};
-  return a[reg];
-}
-
-int ByteLoads::StrobeB(int reg) const {
-  const int b[] = {board_.Reg0StrobeB, board_.Reg1StrobeB, board_.Reg2StrobeB, board_.Reg3StrobeB,
-                   board_.Reg4StrobeB};
-  return b[reg];
+  if (selected_ == reg) return;
+  board_.SelectLatch(reg);
+  selected_ = reg;
 }
 
 }  // namespace sorvell::flash

@@ -65,15 +65,12 @@ class ByteLoads {
   void Latch(int reg, int value);
   Edge LatchTimed(int reg, int value);
   void Select(int reg);
-  void Clock(int reg);
   void Time(const Edge& fall, const Edge& rise);
-  int StrobeA(int reg) const;
-  int StrobeB(int reg) const;
 
   board::Board& board_;
   LoadLines lines_ = kX28C256Lines;
   std::array<int, 5> latched_{};
-  int control_ = kUnknown;
+  int selected_ = kUnknown;  // the latch the control port addresses
   int loads_ = 0;
   std::uint64_t windowStartNs_ = 0;
   Gap longest_;

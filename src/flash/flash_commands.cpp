@@ -16,27 +16,16 @@ constexpr int kUnlockAddress2 = 0x2AAA;
 FlashCommands::FlashCommands(operation::Operation& operation)
     : board_(operation.board), device_(operation.device), panel_(operation.panel) {}
 
-void FlashCommands::FastWrite(int reg, int value) {
-  const int strobes[5][2] = {{board_.Reg0StrobeA, board_.Reg0StrobeB},
-                             {board_.Reg1StrobeA, board_.Reg1StrobeB},
-                             {board_.Reg2StrobeA, board_.Reg2StrobeB},
-                             {board_.Reg3StrobeA, board_.Reg3StrobeB},
-                             {board_.Reg4StrobeA, board_.Reg4StrobeB}};
-  board_.PortOut(board_.DataPort, value);
-  board_.PortOut(board_.ControlPort, strobes[reg][1]);
-  board_.PortOut(board_.ControlPort, strobes[reg][0]);
-}
-
 // Data, address, chip enable, a write-enable pulse (the byte is taken as it ends), chip enable
 // off. The command addresses go out untranslated and without the fixed bits of register 1.
 void FlashCommands::FastWriteCycle(int address, int data) {
-  FastWrite(4, data);
-  FastWrite(1, address >> 8);
-  FastWrite(2, address & 0xFF);
-  FastWrite(3, 0x04);
-  FastWrite(3, 0x00);
-  FastWrite(3, 0x04);
-  FastWrite(3, 0x84);
+  board_.FastRegisterWrite(4, data);
+  board_.FastRegisterWrite(1, address >> 8);
+  board_.FastRegisterWrite(2, address & 0xFF);
+  board_.FastRegisterWrite(3, 0x04);
+  board_.FastRegisterWrite(3, 0x00);
+  board_.FastRegisterWrite(3, 0x04);
+  board_.FastRegisterWrite(3, 0x84);
 }
 
 // The cycles of a command go out as timed work: no other process comes between them.
@@ -48,7 +37,8 @@ void FlashCommands::SendFlashCommand() {
     return;
   }
   board_.OEOFF();
-  FastWrite(3, 0x84);  // chip and write enable inactive, register 4 driving, high address 0
+  board_.FastRegisterWrite(
+      3, 0x84);  // chip and write enable inactive, register 4 driving, high address 0
   FastWriteCycle(kUnlockAddress1, 0xAA);
   FastWriteCycle(kUnlockAddress2, 0x55);
   FastWriteCycle(kUnlockAddress1, FlashCommand);

@@ -42,9 +42,6 @@ class FlashCommands {
   void SliderWait(int extraMilliseconds, int atLeast = 0);
 
  private:
-  // Value, then the register's B and A strobes: three port writes with no delay. The shadow
-  // keeps its old value; the next shadow-based write of the register overwrites this one.
-  void FastWrite(int reg, int value);
   void FastWriteCycle(int address, int data);
   ByteLoads::Gap SendCycles(std::span<const CommandCycle> cycles, const LoadLines& lines,
                             void (FlashCommands::*writeCycle)());

@@ -26,6 +26,7 @@ struct BadFile {
 
 const BadFile kBadFiles[] = {
     {"not TOML", "[[device]\nname = 1\n", 1, ""},
+    {"not plain text", Device("name = \"A\"\n# 100 \xC2\xB5s\n"), 3, "not plain ASCII"},
     {"something else than devices", "[settings]\ntitle = \"mine\"\n", 1, "only [[device]] tables"},
     {"a misspelt key", Device("name = \"A\"\nlike = \"27C256\"\nsise = 1\n"), 4,
      "unknown key \"sise\""},
@@ -49,6 +50,8 @@ const BadFile kBadFiles[] = {
      4, "no part on P2732 reaches 8192 bytes"},
     {"a size past the address lines", Device("name = \"A\"\nlike = \"27C256\"\nsize = 65536\n"), 4,
      "not within 1 to 32768 bytes"},
+    {"a page-write part of another size",
+     Device("name = \"A\"\nalgorithm = \"ProgramX28C256\"\nsize = 8192\n"), 4, "must be 32768"},
     {"a size of nothing", Device("name = \"A\"\nlike = \"27C256\"\nsize = 0\n"), 4,
      "not within 1 to"},
     {"a voltage the board has no level for", Device("name = \"A\"\nlike = \"27C256\"\nvpp = 13\n"),
