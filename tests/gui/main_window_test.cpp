@@ -16,6 +16,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QToolBar>
+#include <filesystem>
 
 #include "gui/colors.h"
 #include "gui_fixture.h"
@@ -251,6 +252,31 @@ TEST_F(MainWindowTest, FileExitClosesTheWindowThroughTheModel) {
   Widget<QAction>("mnuFileExit").trigger();
   EXPECT_FALSE(window->isVisible());
   EXPECT_TRUE(settings.values.contains("Settings/MainWidth"));
+}
+
+}  // namespace
+}  // namespace sorvell::gui::testing
+
+namespace sorvell::gui::testing {
+namespace {
+
+// Today's parts and the operator's own follow the first forty entries in the window's list; the
+// read-only 2716 offers no programming there.
+TEST_F(MainWindowTest, TheListHoldsTodaysPartsAndTheOperatorsOwn) {
+  std::filesystem::copy_file(
+      std::filesystem::path(SORVELL_SOURCE_DIR) / "docs/examples/devices.toml",
+      workDir / "devices.toml");
+  Start();
+  auto& list = Widget<QComboBox>("Device");
+  ASSERT_EQ(list.count(), 56);
+  EXPECT_EQ(list.itemText(41).trimmed(), "Flash SST SST39SF010A");
+  EXPECT_EQ(list.itemText(55), "Flash Alliance AS29F040  (own part)");
+  emit list.activated(53);
+  EXPECT_EQ(Model("Device").Value(), 53);
+  EXPECT_EQ(model->device.DeviceBytes, 2048);
+  EXPECT_TRUE(Widget<QPushButton>("Read_button").isEnabled());
+  EXPECT_FALSE(Widget<QCheckBox>("CheckBlankPriorProgramming").isEnabled());
+  EXPECT_FALSE(Widget<QPushButton>("Program_button").isEnabled());
 }
 
 }  // namespace
