@@ -44,7 +44,7 @@ int ListDevices(const Command& command, const std::vector<catalogue::DeviceRow>&
       std::fprintf(out,
                    "%s\n {\"index\": %d, \"name\": %s, \"sizeKB\": %d, \"bytes\": %d, "
                    "\"selectable\": %s, \"own\": %s}",
-                   i == 0 ? "" : ",", index, JsonText(name).c_str(), sizeKB, row.sizeBytes,
+                   i == 0 ? "" : ",", index, JsonText(row.name).c_str(), sizeKB, row.sizeBytes,
                    selectable ? "true" : "false",
                    row.origin == catalogue::RowOrigin::kOperator ? "true" : "false");
     } else if (row.sizeBytes % 1024 == 0) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "buffers/image_formats.h"
+#include "catalogue/device_file.h"
 #include "command_rig.h"
 
 namespace sorvell::console {
@@ -240,6 +241,20 @@ TEST(ConsoleCommandTest, TheListIsFilteredAndMachineReadable) {
   EXPECT_EQ(json.Text(),
             "[\n {\"index\": 37, \"name\": \"Eeprom 24C16 Serial (8 pins)\", \"sizeKB\": 2, "
             "\"bytes\": 2048, \"selectable\": true, \"own\": false}\n]\n");
+  // The operator's own parts follow, marked; parts under 1 KB are listed in bytes.
+  const catalogue::DeviceFile own = catalogue::ParseDeviceFile(
+      "[[device]]\nname = \"Flash Mine\"\nlike = \"AM29F040\"\n", "devices.toml");
+  command.filter = "Mine";
+  testing::Capture mine;
+  ListDevices(command, catalogue::DevicesWith(own.rows), mine.file(), err.file());
+  EXPECT_EQ(mine.Text(),
+            "[\n {\"index\": 54, \"name\": \"Flash Mine\", \"sizeKB\": 512, "
+            "\"bytes\": 524288, \"selectable\": true, \"own\": true}\n]\n");
+  command.json = false;
+  command.filter = "24C01";
+  testing::Capture small;
+  ListDevices(command, catalogue::KnownDevices(), small.file(), err.file());
+  EXPECT_EQ(small.Text(), " 46  Eeprom 24C01 Serial (8 pins)     128 B\n");
 }
 
 }  // namespace
