@@ -122,6 +122,10 @@ class Board {
   void OEOFF();
   void CEOEON();
   void CEOEOFF();
+  // The 32-pin Flash parts' write enable, register 3 bit 2 (socket pin 31), active low; the bank
+  // bits of register 3 stay in place. A write cycle's byte is taken as it goes inactive.
+  void WEON();
+  void WEOFF();
   void GetNibbles();
   void GetNibbles24CXX();
 

@@ -88,6 +88,16 @@ void Board::CEOEOFF() {
   SetReg0();
 }
 
+void Board::WEON() {
+  Reg3Shadow = (BankBits() | Reg3FixedBits | Reg3Shadow) & 0xFB;
+  SetReg3();
+}
+
+void Board::WEOFF() {
+  Reg3Shadow = Reg3Shadow | BankBits() | Reg3FixedBits | 0x04;
+  SetReg3();
+}
+
 // The byte comes back four bits at a time through the status lines: select a nibble with the
 // control port, read status, select the other, read again. No settling wait is needed between
 // selecting and reading.

@@ -91,17 +91,6 @@ void FlashCommands::WriteCycleXICOR() {
   loads_.Load(high | 0x40, CommandAddress & 0xFF, board_.Reg4Shadow);
 }
 
-// Both keep register 3's address bits in place while moving bit 2.
-void FlashCommands::WEON() {
-  board_.Reg3Shadow = (board_.BankBits() | board_.Reg3FixedBits | board_.Reg3Shadow) & 0xFB;
-  board_.SetReg3();
-}
-
-void FlashCommands::WEOFF() {
-  board_.Reg3Shadow = board_.Reg3Shadow | board_.BankBits() | board_.Reg3FixedBits | 0x04;
-  board_.SetReg3();
-}
-
 void FlashCommands::SliderWait(int extraMilliseconds, int atLeast) {
   const int wait =
       std::max(atLeast, panel_.SpeedMaximum() - panel_.SpeedPosition() + extraMilliseconds);

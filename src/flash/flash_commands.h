@@ -10,8 +10,7 @@ namespace sorvell::flash {
 
 // The wire level of the Flash and page-write parts: the three-cycle unlock and command writes,
 // the fast register writes that carry them at port speed, the command cycles of the 28-pin
-// page-write parts (byte loads, each within the part's byte-load window of the one before), and
-// the Flash write enable (register 3 bit 2, the socket's pin 31).
+// page-write parts (byte loads, each within the part's byte-load window of the one before).
 class FlashCommands {
  public:
   explicit FlashCommands(operation::Operation& operation);
@@ -35,8 +34,6 @@ class FlashCommands {
   ByteLoads::Gap AT29Cycles(std::span<const CommandCycle> cycles);
   // The page loads go through the same writer.
   ByteLoads& Loads() { return loads_; }
-  void WEON();
-  void WEOFF();
   // The slider's wait: (maximum - position + extra) ms, shorter at faster positions, and never
   // shorter than `atLeast` ms.
   void SliderWait(int extraMilliseconds, int atLeast = 0);

@@ -35,8 +35,8 @@ void FlashProgrammer::WriteFlashByte() {
   board_.SetReg4();
   board_.SETADR_FLASH();
   board_.CEON();
-  commands_.WEON();
-  commands_.WEOFF();  // the byte is taken on this edge
+  board_.WEON();
+  board_.WEOFF();  // the byte is taken on this edge
   board_.CEOFF();
 }
 
@@ -170,10 +170,10 @@ void FlashProgrammer::ResetFlash_Click() {
   board_.OEOFF();
   board_.Reg4Shadow = 0xF0;
   board_.SetReg4();
-  commands_.WEON();
+  board_.WEON();
   board_.CEON();
   board_.CEOFF();
-  commands_.WEOFF();
+  board_.WEOFF();
 }
 
 }  // namespace sorvell::flash

@@ -110,9 +110,9 @@ TEST(FlashCommandTest, WriteEnableMovesBit2AndKeepsTheBankBits) {
   rig.rb.board.Reg3FixedBits = 4;
   rig.rb.board.Reg3Shadow = 0x80;
   rig.rb.board.AddrByte2 = 5;  // A18 rides on bit 3 for these parts
-  rig.commands.WEON();
+  rig.rb.board.WEON();
   EXPECT_EQ(rig.rb.board.Reg3Shadow, 0x80 | 0x09);
-  rig.commands.WEOFF();
+  rig.rb.board.WEOFF();
   EXPECT_EQ(rig.rb.board.Reg3Shadow, 0x80 | 0x09 | 0x04);
 }
 
