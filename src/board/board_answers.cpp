@@ -77,10 +77,23 @@ void SetRegister3(Board& board, int value) {
   board.SetReg3();
 }
 
-bool ReadsBack(Board& board, int pattern) {
+std::uint8_t ReadBack(Board& board) {
   board.StrobeDelay();
   board.GetNibbles();
-  return (board.ReadByte & kComparedLines) == (pattern & kComparedLines);
+  return static_cast<std::uint8_t>(board.ReadByte & kComparedLines);
+}
+
+// The two patterns are complements on D6..D0: a line that reads the same level under both is held
+// there. When every line is, nothing answers (no power, no cable: the port reads its own idle
+// levels); when some are, the board answers on the others.
+BoardAnswer Judge(std::uint8_t first, std::uint8_t second) {
+  const auto wrong = static_cast<std::uint8_t>(
+      ((first ^ kFirstPattern) | (second ^ kSecondPattern)) & kComparedLines);
+  if (wrong == 0) return {AnswerCheck::kAnswered};
+  const auto held = static_cast<std::uint8_t>(~(first ^ second) & kComparedLines);
+  if (held == kComparedLines || held == 0 || (wrong & ~held) != 0) return {AnswerCheck::kSilent};
+  return {AnswerCheck::kLinesHeld, static_cast<std::uint8_t>(held & ~first),
+          static_cast<std::uint8_t>(held & first)};
 }
 
 // The shadows and the operation's last byte read are back as they were when the check ends,
@@ -100,10 +113,10 @@ struct Restore {
 
 }  // namespace
 
-AnswerCheck CheckBoardAnswers(Board& board, SocketUse use) {
+BoardAnswer CheckBoardAnswers(Board& board, SocketUse use) {
   const std::optional<LatchState> now = LatchesNow(board);
   const Approach approach = now ? ChooseApproach(*now, use) : Approach::kNone;
-  if (approach == Approach::kNone) return AnswerCheck::kNotNow;
+  if (approach == Approach::kNone) return {AnswerCheck::kNotNow};
   const Restore shadows{board};
   const bool latchDrove = (now->reg3 & kR3LatchOff) == 0;
   const int lifted = approach == Approach::kLiftChipEnable ? kR3ChipEnableOff : 0;
@@ -118,11 +131,9 @@ AnswerCheck CheckBoardAnswers(Board& board, SocketUse use) {
   // model 6's identification line stay as they are.
   if (lifted != 0) SetRegister3(board, now->reg3 | lifted);
   if (!latchDrove) SetRegister3(board, (now->reg3 | lifted) & ~kR3LatchOff);
-  bool answered = ReadsBack(board, kFirstPattern);
-  if (answered) {
-    LatchData(board, kSecondPattern | d7);
-    answered = ReadsBack(board, kSecondPattern);
-  }
+  const std::uint8_t first = ReadBack(board);
+  LatchData(board, kSecondPattern | d7);
+  const std::uint8_t second = ReadBack(board);
   // Back in the reverse order: the latch off the bus, then CE, then the latch's byte, which is
   // out of sight again unless it drove before the check. A byte never written since start-up
   // cannot be given back; it is off the bus, and the shadow's byte takes its place.
@@ -131,11 +142,27 @@ AnswerCheck CheckBoardAnswers(Board& board, SocketUse use) {
   LatchData(board, now->reg4);
   board.LastAnswerCheckNs = board.Clock().NowNs();
   ++board.AnswerChecks;
-  return answered ? AnswerCheck::kAnswered : AnswerCheck::kSilent;
+  return Judge(first, second);
+}
+
+std::string HeldLinesText(const BoardAnswer& answer) {
+  std::string text;
+  for (int line = 6; line >= 0; --line) {
+    const int bit = 1 << line;
+    if (((answer.heldLow | answer.heldHigh) & bit) == 0) continue;
+    text += (text.empty() ? "data line D" : ", D") + std::to_string(line) + " reads " +
+            ((answer.heldHigh & bit) != 0 ? "1" : "0");
+  }
+  return text +
+         " whatever the board drives: a short at the socket (a bent pin, solder, a part holding "
+         "the "
+         "line) or the board's data latch; check the socket and the part";
 }
 
 void ConfirmBoardAnswers(Board& board, SocketUse use) {
-  if (CheckBoardAnswers(board, use) == AnswerCheck::kSilent) throw BoardStoppedAnswering();
+  const BoardAnswer answer = CheckBoardAnswers(board, use);
+  if (answer.check == AnswerCheck::kSilent) throw BoardStoppedAnswering();
+  if (answer.check == AnswerCheck::kLinesHeld) throw DataLinesHeld(HeldLinesText(answer));
 }
 
 bool AnswerCheckDue(Board& board) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "board/board.h"
 #include "board/port_io.h"
@@ -27,6 +28,10 @@ enum class SocketUse {
 enum class AnswerCheck {
   kAnswered,
   kSilent,
+  // Some data lines stay at one level whatever the latch drives, while the others follow it: the
+  // board answers, but a short on the socket's side (a bent pin, solder, a part holding the line)
+  // or its latch holds those lines.
+  kLinesHeld,
   // Nothing was sent: no port or model is known, or the socket's state lets no check be made
   // without risk to the part (a write or program pulse may be open, or the part may drive).
   kNotNow,
@@ -36,9 +41,24 @@ enum class AnswerCheck {
 // back through the status lines, as detection does; then puts registers 3 and 4 and their
 // shadows back as they were. Registers 0 to 2 (VPP, OE, address, write enables) are never
 // written. Why each step is safe for the part in the socket is told beside it.
-AnswerCheck CheckBoardAnswers(Board& board, SocketUse use);
+struct BoardAnswer {
+  AnswerCheck check;
+  std::uint8_t heldLow = 0;   // D6..D0 that read 0 under both patterns
+  std::uint8_t heldHigh = 0;  // and 1
+};
+BoardAnswer CheckBoardAnswers(Board& board, SocketUse use);
 
-// The check, throwing BoardStoppedAnswering when the board is silent.
+// "data line D3 reads 0 whatever the board drives: ..." for held lines.
+std::string HeldLinesText(const BoardAnswer& answer);
+
+// Some data lines held: the operation in hand cannot read or write the part through them.
+class DataLinesHeld : public PortFault {
+ public:
+  explicit DataLinesHeld(const std::string& what) : PortFault(what) {}
+};
+
+// The check, throwing BoardStoppedAnswering when the board is silent and DataLinesHeld when it
+// answers on some lines only.
 void ConfirmBoardAnswers(Board& board, SocketUse use);
 
 // At the operations' safe points the board is checked at most once in this much of its clock:

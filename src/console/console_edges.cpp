@@ -1,5 +1,7 @@
 #include "console/console_edges.h"
 
+#include <sstream>
+
 #include "panel/form.h"
 
 namespace sorvell::console {
@@ -80,6 +82,10 @@ Answer ScriptedDialogs::Message(const panel::MessageRequest& request) {
     answer = ask(request).value_or(answer);
   }
   Print(request.title, request.text, AnswerText(answer));
+  // The box's further lines, each on a line of its own under it.
+  std::istringstream details(request.details);
+  for (std::string line; std::getline(details, line);) std::fprintf(out_, "  %s\n", line.c_str());
+  std::fflush(out_);
   return answer;
 }
 

@@ -108,6 +108,7 @@ QString QtDialogs::Title(const std::string& title) const {
 Answer QtDialogs::Message(const panel::MessageRequest& request) {
   QMessageBox box(IconOf(request.icon), Title(request.title), ToQtLines(request.text),
                   ButtonsOf(request.buttons), parent_);
+  if (!request.details.empty()) box.setInformativeText(ToQtLines(request.details));
   const auto defaultButton = ButtonOf(request.defaultAnswer);
   if (box.button(defaultButton) != nullptr) box.setDefaultButton(defaultButton);
   return AnswerOf(box.exec(), request.buttons);

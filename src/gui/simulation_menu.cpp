@@ -73,6 +73,16 @@ void SimulationMenu::AddFaultActions(QMenu& menu) {
   Add(menu, "simForeignId", "Foreign Flash &ID...", [this] {
     AskAndRun("Maker and device code the Flash part answers with, in hex:", "fault id");
   });
+  Add(menu, "simDataLine", "&Data Line Held or Open...",
+      [this] { AskAndRun("Data line (0 to 7) and low, high or open:", "fault data-line"); });
+  Add(menu, "simAddressLine", "Add&ress Line Open or Shorted...", [this] {
+    AskAndRun("Address line (0 to 19) and open, or short (with the line above it):",
+              "fault address-line");
+  });
+  Add(menu, "simContact", "&Loose Contact...", [this] {
+    AskAndRun("Data line (0 to 7), how often it fails in percent, and a seed:", "fault contact");
+  });
+  Add(menu, "simContactsGood", "Contacts &Good Again", [this] { Run("fault contacts-good"); });
   Add(menu, "simEraseHangs", "Flash Erase &Never Ends", [this] { Run("fault erase-hangs"); });
   Add(menu, "simNoAck", "Serial Part Never &Answers", [this] { Run("fault no-ack"); });
   Add(menu, "simBusy", "Serial Part Stays &Busy", [this] { Run("fault busy"); });

@@ -40,6 +40,10 @@ void Operation::ProgrammingFailure() {
                "h, Programming BYTE:" + common::HexText(run.ProgramByte) +
                "h, Read BYTE:" + common::HexText(board.ReadByte) + "h");
   panel.AddLog("*** Aborting Programming.");
+  if (board.CurrentAddress == 0 && board.ReadByte == 0xFF) {
+    panel.AddLog(diagnosis::kNothingWrittenHint);
+    panel.SetAlertDetails(diagnosis::kNothingWrittenHint);
+  }
   panel.ReportDeviceError("Programming Failure at Address " +
                           common::HexText(board.CurrentAddress) + "h");
   panel.ErrorLockButtons();

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <functional>
+#include <span>
+
 #include "board/board.h"
 #include "buffers/buffers.h"
 #include "catalogue/selection.h"
+#include "diagnosis/diagnosis.h"
 #include "operation/run_state.h"
 #include "panel/panel.h"
 
@@ -26,6 +30,16 @@ class Operation {
   void ProgrammingFailure();
   // A difference at run.ErrorAddress: the alert, the log lines, the board reset.
   void ReportVerifyError(std::uint8_t expected);
+  // What a part read against what it should hold, after the whole part (or, when `stopped`, the
+  // part up to where the stop came) was read: true when every byte matches. Otherwise the first
+  // difference goes to `reportFirst` (the compare's own lines and alert, with run.ErrorAddress and
+  // board.ReadByte set and the diagnosis as the alert's further text); the whole difference and
+  // its diagnosis are logged after it and kept in the run state.
+  bool JudgeWholeCompare(std::span<const std::uint8_t> wanted, std::span<const std::uint8_t> read,
+                         diagnosis::Check check, bool stopped,
+                         const std::function<void()>& reportFirst);
+  // After a read: a part of nothing but FFh may be blank, or not there at all.
+  void NoteAllErased(std::span<const std::uint8_t> read);
   // A programmed byte is read back in two steps around the moment the part's outputs come on.
   // First the data latch lets go of the data lines (FFh latched, then released), while the part's
   // outputs are still off: were both to drive at once they would fight on every line where they

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "diagnosis/diagnosis.h"
+
 namespace sorvell::operation {
 
 inline constexpr std::size_t kProgramBufferSize = 1'048'577;
@@ -32,6 +34,11 @@ struct RunState {
   int AckCount = 0;
   // 1 makes the serial programming routines write FFh (Erase Chip); a board reset clears it.
   int SerialEraseMode = 0;
+  // The last whole compare of a part (verify or blank check) that found a difference, and what
+  // it was diagnosed as: the report file and the window's marks read them.
+  std::string LastCompare;  // "verify", "blank"; empty when the last compare matched
+  diagnosis::Difference LastDifference;
+  std::vector<diagnosis::Finding> LastFindings;
 };
 
 }  // namespace sorvell::operation

@@ -18,6 +18,8 @@ struct MessageRequest {
   MessageButtons buttons = MessageButtons::kOk;
   MessageIcon icon = MessageIcon::kNone;
   Answer defaultAnswer = Answer::kOk;
+  // Further lines under the main message (the window's informative text), if any.
+  std::string details{};
 };
 
 struct FileRequest {

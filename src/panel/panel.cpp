@@ -1,5 +1,7 @@
 #include "panel/panel.h"
 
+#include <utility>
+
 #include <algorithm>
 
 #include <string>
@@ -121,6 +123,7 @@ void Panel::BeginEvent(bool operation) {
   eventOutcome_ = Outcome::Done();
   reported_ = false;
   operationEvent_ = operation;
+  alertDetails_.clear();  // further text belongs to the alert of the event that gave it
 }
 
 void Panel::Report(Outcome outcome) {
@@ -189,7 +192,7 @@ void Panel::ErrorLockButtons() {
 
 void Panel::CriticalErrorBox() {
   dialogs.Message({"Program or Compare Error", "Critical Message", MessageButtons::kOk,
-                   MessageIcon::kCritical, Answer::kOk});
+                   MessageIcon::kCritical, Answer::kOk, std::exchange(alertDetails_, {})});
   TurnAlertOff();
 }
 

@@ -56,7 +56,9 @@ class Panel {
   void SetDumpPages(int pages);
 
   void ErrorLockButtons();
+  // The alert box; its further text is what SetAlertDetails gave since the last box, if anything.
   void CriticalErrorBox();
+  void SetAlertDetails(std::string details) { alertDetails_ = std::move(details); }
   void Error_label_Click();
   // How many times the error alert was raised in this run (the console's exit status).
   int ErrorAlertsRaised() const { return errorAlertsRaised_; }
@@ -108,6 +110,7 @@ class Panel {
   std::string savedProgramEnabled_ = "True", savedVerifyEnabled_ = "True";
   std::string savedReadEnabled_ = "True", savedDisplayEnabled_ = "True";
   int errorAlertsRaised_ = 0;
+  std::string alertDetails_;
   RunControl* runControl_ = nullptr;
   Outcome eventOutcome_, lastOutcome_;
   bool reported_ = false;

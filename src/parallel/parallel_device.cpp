@@ -53,6 +53,7 @@ void ParallelDevice::ReadParallelCode() {
   panel_.ReportDone(std::to_string(device_.DeviceSize) + " bytes Read from Device, CHKSUMM $" +
                     run_.DeviceChecksumText);
   panel_.AddLog("Device CHKSUMM = $" + run_.DeviceChecksumText);
+  op_.NoteAllErased(std::span(op_.buffers.CodeBuffer).first(static_cast<std::size_t>(size)));
   panel_.SetDumpPages(device_.DeviceSize / 256);
   panel_.AddLog("Data is available at above Window, use Scroll Bar");
   panel_.AddLog("You can Save the file using [FILE - Save As] menu");
@@ -70,15 +71,10 @@ void ParallelDevice::BlankCheckParallel() {
   panel_.StartProgress(PagesOf(size));
   board_.Clock().Spin(100);
   op_.ComputeLastBankAndPage();
-  const bool blank = WalkDevice(
-      board_, size, [this] { op_.StepProgress(); },
-      [this](std::int32_t) {
-        if (board_.ReadByte == 0xFF) return true;
-        run_.ErrorAddress = board_.AddrByte1 * 256 + board_.AddrByte2 * 65536 + board_.Reg2Shadow;
-        ReportNotBlank();
-        return false;
-      });
-  if (!blank) return;
+  const std::vector<std::uint8_t> erased(static_cast<std::size_t>(size), 0xFF);
+  if (!ReadWholePart(size, erased, diagnosis::Check::kBlank, [this] { ReportNotBlank(); })) {
+    return;
+  }
   op_.ConfirmBoardAnswers();
   panel_.DataFlowLabelOff();
   panel_.AddLog("Device IS BLANK (ERASED)");
@@ -86,6 +82,35 @@ void ParallelDevice::BlankCheckParallel() {
   panel_.ResetProgress();
   panel_.PlayEventSound("OK");
   board_.Reset();
+}
+
+// Reads every byte, also past a first difference, so that the whole difference can be told; a
+// stop ends the read early, and a difference found before it is still reported. False when the
+// part differs from `wanted` (reported).
+bool ParallelDevice::ReadWholePart(std::int32_t size, std::span<const std::uint8_t> wanted,
+                                   diagnosis::Check check,
+                                   const std::function<void()>& reportFirst) {
+  std::vector<std::uint8_t> read(static_cast<std::size_t>(size));
+  std::int32_t done = 0;
+  try {
+    WalkDevice(
+        board_, size, [this] { op_.StepProgress(); },
+        [&](std::int32_t address) {
+          if (check == diagnosis::Check::kVerify) {
+            run_.DeviceChecksum = (run_.DeviceChecksum + board_.ReadByte) & 0xFFFF;
+          }
+          read[static_cast<std::size_t>(address)] = board_.ReadByte;
+          done = address + 1;
+          return true;
+        });
+  } catch (const panel::OperationStopped&) {
+    const auto partial = std::span(read).first(static_cast<std::size_t>(done));
+    if (diagnosis::Compare(wanted, partial).Any()) {
+      return op_.JudgeWholeCompare(wanted, partial, check, true, reportFirst);
+    }
+    throw;
+  }
+  return op_.JudgeWholeCompare(wanted, read, check, false, reportFirst);
 }
 
 void ParallelDevice::ReportNotBlank() {
@@ -101,7 +126,7 @@ void ParallelDevice::ReportNotBlank() {
   panel_.CriticalErrorBox();
 }
 
-// False when a mismatch ended the verify (already reported).
+// False when the part differs from the image (already reported).
 bool ParallelDevice::VerifyParallel() {
   op_.BuildProgramBuffer();
   panel_.ResetProgress();
@@ -111,17 +136,10 @@ bool ParallelDevice::VerifyParallel() {
   const std::int32_t size = std::min(op_.PartBytes(), run_.ProgramLength);
   panel_.StartProgress(PagesOf(size));
   op_.ComputeLastBankAndPage();
-  return WalkDevice(
-      board_, size, [this] { op_.StepProgress(); },
-      [this](std::int32_t address) {
-        run_.DeviceChecksum = (run_.DeviceChecksum + board_.ReadByte) & 0xFFFF;
-        if (board_.ReadByte == run_.ProgramBuffer[static_cast<std::size_t>(address)]) {
-          return true;
-        }
-        run_.ErrorAddress = address;
-        op_.ReportVerifyError(run_.ProgramBuffer[static_cast<std::size_t>(address)]);
-        return false;
-      });
+  const auto wanted = std::span(run_.ProgramBuffer).first(static_cast<std::size_t>(size));
+  return ReadWholePart(size, wanted, diagnosis::Check::kVerify, [&] {
+    op_.ReportVerifyError(wanted[static_cast<std::size_t>(run_.ErrorAddress)]);
+  });
 }
 
 void ParallelDevice::SetDisplayAddress() {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <span>
+
 #include "buffers/buffer_view.h"
 #include "operation/operation.h"
 
@@ -13,13 +16,15 @@ class ParallelDevice {
 
   void ReadParallelCode();
   void BlankCheckParallel();
-  // False when a mismatch ended the verify (already reported).
+  // False when the part differs from the image (already reported, with the whole difference).
   bool VerifyParallel();
   // Reads the page the scroll bar chooses from the device into the dump.
   void DisplayEprom();
 
  private:
   void ReportNotBlank();
+  bool ReadWholePart(std::int32_t size, std::span<const std::uint8_t> wanted,
+                     diagnosis::Check check, const std::function<void()>& reportFirst);
   void SetDisplayAddress();
 
   operation::Operation& op_;

@@ -128,6 +128,7 @@ void SerialEeprom::Read24CXX() {
     op_.buffers.CodeImageSize = size;
     panel_.AddLog(std::to_string(size) + " bytes Read from Device");
     panel_.ReportDone(std::to_string(size) + " bytes Read from Device");
+    op_.NoteAllErased(std::span(op_.buffers.CodeBuffer).first(static_cast<std::size_t>(size)));
     panel_.ShowDump(HexBytes(op_.buffers.CodeBuffer, 257));
     panel_.SetDumpPages(size / 256);
     panel_.AddLog("Data is available at above Window, use Scroll Bar");
@@ -218,6 +219,8 @@ void SerialEeprom::WaitForWriteCycle(int deviceAddress) {
   board_.CEON();
 }
 
+// Reads the whole part, also past a first difference, so that the whole difference can be told;
+// a stop ends the read early, and a difference found before it is still reported.
 void SerialEeprom::Verify24CXX() {
   const std::int32_t size = op_.PartBytes();
   if (!SizeFits(size)) {
@@ -227,19 +230,31 @@ void SerialEeprom::Verify24CXX() {
   panel_.StartProgress(size);
   const operation::TimedRun held(op_);
   if (!ReadAddressPhase()) return;
-  for (std::int32_t a = 0; a < size; ++a) {
-    StepByteProgress(a);
-    bus_.ReceiveByte24CXX();
-    AcknowledgeReceived(a + 1 < size);
-    run_.DeviceChecksum = (run_.DeviceChecksum + board_.ReadByte) & 0xFFFF;
-    const std::uint8_t wanted = op_.buffers.CodeBuffer[static_cast<std::size_t>(a)];
-    if (wanted != board_.ReadByte) {
-      run_.ErrorAddress = a;
-      op_.ReportVerifyError(wanted);
-      return;  // no STOP: the bus is left mid-read, the report's reset idles it
+  std::vector<std::uint8_t> read(static_cast<std::size_t>(size));
+  const auto wanted = std::span(op_.buffers.CodeBuffer).first(static_cast<std::size_t>(size));
+  const auto report = [&] {
+    op_.ReportVerifyError(wanted[static_cast<std::size_t>(run_.ErrorAddress)]);
+  };
+  std::int32_t a = 0;
+  try {
+    for (; a < size; ++a) {
+      StepByteProgress(a);
+      bus_.ReceiveByte24CXX();
+      AcknowledgeReceived(a + 1 < size);
+      run_.DeviceChecksum = (run_.DeviceChecksum + board_.ReadByte) & 0xFFFF;
+      read[static_cast<std::size_t>(a)] = board_.ReadByte;
     }
+  } catch (const panel::OperationStopped&) {
+    const auto partial = std::span(read).first(static_cast<std::size_t>(a));
+    // The bus is left mid-read: the report's board reset idles it.
+    if (diagnosis::Compare(wanted, partial).Any()) {
+      op_.JudgeWholeCompare(wanted, partial, diagnosis::Check::kVerify, true, report);
+      return;
+    }
+    throw;
   }
   bus_.Stop24CXX();
+  op_.JudgeWholeCompare(wanted, read, diagnosis::Check::kVerify, false, report);
 }
 
 void SerialEeprom::Report24CXXAckError() {

@@ -1,6 +1,7 @@
 #include "shell/simulator_commands.h"
 
 #include <charconv>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <vector>
@@ -205,11 +206,53 @@ bool IdFault(sim::SimBoard& board, const std::vector<std::string>& words, std::s
   return true;
 }
 
+// Faults of the socket's contacts: they stay with the socket when the part is changed.
+bool ContactFault(sim::SimBoard& board, const std::vector<std::string>& words, std::string& error) {
+  const std::string& kind = words[1];
+  const auto line = words.size() > 2 ? DecimalNumber(words[2]) : std::nullopt;
+  const std::string how = words.size() > 3 ? words[3] : "";
+  const auto percent = words.size() > 3 ? DecimalNumber(words[3]) : std::nullopt;
+  const auto seed = words.size() > 4 ? DecimalNumber(words[4]) : std::optional<std::uint32_t>(1);
+  std::function<void(sim::ContactFaults&)> change;
+  if (kind == "data-line" && line && *line < 8 && words.size() == 4 &&
+      (how == "low" || how == "high" || how == "open")) {
+    change = [&](sim::ContactFaults& c) {
+      how == "open" ? c.OpenDataLine(static_cast<int>(*line))
+                    : c.HoldDataLine(static_cast<int>(*line), how == "high");
+    };
+  } else if (kind == "address-line" && line && *line < 20 && words.size() == 4 &&
+             (how == "open" || (how == "short" && *line < 19))) {
+    change = [&](sim::ContactFaults& c) {
+      how == "open" ? c.OpenAddressLine(static_cast<int>(*line))
+                    : c.ShortAddressLines(static_cast<int>(*line));
+    };
+  } else if (kind == "contact" && line && *line < 8 && percent && *percent >= 1 &&
+             *percent <= 100 && seed && words.size() <= 5) {
+    change = [&](sim::ContactFaults& c) {
+      c.MakeContactFlaky(static_cast<int>(*line), static_cast<int>(*percent),
+                         static_cast<std::uint32_t>(*seed));
+    };
+  } else if (kind == "contacts-good" && words.size() == 2) {
+    change = [](sim::ContactFaults& c) { c.Clear(); };
+  } else {
+    error =
+        "sim fault data-line N low|high|open, address-line N open|short (with N+1), contact N "
+        "PERCENT [SEED] or contacts-good (decimal line numbers: D0..D7, A0..A19)";
+    return false;
+  }
+  board.ChangeContacts(change);
+  return true;
+}
+
 bool Fault(sim::SimBoard& board, const std::vector<std::string>& words, std::string& error) {
   const std::string kind = words.size() > 1 ? words[1] : "";
   if (kind == "slow" && words.size() == 4) return SlowFault(board, words, error);
   if (kind == "stuck" && words.size() == 5) return StuckFault(board, words, error);
   if (kind == "id" && words.size() == 4) return IdFault(board, words, error);
+  if (kind == "data-line" || kind == "address-line" || kind == "contact" ||
+      kind == "contacts-good") {
+    return ContactFault(board, words, error);
+  }
   if (kind == "erase-hangs" && words.size() == 2) {
     sim::WritableChip* chip = Writable(board, error);
     if (chip != nullptr) chip->SetEraseHangs(true);
@@ -236,7 +279,8 @@ bool Fault(sim::SimBoard& board, const std::vector<std::string>& words, std::str
   }
   error =
       "sim fault slow ADDRESS|all FACTOR, stuck ADDRESS MASK VALUE, id MAKER DEVICE, "
-      "erase-hangs, no-ack, busy, board-off-after N or port-fails-after N";
+      "erase-hangs, no-ack, busy, board-off-after N, port-fails-after N, data-line N "
+      "low|high|open, address-line N open|short, contact N PERCENT [SEED] or contacts-good";
   return false;
 }
 

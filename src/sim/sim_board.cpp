@@ -112,7 +112,10 @@ std::uint8_t SimBoard::ReadStatus() {
   if (!Reached()) return kUnconnectedStatus;
   // A part's outputs may come on by themselves (a busy part finishing), not only on a new line.
   JudgeBusClash();
-  return StatusInputs(model_, HighNibbleSelected(normalisedControl_), DataBus());
+  const bool latchDrives = (latches_[kR3] & kR3DataDisable) == 0;
+  const bool partDrives = !latchDrives && chip_ && chip_->Drives(lines_, clock_.NowNs());
+  return StatusInputs(model_, HighNibbleSelected(normalisedControl_),
+                      contacts_.ToBoard(DataBus(), partDrives));
 }
 
 bool SimBoard::Reached() {
@@ -154,7 +157,7 @@ void SimBoard::FollowDataPort() {
 // only when a latch changed.
 void SimBoard::RewireSocket() {
   if (!connected_) return;
-  const SocketLines lines = WireSocket(model_, latches_, model4VppMillivolts_);
+  const SocketLines lines = contacts_.ToPart(WireSocket(model_, latches_, model4VppMillivolts_));
   if (lines != lines_) {
     lines_ = lines;
     if (chip_) chip_->OnLines(lines_, clock_.NowNs());

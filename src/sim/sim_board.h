@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
+#include "sim/contact_faults.h"
 #include "sim/latch_decode.h"
 #include "sim/socket.h"
 #include "sim/virtual_clock.h"
@@ -49,6 +51,12 @@ class SimBoard {
   void Reconnect();
   bool Connected() const { return connected_; }
 
+  // Faults of the socket's contacts (sim/contact_faults.h); the part learns the lines anew.
+  void ChangeContacts(const std::function<void(ContactFaults&)>& change) {
+    change(contacts_);
+    RewireSocket();
+  }
+
   // Times the board's data latch began to drive D7..D0 while the part drove them too: each one a
   // bus clash that stresses both drivers.
   std::uint64_t BusClashes() const { return busClashes_; }
@@ -74,6 +82,7 @@ class SimBoard {
   int transparentLatch_ = kNoLatch;
   std::uint16_t model4VppMillivolts_;
   SocketLines lines_;
+  ContactFaults contacts_;
   std::unique_ptr<SocketChip> chip_;
   bool connected_ = true;
   std::optional<std::uint64_t> accessesUntilLoss_;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -89,6 +90,22 @@ inline std::vector<std::uint8_t> Pattern(std::size_t size) {
   std::vector<std::uint8_t> bytes(size);
   for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + (i >> 8));
   return bytes;
+}
+
+// A test's name from its words: "a Flash erase that never completes" ->
+// "AFlashEraseThatNeverCompletes".
+inline std::string TestNameOf(const char* what) {
+  std::string name;
+  bool upper = true;
+  for (const char* c = what; *c != '\0'; ++c) {
+    if (!std::isalnum(static_cast<unsigned char>(*c))) {
+      upper = true;
+      continue;
+    }
+    name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(*c))) : *c;
+    upper = false;
+  }
+  return name;
 }
 
 inline bool Holds(const std::string& text, const std::string& part) {

@@ -125,19 +125,8 @@ TEST_P(OutcomeTest, TheExitStatusIsTheOperationsOwnOutcome) {
   }
 }
 
-// "a Flash erase that never completes" -> "AFlashEraseThatNeverCompletes".
 std::string CaseName(const ::testing::TestParamInfo<OutcomeCase>& info) {
-  std::string name;
-  bool upper = true;
-  for (const char* c = info.param.what; *c != '\0'; ++c) {
-    if (!std::isalnum(static_cast<unsigned char>(*c))) {
-      upper = true;
-      continue;
-    }
-    name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(*c))) : *c;
-    upper = false;
-  }
-  return name;
+  return testing::TestNameOf(info.param.what);
 }
 
 INSTANTIATE_TEST_SUITE_P(Classes, OutcomeTest, ::testing::ValuesIn(kCases), CaseName);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "../shell/shell_fakes.h"
+#include "diagnosis/diagnosis.h"
 #include "sim/rom_chip.h"
 
 namespace sorvell::shell::testing {
@@ -48,7 +49,18 @@ TEST(ParallelDispatchTest, NotBlankDeviceStopsTheRun) {
   EXPECT_EQ(rig.NewLog(),
             Lines({"Programming Button Pressed", "Checking Device for BLANK (Erased)... Wait",
                    "Device IS NOT BLANK (ERASED)", "Address: 1F3 ][ Device Data: 7F",
-                   "Error Alert was Turned Off"}));
+                   "Error Alert was Turned Off",
+                   "Whole part compared: 1 of 32768 bytes differ, the first at 1F3h, the last "
+                   "at 1F3h",
+                   "Differing addresses: 1F3h",
+                   "Data line D7: 1 bits read 0 where 1 was wanted, 0 read 1 where 0 was wanted",
+                   "Certain: the part holds data: 1 of its 32768 bytes are not FFh; erase it "
+                   "before programming"}));
+  // The alert keeps its text and title; the address, the bytes and the diagnosis come under it.
+  EXPECT_EQ(rig.dialogs.messages.back().text, "Program or Compare Error");
+  EXPECT_EQ(rig.dialogs.messages.back().details,
+            "Address 1F3h: erased (FFh), read 7Fh\nCertain: the part holds data: 1 of its 32768 "
+            "bytes are not FFh; erase it before programming");
   EXPECT_EQ(rig.tally.waitsUntil, 0);  // not a single pulse
 }
 
@@ -61,7 +73,8 @@ TEST(ParallelDispatchTest, AByteThatNeverTakesFailsAfter254Pulses) {
   const std::string log = rig.NewLog();
   EXPECT_NE(log.find(Lines({"Programming Started... Wait ", "*** Programming Failure ***",
                             "*** Address:0h, Programming BYTE:0h, Read BYTE:FFh",
-                            "*** Aborting Programming.", "Error Alert was Turned Off"})),
+                            "*** Aborting Programming.", diagnosis::kNothingWrittenHint,
+                            "Error Alert was Turned Off"})),
             std::string::npos)
       << log;
   EXPECT_EQ(log.find("Successfull"), std::string::npos);

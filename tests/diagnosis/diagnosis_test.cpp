@@ -1,0 +1,135 @@
+// Each diagnosis from the fault the simulated socket or part makes, through sorvell-cli: the
+// whole difference is logged after the first-difference lines, and the cause is named with how
+// sure it is.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "../console/command_rig.h"
+
+namespace sorvell::console {
+namespace {
+
+using testing::CommandRig;
+using testing::Holds;
+using testing::Pattern;
+
+struct FaultCase {
+  const char* what;
+  std::vector<std::string> sims;  // "IMAGE" stands for the image file, "CELLS" for the cells file
+  std::vector<std::string> args;  // "IMAGE" as above
+  const char* said;
+};
+
+std::vector<std::uint8_t> Image() {
+  return Pattern(32768);
+}
+
+// What a part programmed over old contents without an erase holds: programming only clears bits.
+std::vector<std::uint8_t> BurnedOverOldData() {
+  std::vector<std::uint8_t> cells = Image();
+  for (std::size_t a = 0; a < cells.size(); a += 3) cells[a] &= static_cast<std::uint8_t>(a >> 4);
+  return cells;
+}
+
+// The image burned 16 bytes too low, as a file loaded at the wrong offset leaves it.
+std::vector<std::uint8_t> ShiftedImage() {
+  const std::vector<std::uint8_t> image = Image();
+  std::vector<std::uint8_t> cells(image.size(), 0xFF);
+  std::copy(image.begin() + 16, image.end(), cells.begin());
+  return cells;
+}
+
+const FaultCase kCases[] = {
+    {"an empty socket",
+     {"remove"},
+     {"verify", "-d", "27C256", "-i", "IMAGE"},
+     "Certain: every byte reads FFh: an empty socket"},
+    {"a data line open",
+     {"insert 27C256 IMAGE", "fault data-line 5 open"},
+     {"verify", "-d", "27C256", "-i", "IMAGE"},
+     "Certain: data line D5 is stuck at 1 or open (floating high)"},
+    {"an address line open",
+     {"insert 27C256 IMAGE", "fault address-line 4 open"},
+     {"verify", "-d", "27C256", "-i", "IMAGE"},
+     "the part's content repeats every 16 bytes: address line A4 is open or held high"},
+    {"two address lines shorted",
+     {"insert 27C256 IMAGE", "fault address-line 9 short"},
+     {"verify", "-d", "27C256", "-i", "IMAGE"},
+     "Certain: address lines A9 and A10 are shorted together"},
+    {"a smaller part than selected",
+     {"insert 27C256 IMAGE"},
+     {"verify", "-d", "27C512", "-i", "IMAGE64"},
+     "or the part in the socket holds only 32768 bytes, less than the one selected"},
+    {"a part programmed without an erase",
+     {"insert 27C256 CELLS"},
+     {"verify", "-d", "27C256", "-i", "IMAGE"},
+     "Likely: the part was not erased"},
+    {"an image loaded at the wrong offset",
+     {"insert 27C256 SHIFTED"},
+     {"verify", "-d", "27C256", "-i", "IMAGE"},
+     "Likely: the image is in the part shifted by -16 bytes"},
+    {"a bad contact",
+     {"insert 27C256 IMAGE", "fault contact 2 1 7"},
+     {"verify", "-d", "27C256", "-i", "IMAGE"},
+     "Possible: only D2 is wrong, both ways"},
+};
+
+class DiagnosisTest : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(DiagnosisTest, TheCauseIsNamedAfterTheFirstDifference) {
+  const FaultCase& c = GetParam();
+  CommandRig rig;
+  const std::map<std::string, std::string> files = {
+      {"IMAGE", rig.Write("image.bin", Image()).string()},
+      {"IMAGE64", rig.Write("image64.bin", Pattern(65536)).string()},
+      {"CELLS", rig.Write("cells.bin", BurnedOverOldData()).string()},
+      {"SHIFTED", rig.Write("shifted.bin", ShiftedImage()).string()}};
+  const auto named = [&](std::string word) {
+    for (const auto& [key, path] : files) {
+      if (const auto at = word.find(key);
+          at != std::string::npos && (at + key.size() == word.size())) {
+        return word.replace(at, key.size(), path);
+      }
+    }
+    return word;
+  };
+  std::vector<std::string> args;
+  for (const std::string& sim : c.sims) args.insert(args.end(), {"--sim", named(sim)});
+  for (const std::string& arg : c.args) args.push_back(named(arg));
+  EXPECT_EQ(rig.Run(args), kExitErrorAlert) << c.what << "\n" << rig.Out() << rig.Err();
+  const std::string out = rig.Out();
+  // The first difference's lines and the alert come first, as ever; the whole difference after.
+  const auto alert = out.find("DIALOG [Critical Message] Program or Compare Error");
+  const auto summary = out.find("Whole part compared: ");
+  ASSERT_NE(alert, std::string::npos) << out;
+  EXPECT_LT(alert, summary) << out;
+  EXPECT_TRUE(Holds(out.substr(summary), c.said)) << c.what << "\n" << out;
+  // The alert's further text names it too.
+  EXPECT_TRUE(Holds(out.substr(alert, summary - alert), c.said)) << out;
+}
+
+std::string CaseName(const ::testing::TestParamInfo<FaultCase>& info) {
+  return testing::TestNameOf(info.param.what);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, DiagnosisTest, ::testing::ValuesIn(kCases), CaseName);
+
+// A line shorted at the socket is held for the board's own latch too: the board's check names it
+// before any part is read, and the operation ends there, a device error without a success line.
+TEST(HeldDataLineTest, TheBoardCheckNamesTheLineBeforeThePartIsRead) {
+  for (const char* level : {"low", "high"}) {
+    CommandRig rig;
+    EXPECT_EQ(rig.Run({"--sim", "insert 27C256", "--sim", std::string("fault data-line 3 ") + level,
+                       "blank", "-d", "27C256"}),
+              kExitErrorAlert);
+    const std::string said = std::string("data line D3 reads ") +
+                             (std::string(level) == "low" ? "0" : "1") +
+                             " whatever the board drives: a short at the socket";
+    EXPECT_TRUE(Holds(rig.Out(), said)) << rig.Out();
+    EXPECT_FALSE(Holds(rig.Out(), "Device IS BLANK")) << rig.Out();
+  }
+}
+
+}  // namespace
+}  // namespace sorvell::console
