@@ -6,10 +6,11 @@ set -euo pipefail
 # qt6-tools-dev (Qt Help) and qt6-documentation-tools (qhelpgenerator, the SQLite driver the help
 # engine keeps its collection in) build the help window and the manual's help file.
 # libsrecord-dev reads and writes Intel HEX and S-record files; its headers need libboost-dev.
-# libcli11-dev parses the console's command line; libtomlplusplus-dev reads the device file.
+# libcli11-dev parses the console's command line; libtomlplusplus-dev reads the device file;
+# nlohmann-json3-dev writes the console's JSON.
 packages=(cmake g++ make pkg-config libgtest-dev clang-format qt6-base-dev qt6-multimedia-dev libgl-dev
   clang libclang-rt-14-dev qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite libsrecord-dev
-  libboost-dev libcli11-dev libtomlplusplus-dev)
+  libboost-dev libcli11-dev libtomlplusplus-dev nlohmann-json3-dev)
 
 missing=()
 for p in "${packages[@]}"; do

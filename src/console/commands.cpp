@@ -1,23 +1,16 @@
 #include "console/commands.h"
 
 #include "catalogue/device_table.h"
+#include "common/atomic_file.h"
 #include "common/trim.h"
 #include "console/device_names.h"
 #include "console/exit_status.h"
+#include "console/json_output.h"
 #include "shell/stop_signals.h"
 
 namespace sorvell::console {
 
 namespace {
-
-std::string JsonText(const std::string& text) {
-  std::string quoted = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') quoted += '\\';
-    quoted += c;
-  }
-  return quoted + "\"";
-}
 
 // The option buttons of the programming voltage, in the order the window shows them.
 int VoltageButton(const std::string& volts) {
@@ -33,29 +26,22 @@ int ListDevices(const Command& command, const std::vector<catalogue::DeviceRow>&
   const catalogue::DeviceTableType table = catalogue::DeviceTableOf(devices);
   const std::vector<std::string> entries = catalogue::DeviceListEntries(table, devices);
   const std::vector<int> shown = FilterDevices(entries, command.filter);
-  if (command.json) std::fputs("[", out);
-  for (std::size_t i = 0; i < shown.size(); ++i) {
-    const int index = shown[i];
+  if (command.json) {
+    std::fputs(DeviceListJson(devices, shown, entries).c_str(), out);
+    return kExitOk;
+  }
+  for (const int index : shown) {
     const std::string name = EntryName(entries[index]);
     const bool selectable = catalogue::SelectableEntry(entries[index]);
     const catalogue::DeviceRow& row = devices[static_cast<std::size_t>(index - 1)];
-    const int sizeKB = row.SizeKB();
-    if (command.json) {
-      std::fprintf(out,
-                   "%s\n {\"index\": %d, \"name\": %s, \"sizeKB\": %d, \"bytes\": %d, "
-                   "\"selectable\": %s, \"own\": %s}",
-                   i == 0 ? "" : ",", index, JsonText(row.name).c_str(), sizeKB, row.sizeBytes,
-                   selectable ? "true" : "false",
-                   row.origin == catalogue::RowOrigin::kOperator ? "true" : "false");
-    } else if (row.sizeBytes % 1024 == 0) {
-      std::fprintf(out, "%3d  %-30s %5d KB%s\n", index, name.c_str(), sizeKB,
+    if (row.sizeBytes % 1024 == 0) {
+      std::fprintf(out, "%3d  %-30s %5d KB%s\n", index, name.c_str(), row.SizeKB(),
                    selectable ? "" : "  N/A (cannot be selected)");
     } else {
       std::fprintf(out, "%3d  %-30s %5d B\n", index, name.c_str(), row.sizeBytes);
     }
   }
-  if (command.json) std::fputs(shown.empty() ? "]\n" : "\n]\n", out);
-  if (shown.empty() && !command.json) {
+  if (shown.empty()) {
     std::fprintf(err, "sorvell-cli: no device in the list holds \"%s\"\n", command.filter.c_str());
   }
   return kExitOk;
@@ -85,10 +71,11 @@ int CommandRunner::Run() {
   if (const int status = BoardThere(); status != kExitOk) return status;
   if (const int status = SelectDevice(); status != kExitOk) return status;
   int status = kExitOk;
+  form_.run.LastCompare.clear();
   if (name == "read") status = Read();
-  if (name == "blank") status = Click("Blank_button");
+  if (name == "blank") status = WriteReport(Click("Blank_button"));
   if (name == "program") status = Program();
-  if (name == "verify") status = Verify();
+  if (name == "verify") status = WriteReport(Verify());
   if (name == "erase") status = Click("EraseFlash_button");
   if (name == "id") status = Click("menuFlashShowCodeID");
   return status;
@@ -102,16 +89,30 @@ int CommandRunner::Detect() {
   const bool found = form_.board.DataPort != 0;
   const std::string port = form_.frmMain["PortSelected"].Caption();
   if (command_.json) {
-    if (found) {
-      std::fprintf(out_, "{\"board\": {\"model\": %d, \"port\": %s}}\n", form_.board.BoardModel,
-                   JsonText(port).c_str());
-    } else {
-      std::fputs("{\"board\": null}\n", out_);
-    }
+    std::fputs(DetectJson(found, form_.board.BoardModel, port).c_str(), out_);
   } else if (found) {
     std::fprintf(out_, "SORVELL-%d board at %s\n", form_.board.BoardModel, port.c_str());
   }
   return found ? status : BoardThere();
+}
+
+// The report is written whatever the compare found, and most of all when it failed; a compare
+// that never ran (a file not loaded) leaves none, and says so.
+int CommandRunner::WriteReport(int status) {
+  if (command_.report.empty()) return status;
+  const int unwritten = status == kExitOk ? kExitNotDone : status;
+  if (form_.run.LastCompare.empty()) {
+    std::fprintf(err_, "sorvell-cli: no report written to %s: the part was not compared\n",
+                 command_.report.c_str());
+    return unwritten;
+  }
+  std::string error;
+  const std::string json = CompareReportJson(form_.run, form_.device.DeviceName);
+  if (!common::WriteFileAtomically(command_.report, json, error)) {
+    std::fprintf(err_, "sorvell-cli: the report was not written: %s\n", error.c_str());
+    return unwritten;
+  }
+  return status;
 }
 
 int CommandRunner::BoardThere() {

@@ -39,6 +39,8 @@ class CommandRunner {
   int Verify();
   int OnDevice(const char* button);
   int BoardThere();
+  // Writes --report FILE after a verify or blank check; the command's status, or why not.
+  int WriteReport(int status);
   int SelectDevice();
   int Open(const std::string& file);
   int Save(const std::string& file);

@@ -37,7 +37,9 @@ void AddCommands(CLI::App& app, Command& c) {
   CLI::App* read = AddCommand(app, "read", "read the part into a file", c);
   AddDevice(read, c);
   read->add_option("-o,--output", c.output)->required();
-  AddDevice(AddCommand(app, "blank", "blank check", c), c);
+  CLI::App* blank = AddCommand(app, "blank", "blank check", c);
+  AddDevice(blank, c);
+  blank->add_option("--report", c.report, "every difference and the diagnosis, as JSON");
   CLI::App* program = AddCommand(app, "program", "program a file into the part", c);
   AddDevice(program, c);
   program->add_option("-i,--input", c.input)->required();
@@ -49,6 +51,7 @@ void AddCommands(CLI::App& app, Command& c) {
   CLI::App* verify = AddCommand(app, "verify", "compare the part with a file", c);
   AddDevice(verify, c);
   verify->add_option("-i,--input", c.input)->required();
+  verify->add_option("--report", c.report, "every difference and the diagnosis, as JSON");
   AddDevice(AddCommand(app, "erase", "erase the part", c), c);
   AddDevice(AddCommand(app, "id", "the Flash identification", c), c);
 }

