@@ -123,7 +123,7 @@ void DeviceSelection::ApplyTableRow(const std::string& name) {
 
 void DeviceSelection::ShowDeviceOptions() {
   for (const char* shown : {"Frame5", "CheckBlankPriorProgramming", "VerifyAfterProgramming",
-                            "FrameVoltageSelection"}) {
+                            "ReadTwice", "FrameVoltageSelection"}) {
     panel_.frmMain[shown].SetVisible(true);
   }
   // A part the board can only read has nothing to blank-check before, or verify after.

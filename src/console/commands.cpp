@@ -72,6 +72,7 @@ int CommandRunner::Run() {
   if (const int status = SelectDevice(); status != kExitOk) return status;
   int status = kExitOk;
   form_.run.LastCompare.clear();
+  form_.run.ReadPasses = command_.passes;
   if (name == "read") status = Read();
   if (name == "blank") status = WriteReport(Click("Blank_button"));
   if (name == "program") status = Program();

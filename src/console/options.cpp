@@ -37,6 +37,11 @@ void AddCommands(CLI::App& app, Command& c) {
   CLI::App* read = AddCommand(app, "read", "read the part into a file", c);
   AddDevice(read, c);
   read->add_option("-o,--output", c.output)->required();
+  const auto passes = [&c](CLI::App* command) {
+    command->add_option("--passes", c.passes, "read the part N times and report bits that change")
+        ->check(CLI::Range(1, 16));
+  };
+  passes(read);
   CLI::App* blank = AddCommand(app, "blank", "blank check", c);
   AddDevice(blank, c);
   blank->add_option("--report", c.report, "every difference and the diagnosis, as JSON");
@@ -48,10 +53,12 @@ void AddCommands(CLI::App& app, Command& c) {
   program->add_option("--half", c.half)->check(CLI::IsMember({"hi", "lo"}));
   program->add_option("--vpp", c.vpp)->check(CLI::IsMember({"5", "12.5", "21", "25"}));
   program->add_option("--speed", c.speed)->check(CLI::Range(1, 20));
+  passes(program);
   CLI::App* verify = AddCommand(app, "verify", "compare the part with a file", c);
   AddDevice(verify, c);
   verify->add_option("-i,--input", c.input)->required();
   verify->add_option("--report", c.report, "every difference and the diagnosis, as JSON");
+  passes(verify);
   AddDevice(AddCommand(app, "erase", "erase the part", c), c);
   AddDevice(AddCommand(app, "id", "the Flash identification", c), c);
 }

@@ -21,11 +21,11 @@ inline constexpr const char* kUsage =
     "commands (DEV is a device as the device list names it, e.g. 27C256, AM29F040, 24C16):\n"
     "  list [TEXT] [--json]   the device list (selectable or not), entries holding TEXT\n"
     "  detect [--json]        search the ports for a board and report it\n"
-    "  read    -d DEV -o FILE read the part into FILE\n"
-    "  blank   -d DEV         blank check\n"
+    "  read    -d DEV -o FILE [--passes N]  read the part into FILE (N times, comparing)\n"
+    "  blank   -d DEV [--report JSON]       blank check\n"
     "  program -d DEV -i FILE [--no-blank-check] [--no-verify] [--half hi|lo] [--vpp V]\n"
-    "                         [--speed N]     program FILE into the part (asks first)\n"
-    "  verify  -d DEV -i FILE compare the part with FILE\n"
+    "                         [--speed N] [--passes N]  program FILE into the part (asks first)\n"
+    "  verify  -d DEV -i FILE [--report JSON] [--passes N]  compare the part with FILE\n"
     "  erase   -d DEV         erase a Flash, X28C256 or serial part (asks first)\n"
     "  id      -d DEV         the Flash part's identification codes\n"
     "\n"
@@ -85,6 +85,7 @@ struct Command {
   std::string filter;  // list TEXT
   bool json = false;
   std::string report;  // verify and blank: every difference and the diagnosis, as JSON
+  int passes = 1;      // read, verify, program's verify: how many times the part is read
   bool noBlankCheck = false;
   bool noVerify = false;
   std::string half;  // "", "hi" or "lo"

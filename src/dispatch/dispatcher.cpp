@@ -43,7 +43,7 @@ void Dispatcher::Read_button_Click() {
   if (panel_.frmMain["CheckData"].Value()) READDATA();
 }
 
-void Dispatcher::READCODE() {
+void Dispatcher::ReadCodeOnce() {
   if (OnParallelBus(device_)) {
     parallel_.ReadParallelCode();
   } else if (OnTwoWireBus()) {
@@ -93,7 +93,7 @@ void Dispatcher::VerifyData() {
   MissingRoutine("Please Write AT90S2313 VerifyData Routine", panel_.frmMain.Caption());
 }
 
-void Dispatcher::VerifyCode() {
+void Dispatcher::VerifyCodeOnce() {
   run_.DeviceChecksum = 0;
   panel_.frmMain["Verify_button"].SetBackColor(k3DHighlight);
   panel_.DataFlowLabelOn();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "board/detection.h"
 #include "buffers/buffer_view.h"
 #include "flash/flash_programmer.h"
@@ -51,6 +53,11 @@ class Dispatcher {
   bool OnTwoWireBus() const;
   void EraseSerial();
   void MissingRoutine(const std::string& text, const std::string& title);
+  // Read and verify passes (dispatch/passes.cpp).
+  int Passes() const;
+  void ReadCodeOnce();
+  void VerifyCodeOnce();
+  void ReportChangedBits(const std::vector<std::uint8_t>& changed, int passes);
 
   operation::Operation& op_;
   board::Board& board_;

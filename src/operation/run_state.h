@@ -34,6 +34,10 @@ struct RunState {
   int AckCount = 0;
   // 1 makes the serial programming routines write FFh (Erase Chip); a board reset clears it.
   int SerialEraseMode = 0;
+  // How many times a read or a verify reads the part (the console's --passes; the window's
+  // "Read and Verify Twice" asks for 2): bits that change from one pass to the next show a bad
+  // contact, a marginal part or a cable too long.
+  int ReadPasses = 1;
   // The last whole compare of a part (verify or blank check), its difference and what it was
   // diagnosed as: the report file and the window's marks read them.
   std::string LastCompare;  // "verify", "blank"; empty until a part was compared

@@ -46,6 +46,7 @@ constexpr ControlRow kControls[] = {
     {"Frame5", K::kFrame, "Optional Auto Operations", "", ""},
     {"CheckBlankPriorProgramming", K::kCheckBox, "Check Blank Before Programming", "", "Frame5"},
     {"VerifyAfterProgramming", K::kCheckBox, "Verify Device After Programming", "", "Frame5"},
+    {"ReadTwice", K::kCheckBox, "Read and Verify Twice (Check Contacts)", "", "Frame5"},
     {"Frame10", K::kFrame, "Hi / Low Byte Programming", "All Bytes, Even Bytes or Odd Bytes", ""},
     {"HiLow_button(0)", K::kOptionButton, "Both", "", "Frame10"},
     {"HiLow_button(1)", K::kOptionButton, "Hi Byte", "", "Frame10"},
@@ -168,7 +169,7 @@ void SetDesignState(Form& form) {
   form["VerifyAfterProgramming"].SetValue(1);
   form["HiLow_button(0)"].SetValue(1);
   for (const char* hidden : {"Frame5", "CheckBlankPriorProgramming", "VerifyAfterProgramming",
-                             "FrameVoltageSelection"}) {
+                             "ReadTwice", "FrameVoltageSelection"}) {
     form[hidden].SetVisible(false);
   }
   for (const char* disabled : {"mnuFileSaveCode", "mnuFileSaveCodeAs", "mnuFileOpenData",

@@ -132,6 +132,32 @@ TEST(HeldDataLineTest, TheBoardCheckNamesTheLineBeforeThePartIsRead) {
   }
 }
 
+// Reads in several passes: a loose contact shows as bits that change from one pass to the next; a
+// sound part reads the same every time, and the verify after programming repeats as well.
+TEST(ReadPassesTest, BitsThatChangeBetweenPassesAreNamed) {
+  CommandRig rig;
+  const std::string file = rig.Write("image.bin", Image()).string();
+  const std::string out = rig.Path("out.bin").string();
+  EXPECT_EQ(rig.Run({"--sim", "insert 27C256 " + file, "read", "-d", "27C256", "-o", out,
+                     "--passes", "2"}),
+            kExitOk);
+  EXPECT_TRUE(Holds(rig.Out(), "The part read the same in all 2 passes")) << rig.Out();
+  EXPECT_EQ(
+      rig.Run({"--sim", "fault contact 6 1 3", "read", "-d", "27C256", "-o", out, "--passes", "3"}),
+      kExitErrorAlert);
+  EXPECT_TRUE(Holds(rig.Out(), "Read pass 3 of 3")) << rig.Out();
+  EXPECT_TRUE(Holds(rig.Out(), "The part did not read the same in 3 passes")) << rig.Out();
+  EXPECT_TRUE(Holds(rig.Out(), "Lines that changed: D6 at")) << rig.Out();
+
+  CommandRig fresh;
+  const std::string image = fresh.Write("image.bin", Image()).string();
+  EXPECT_EQ(fresh.Run({"--sim", "insert 27C256", "program", "-d", "27C256", "-i", image, "--yes",
+                       "--passes", "2"}),
+            kExitOk)
+      << fresh.Out();
+  EXPECT_TRUE(Holds(fresh.Out(), "Verify pass 2 of 2")) << fresh.Out();
+}
+
 // --report FILE: every difference and the diagnosis as JSON, written whatever the compare found.
 TEST(CompareReportTest, EveryDifferenceAndTheDiagnosisGoToTheFile) {
   CommandRig rig;
