@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <optional>
 #include <string>
 
 #include "buffers/dump.h"
@@ -19,6 +21,22 @@ constexpr int kPageBytes = 256;
 // A scroll bar whose maximum is below 0 (a device or file under 256 bytes) still shows page 0.
 int PageOf(const panel::Control& scroll) {
   return std::max(0, std::min(scroll.Value(), scroll.Maximum()));
+}
+
+// A byte's two hex digits and its ASCII character in the page's dump: the page text begins with
+// an empty line, each dump line with the address and "| ", and every fourth byte is followed by
+// a blank (buffers/dump.cpp).
+std::vector<panel::TextMark> DifferenceMarks(const std::vector<std::int32_t>& differing, int page) {
+  std::vector<panel::TextMark> marks;
+  const std::int32_t start = page * kPageBytes;
+  for (auto it = std::ranges::lower_bound(differing, start);
+       it != differing.end() && *it < start + kPageBytes; ++it) {
+    const int offset = *it - start;
+    const int line = 1 + offset / 16, byte = offset % 16;
+    marks.push_back({line, 8 + 2 * byte + byte / 4, 2});
+    marks.push_back({line, 46 + byte, 1});
+  }
+  return marks;
 }
 
 std::string CodePageLines(const std::vector<std::uint8_t>& buffer, int page) {
@@ -60,7 +78,36 @@ void BufferView::DisplayCodeMemory() {
   const int page = CurrentPage();
   board_.CurrentAddress = page * kPageBytes;
   board_.Endereco2Adr();
-  panel_.frmMain["BufferDisplay"].SetCaption(CodePageLines(buffers_.CodeBuffer, page));
+  panel::Control& display = panel_.frmMain["BufferDisplay"];
+  display.SetCaption(CodePageLines(buffers_.CodeBuffer, page));
+  display.SetMarks(DifferenceMarks(buffers_.DifferingAddresses, page));
+}
+
+void BufferView::MarkDifferences() {
+  const bool codeShown =
+      !(device_.Routines().dataArea && panel_.frmMain["Show_button"].Caption() == "Show Code");
+  if (buffers_.DisplayMode == "DisplayEprom" || !codeShown) return;
+  if (buffers_.DifferingAddresses.empty() && panel_.frmMain["BufferDisplay"].Marks().empty()) {
+    return;
+  }
+  DisplayCodeMemory();
+}
+
+bool BufferView::ShowDifference(bool next) {
+  const std::vector<std::int32_t>& differing = buffers_.DifferingAddresses;
+  const std::int32_t pageStart = CurrentPage() * kPageBytes;
+  std::optional<std::int32_t> found;
+  if (next) {
+    const auto it = std::ranges::lower_bound(differing, pageStart + kPageBytes);
+    if (it != differing.end()) found = *it;
+  } else {
+    const auto it = std::ranges::lower_bound(differing, pageStart);
+    if (it != differing.begin()) found = *std::prev(it);
+  }
+  if (!found) return false;
+  panel_.frmMain["VScroll1"].SetValue(*found / kPageBytes);
+  DisplayPageMemory();
+  return true;
 }
 
 void BufferView::DisplayDataMemory() {

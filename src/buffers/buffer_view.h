@@ -19,6 +19,12 @@ class BufferView {
   void DisplayCodeMemory();
   void DisplayDataMemory();
   void BufferDisplay_DblClick();
+  // Shows the page of the next (or previous) differing address past the page shown; false when
+  // there is none.
+  bool ShowDifference(bool next);
+  // Shows the code page again with its differing bytes marked (after a compare that found some,
+  // or to clear the marks of one before).
+  void MarkDifferences();
   void Command1_Click();
 
  private:

@@ -29,6 +29,9 @@ struct Buffers {
   int CodeBufferLoaded = 0;
   int DataBufferLoaded = 0;
   std::string DisplayMode;
+  // The part's addresses that differed from the image in the last compare (verify, blank check):
+  // the dump marks them and steps from one to the next.
+  std::vector<std::int32_t> DifferingAddresses;
 };
 
 // Reads a whole image file of 1 to `maxBytes` bytes. False with `error` naming the file and saying

@@ -68,6 +68,7 @@ void Dispatcher::Blank_button_Click() {
   if (!detection_.PortChosen()) return;
   if (panel_.frmMain["CheckCode"].Value()) BLANKCODE();
   if (panel_.frmMain["CheckData"].Value()) BLANKDATA();
+  view_.MarkDifferences();
 }
 
 void Dispatcher::BLANKCODE() {
@@ -87,6 +88,7 @@ void Dispatcher::Verify_button_Click() {
   if (!detection_.PortChosen()) return;
   if (panel_.frmMain["CheckCode"].Value()) VerifyCode();
   if (panel_.frmMain["CheckData"].Value()) VerifyData();
+  view_.MarkDifferences();
 }
 
 void Dispatcher::VerifyData() {

@@ -16,6 +16,8 @@ class QMenu;
 class QMenuBar;
 class QWidget;
 
+class QPlainTextEdit;
+
 namespace sorvell::gui {
 
 // What the operator does to a window's controls, passed on by control name. Each answers false
@@ -77,6 +79,7 @@ class FormView final : public QObject {
     TextFingerprint text;  // multi-line boxes
   };
 
+  void RenderMarks(const panel::Control& control, QPlainTextEdit& box);
   void Create(const panel::Control& control);
   QWidget* CreateWidget(const panel::Control& control, QWidget& parent);
   void CreateEntry(const panel::Control& control, Binding& binding);

@@ -11,6 +11,9 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include "gui/control_widgets.h"
 #include "gui/form_view.h"
@@ -152,7 +155,10 @@ void FormView::Render(const Control& control) {
   if (binding.widget) {
     const QSignalBlocker blocker(binding.widget);
     RenderWidget(control, *binding.widget);
-    if (control.Kind() == ControlKind::kMultiLineTextBox) RenderText(control, binding);
+    if (control.Kind() == ControlKind::kMultiLineTextBox) {
+      RenderText(control, binding);
+      RenderMarks(control, static_cast<QPlainTextEdit&>(*binding.widget));
+    }
   }
   if (binding.action) RenderAction(control, *binding.action);
   if (binding.menu) RenderMenu(control, *binding.menu);
@@ -169,6 +175,23 @@ void FormView::RenderText(const Control& control, Binding& binding) {
   if (shown == binding.text) return;
   SetLines(static_cast<QPlainTextEdit&>(*binding.widget), control.Caption(), FollowsEnd(control));
   binding.text = shown;
+}
+
+// Marked spans (the dump's differing bytes) on a light red ground; the text is not touched.
+void FormView::RenderMarks(const Control& control, QPlainTextEdit& box) {
+  QList<QTextEdit::ExtraSelection> selections;
+  for (const panel::TextMark& mark : control.Marks()) {
+    const QTextBlock block = box.document()->findBlockByNumber(mark.line);
+    if (!block.isValid() || mark.column + mark.length > block.length()) continue;
+    QTextEdit::ExtraSelection selection;
+    selection.cursor = QTextCursor(block);
+    selection.cursor.setPosition(block.position() + mark.column);
+    selection.cursor.setPosition(block.position() + mark.column + mark.length,
+                                 QTextCursor::KeepAnchor);
+    selection.format.setBackground(QColor(255, 170, 170));
+    selections.append(selection);
+  }
+  if (!selections.isEmpty() || !box.extraSelections().isEmpty()) box.setExtraSelections(selections);
 }
 
 void FormView::OnChanged(const Control& control) {

@@ -28,6 +28,10 @@ bool Operation::JudgeWholeCompare(std::span<const std::uint8_t> wanted,
                                   bool stopped, const std::function<void()>& reportFirst) {
   diagnosis::Difference difference = diagnosis::Compare(wanted, read);
   run.LastCompare = check == diagnosis::Check::kBlank ? "blank" : "verify";
+  buffers.DifferingAddresses.clear();
+  for (const diagnosis::ByteDifference& byte : difference.bytes) {
+    buffers.DifferingAddresses.push_back(byte.address);
+  }
   if (!difference.Any()) {
     run.LastDifference = std::move(difference);
     run.LastFindings.clear();

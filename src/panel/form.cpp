@@ -118,6 +118,12 @@ void Control::SetItems(std::vector<std::string> items) {
   Changed();
 }
 
+void Control::SetMarks(std::vector<TextMark> marks) {
+  if (marks == marks_) return;
+  marks_ = std::move(marks);
+  Changed();
+}
+
 std::string Control::ValueText() const {
   if (kind_ == ControlKind::kOptionButton) return value_ ? "True" : "False";
   return std::to_string(value_);

@@ -48,6 +48,15 @@ class Form;
 // One control of a window, by its own name ("Read_button", "LPTSelection(1)",
 // "tbToolBar:OpenCode"). Every change goes through a setter, which tells the views at once: the
 // operations run on the one thread and lamps and progress must move while they run.
+// A span of a text box's text shown marked: a byte of the dump that differs from the part.
+struct TextMark {
+  int line;
+  int column;
+  int length;
+
+  bool operator==(const TextMark&) const = default;
+};
+
 class Control {
  public:
   Control(Form& form, std::string name, ControlKind kind, std::string caption, std::string toolTip,
@@ -67,6 +76,7 @@ class Control {
   std::uint32_t ForeColor() const { return foreColor_; }
   std::uint32_t BackColor() const { return backColor_; }
   const std::vector<std::string>& Items() const { return items_; }  // a list's entries
+  const std::vector<TextMark>& Marks() const { return marks_; }     // a text box's marked spans
 
   void SetCaption(std::string caption);
   void AppendText(std::string_view text);  // a text box that only grows, such as the log
@@ -77,6 +87,7 @@ class Control {
   void SetForeColor(std::uint32_t color);
   void SetBackColor(std::uint32_t color);
   void SetItems(std::vector<std::string> items);
+  void SetMarks(std::vector<TextMark> marks);
 
   // The value as the console shows it: True/False for options, a number otherwise.
   std::string ValueText() const;
@@ -98,6 +109,7 @@ class Control {
   std::uint32_t foreColor_ = kButtonText;
   std::uint32_t backColor_ = kButtonFace;
   std::vector<std::string> items_;
+  std::vector<TextMark> marks_;
 };
 
 // A window as data: its caption, its controls in design order, and listeners that views attach

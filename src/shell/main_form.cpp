@@ -100,6 +100,8 @@ void MainForm::WireEvents() {
   On("menuEraseCode", [this] { images.Erase_button_Click(); });
   On("menuTestHardware", [this] { detection.TestHardware_button_Click(); });
   On("menuFlashShowCodeID", [this] { flashIdentity.menuFlashShowCodeID_Click(); });
+  On("menuNextDifference", [this] { ShowDifference(true); });
+  On("menuPreviousDifference", [this] { ShowDifference(false); });
   On("Setup", [this] { Setup_Click(); });
   for (int slot = 1; slot <= 4; ++slot) {
     On("LoadSetup" + std::to_string(slot), [this, slot] { LoadSetup_Click(slot); });
@@ -221,6 +223,20 @@ void MainForm::OnPortFault(const board::PortFault& fault) {
   panel.ResetProgress();
   panel.ReportDeviceError(silent ? std::string(fault.what())
                                  : std::string("port access failed: ") + fault.what());
+}
+
+// The dump steps to the page of the next or previous byte that differed in the last compare.
+void MainForm::ShowDifference(bool next) {
+  if (view.ShowDifference(next)) {
+    panel.ReportDone("Difference shown");
+    return;
+  }
+  const std::string none =
+      buffers.DifferingAddresses.empty()
+          ? "No difference to show: the last compare found none"
+          : std::string("No difference ") + (next ? "after" : "before") + " the page shown";
+  panel.AddLog(none);
+  panel.ReportNotDone(panel::NotDoneReason::kRefused, none);
 }
 
 // The buttons and menu entries that work on the part in the socket: the board must answer before

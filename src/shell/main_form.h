@@ -162,6 +162,7 @@ class MainForm {
   void ShowNoPortChosen();
   // Reads the operator's device file into the list's parts; the line to log about it, if any.
   std::string TakeDeviceFile();
+  void ShowDifference(bool next);
   void ShowOutcome(const panel::Outcome& outcome);
   bool ClickNow(std::string_view name);
   bool DblClickNow(std::string_view name);

@@ -24,7 +24,7 @@ TEST_F(WindowMenusTest, SeparatorsAreBareLines) {
     EXPECT_TRUE(action.text().isEmpty());
     ++separators;
   }
-  EXPECT_EQ(separators, 12);
+  EXPECT_EQ(separators, 13);
 }
 
 TEST_F(WindowMenusTest, DevicesThatCannotBeChosenLookUnavailable) {

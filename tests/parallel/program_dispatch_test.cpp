@@ -113,3 +113,48 @@ TEST(ParallelDispatchTest, AnAllFFImageProgramsNothingAndSteps) {
 
 }  // namespace
 }  // namespace sorvell::shell::testing
+
+namespace sorvell::shell::testing {
+namespace {
+
+// After a verify that found differences, the dump marks each differing byte (its hex digits and
+// its character) and Next and Previous Difference step through the pages that hold them.
+TEST(DifferenceMarksTest, TheDumpMarksTheDifferencesAndStepsThroughThem) {
+  std::vector<std::uint8_t> part(32768, 0xA5);
+  part[0x012] = 0x00;
+  part[0x345] = 0x00;
+  DispatchRig rig(part);
+  std::fill_n(rig.form.buffers.CodeBuffer.begin(), 32768, 0xA5);
+  rig.form.Click("Verify_button");
+  EXPECT_EQ(rig.form.buffers.DifferingAddresses, (std::vector<std::int32_t>{0x012, 0x345}));
+  const auto marked = [&rig] {
+    const panel::Control& dump = rig.form.frmMain["BufferDisplay"];
+    std::vector<std::string> texts;
+    std::vector<std::string> lines;
+    std::string line;
+    for (const char c : dump.Caption()) {
+      if (c == '\n') lines.push_back(std::exchange(line, {}));
+      if (c != '\n' && c != '\r') line += c;
+    }
+    lines.push_back(line);
+    for (const panel::TextMark& mark : dump.Marks()) {
+      texts.push_back(lines.at(static_cast<std::size_t>(mark.line))
+                          .substr(static_cast<std::size_t>(mark.column),
+                                  static_cast<std::size_t>(mark.length)));
+    }
+    return texts;
+  };
+  rig.form.SetValue("VScroll1", 0);
+  EXPECT_EQ(marked(), (std::vector<std::string>{"A5", "."}))
+      << rig.form.frmMain["BufferDisplay"].Caption();
+  rig.form.Click("menuNextDifference");
+  EXPECT_EQ(rig.form.frmMain["VScroll1"].Value(), 3);
+  EXPECT_EQ(rig.form.frmMain["BufferDisplay"].Marks().size(), 2u);
+  rig.form.Click("menuNextDifference");
+  EXPECT_FALSE(rig.form.LastOutcome().IsDone());
+  rig.form.Click("menuPreviousDifference");
+  EXPECT_EQ(rig.form.frmMain["VScroll1"].Value(), 0);
+}
+
+}  // namespace
+}  // namespace sorvell::shell::testing
