@@ -180,8 +180,11 @@ void FormView::RenderText(const Control& control, Binding& binding) {
 // Marked spans (the dump's differing bytes) on a light red ground; the text is not touched.
 void FormView::RenderMarks(const Control& control, QPlainTextEdit& box) {
   QList<QTextEdit::ExtraSelection> selections;
+  // The box does not show a text's leading line break (SetLines): the lines move up by one.
+  const std::string& text = control.Caption();
+  const int hiddenBreak = text.starts_with('\n') || text.starts_with("\r\n") ? 1 : 0;
   for (const panel::TextMark& mark : control.Marks()) {
-    const QTextBlock block = box.document()->findBlockByNumber(mark.line);
+    const QTextBlock block = box.document()->findBlockByNumber(mark.line - hiddenBreak);
     if (!block.isValid() || mark.column + mark.length > block.length()) continue;
     QTextEdit::ExtraSelection selection;
     selection.cursor = QTextCursor(block);

@@ -281,3 +281,21 @@ TEST_F(MainWindowTest, TheListHoldsTodaysPartsAndTheOperatorsOwn) {
 
 }  // namespace
 }  // namespace sorvell::gui::testing
+
+namespace sorvell::gui::testing {
+namespace {
+
+// The dump's marked bytes show on a coloured ground, over exactly their characters.
+TEST_F(MainWindowTest, MarkedBytesOfTheDumpAreHighlighted) {
+  Start();
+  Model("BufferDisplay").SetCaption("\r\n000000| 0011 2233 |\r\n000010| 4455 6677 |");
+  Model("BufferDisplay").SetMarks({{2, 10, 2}});
+  const auto marks = Widget<QPlainTextEdit>("BufferDisplay").extraSelections();
+  ASSERT_EQ(marks.size(), 1);
+  EXPECT_EQ(marks[0].cursor.selectedText(), "55");
+  Model("BufferDisplay").SetMarks({});
+  EXPECT_TRUE(Widget<QPlainTextEdit>("BufferDisplay").extraSelections().isEmpty());
+}
+
+}  // namespace
+}  // namespace sorvell::gui::testing
