@@ -11,12 +11,18 @@ namespace sorvell::board {
 inline constexpr const char* kBoardStoppedAnswering =
     "the board stopped answering: check its power and cable";
 
-// The board did not give back what its data latch drove: it lost its power or its cable, and
-// nothing read or written since can be trusted. A port fault of its own kind, so it ends the
-// operation in hand the same way: a device error, no success line.
-class BoardStoppedAnswering : public PortFault {
+// The board's check failed: a port fault of its own kind, so it ends the operation in hand the
+// same way (a device error, no success line), told in its own words, since the port works.
+class BoardCheckFailed : public PortFault {
  public:
-  BoardStoppedAnswering() : PortFault(kBoardStoppedAnswering) {}
+  explicit BoardCheckFailed(const std::string& what) : PortFault(what) {}
+};
+
+// The board did not give back what its data latch drove: it lost its power or its cable, and
+// nothing read or written since can be trusted.
+class BoardStoppedAnswering : public BoardCheckFailed {
+ public:
+  BoardStoppedAnswering() : BoardCheckFailed(kBoardStoppedAnswering) {}
 };
 
 // What sits in the socket decides which lines the check may move.
@@ -52,9 +58,9 @@ BoardAnswer CheckBoardAnswers(Board& board, SocketUse use);
 std::string HeldLinesText(const BoardAnswer& answer);
 
 // Some data lines held: the operation in hand cannot read or write the part through them.
-class DataLinesHeld : public PortFault {
+class DataLinesHeld : public BoardCheckFailed {
  public:
-  explicit DataLinesHeld(const std::string& what) : PortFault(what) {}
+  explicit DataLinesHeld(const std::string& what) : BoardCheckFailed(what) {}
 };
 
 // The check, throwing BoardStoppedAnswering when the board is silent and DataLinesHeld when it

@@ -206,10 +206,11 @@ void MainForm::OnOperationStopped() {
 }
 
 // The port failed under the operation: nothing it read or wrote since can be trusted. The board
-// is reset if the port still takes writes; no success line follows. A board gone silent (its
-// power or its cable) is told in its own words; the reset reaches it if it comes back.
+// is reset if the port still takes writes; no success line follows. A failed board check (the
+// board gone silent, a data line held) is told in its own words; the reset reaches the board if
+// it comes back.
 void MainForm::OnPortFault(const board::PortFault& fault) {
-  const bool silent = dynamic_cast<const board::BoardStoppedAnswering*>(&fault) != nullptr;
+  const bool silent = dynamic_cast<const board::BoardCheckFailed*>(&fault) != nullptr;
   panel.AddLog(silent ? std::string(fault.what())
                       : std::string("Port access FAILED: ") + fault.what() + " - operation ended");
   try {

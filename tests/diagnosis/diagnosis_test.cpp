@@ -129,6 +129,7 @@ TEST(HeldDataLineTest, TheBoardCheckNamesTheLineBeforeThePartIsRead) {
                              " whatever the board drives: a short at the socket";
     EXPECT_TRUE(Holds(rig.Out(), said)) << rig.Out();
     EXPECT_FALSE(Holds(rig.Out(), "Device IS BLANK")) << rig.Out();
+    EXPECT_FALSE(Holds(rig.Out(), "Port access FAILED")) << "the port works";
   }
 }
 
