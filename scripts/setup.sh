@@ -7,10 +7,10 @@ set -euo pipefail
 # engine keeps its collection in) build the help window and the manual's help file.
 # libsrecord-dev reads and writes Intel HEX and S-record files; its headers need libboost-dev.
 # libcli11-dev parses the console's command line; libtomlplusplus-dev reads the device file;
-# nlohmann-json3-dev writes the console's JSON.
+# nlohmann-json3-dev writes the console's JSON; zlib1g-dev and nettle-dev give the checksums.
 packages=(cmake g++ make pkg-config libgtest-dev clang-format qt6-base-dev qt6-multimedia-dev libgl-dev
   clang libclang-rt-14-dev qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite libsrecord-dev
-  libboost-dev libcli11-dev libtomlplusplus-dev nlohmann-json3-dev)
+  libboost-dev libcli11-dev libtomlplusplus-dev nlohmann-json3-dev zlib1g-dev nettle-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,9 @@
 #include "console/commands.h"
 
+#include "buffers/checksums.h"
 #include "catalogue/device_table.h"
 #include "common/atomic_file.h"
+#include "common/read_file.h"
 #include "common/trim.h"
 #include "console/device_names.h"
 #include "console/exit_status.h"
@@ -43,6 +45,22 @@ int ListDevices(const Command& command, const std::vector<catalogue::DeviceRow>&
   }
   if (shown.empty()) {
     std::fprintf(err, "sorvell-cli: no device in the list holds \"%s\"\n", command.filter.c_str());
+  }
+  return kExitOk;
+}
+
+int PrintChecksums(const std::string& file, std::FILE* out, std::FILE* err) {
+  constexpr std::size_t kLargestFile = 256u << 20;
+  std::string bytes, error;
+  if (!common::ReadRegularFile(file, kLargestFile, bytes, error, common::EmptyFile::kAccepted)) {
+    std::fprintf(err, "sorvell-cli: %s: %s\n", file.c_str(), error.c_str());
+    return kExitNotDone;
+  }
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  const buffers::Checksums sums = buffers::ChecksumsOf({data, bytes.size()});
+  std::fprintf(out, "%s: %zu bytes\n", file.c_str(), sums.bytes);
+  for (const std::string& line : buffers::ChecksumLines(sums)) {
+    std::fprintf(out, "%s\n", line.c_str());
   }
   return kExitOk;
 }

@@ -15,6 +15,9 @@ namespace sorvell::console {
 int ListDevices(const Command& command, const std::vector<catalogue::DeviceRow>& devices,
                 std::FILE* out, std::FILE* err);
 
+// `sorvell-cli checksum FILE`: the file's bytes as they are (no format is decoded).
+int PrintChecksums(const std::string& file, std::FILE* out, std::FILE* err);
+
 // Runs one command as the operator's events at the window: choose the device, open the file,
 // set the options, click the button. What the operation came to (an alert, a failed save) is
 // counted by the console's edges as for a script.

@@ -29,6 +29,9 @@ int main(int argc, char** argv) {
     std::fputs(console::kUsage, stdout);
     return console::kExitOk;
   }
+  if (options.command.name == "checksum") {
+    return console::PrintChecksums(options.command.input, stdout, stderr);
+  }
   // The device list needs no board.
   if (options.command.name == "list") {
     const panel::Folders folders = console::ResolveFolders(options, argv[0]);

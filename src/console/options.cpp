@@ -30,6 +30,9 @@ void AddDevice(CLI::App* sub, Command& command) {
 
 // The commands and their own options; the options of the program may stand anywhere.
 void AddCommands(CLI::App& app, Command& c) {
+  AddCommand(app, "checksum", "the checksums of a file", c)
+      ->add_option("file", c.input, "the file")
+      ->required();
   CLI::App* list = AddCommand(app, "list", "the device list", c);
   list->add_option("text", c.filter);
   list->add_flag("--json", c.json);

@@ -20,6 +20,7 @@ inline constexpr const char* kUsage =
     "\n"
     "commands (DEV is a device as the device list names it, e.g. 27C256, AM29F040, 24C16):\n"
     "  list [TEXT] [--json]   the device list (selectable or not), entries holding TEXT\n"
+    "  checksum FILE          the file's sums, CRC-16/CCITT, CRC-32, MD5, SHA-1 and SHA-256\n"
     "  detect [--json]        search the ports for a board and report it\n"
     "  read    -d DEV -o FILE [--passes N]  read the part into FILE (N times, comparing)\n"
     "  blank   -d DEV [--report JSON]       blank check\n"
@@ -78,7 +79,7 @@ inline constexpr const char* kUsage =
 
 // A one-line command: what to do and with what.
 struct Command {
-  std::string name;  // list, detect, read, blank, program, verify, erase, id; empty: none
+  std::string name;  // list, checksum, detect, read, blank, program, verify, erase, id; or none
   std::string device;
   std::string input;
   std::string output;

@@ -106,6 +106,7 @@ constexpr ControlRow kMenus[] = {
     {"mnuFileExit", K::kMenuItem, "E&xit", "", "mnuFile"},
     {"mnuTools", K::kMenu, "&Tools", "", ""},
     {"mnuToolsOptions", K::kMenuItem, "&Options...", "", "mnuTools"},
+    {"mnuToolsChecksums", K::kMenuItem, "&Checksums of the Code Buffer", "", "mnuTools"},
     {"menuCommand", K::kMenu, "&Command", "", ""},
     {"menuBlankCheck", K::kMenuItem, "Blank Check Device for Erased", "", "menuCommand"},
     {"xxx8", K::kMenuSeparator, "-", "", "menuCommand"},

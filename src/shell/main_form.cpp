@@ -3,6 +3,7 @@
 #include <string>
 
 #include "board/board_answers.h"
+#include "buffers/checksums.h"
 #include "panel/window_layouts.h"
 
 namespace sorvell::shell {
@@ -100,6 +101,7 @@ void MainForm::WireEvents() {
   On("menuEraseCode", [this] { images.Erase_button_Click(); });
   On("menuTestHardware", [this] { detection.TestHardware_button_Click(); });
   On("menuFlashShowCodeID", [this] { flashIdentity.menuFlashShowCodeID_Click(); });
+  On("mnuToolsChecksums", [this] { ShowChecksums(); });
   On("menuNextDifference", [this] { ShowDifference(true); });
   On("menuPreviousDifference", [this] { ShowDifference(false); });
   On("Setup", [this] { Setup_Click(); });
@@ -224,6 +226,29 @@ void MainForm::OnPortFault(const board::PortFault& fault) {
   panel.ResetProgress();
   panel.ReportDeviceError(silent ? std::string(fault.what())
                                  : std::string("port access failed: ") + fault.what());
+}
+
+// The checksums of the image in the code buffer (a file loaded, or the part just read), in the
+// log and in a box.
+void MainForm::ShowChecksums() {
+  const std::int32_t size = buffers.CodeImageSize;
+  if (size <= 0) {
+    const std::string none = "The code buffer holds no image: load a file or read a part first";
+    panel.AddLog(none);
+    panel.ReportNotDone(panel::NotDoneReason::kRefused, none);
+    return;
+  }
+  const buffers::Checksums sums =
+      buffers::ChecksumsOf(std::span(buffers.CodeBuffer).first(static_cast<std::size_t>(size)));
+  std::string text = "Checksums of the " + std::to_string(size) + " bytes in the code buffer:";
+  panel.AddLog(text);
+  for (const std::string& line : buffers::ChecksumLines(sums)) {
+    panel.AddLog(line);
+    text += "\n" + line;
+  }
+  panel.dialogs.Message({text, "Checksums", panel::MessageButtons::kOk,
+                         panel::MessageIcon::kInformation, panel::Answer::kOk});
+  panel.ReportDone("Checksums of the code buffer shown");
 }
 
 // The dump steps to the page of the next or previous byte that differed in the last compare.

@@ -163,6 +163,7 @@ class MainForm {
   // Reads the operator's device file into the list's parts; the line to log about it, if any.
   std::string TakeDeviceFile();
   void ShowDifference(bool next);
+  void ShowChecksums();
   void ShowOutcome(const panel::Outcome& outcome);
   bool ClickNow(std::string_view name);
   bool DblClickNow(std::string_view name);
