@@ -66,8 +66,13 @@ int BufferView::CurrentPage() const {
   return PageOf(panel_.frmMain["VScroll1"]);
 }
 
+// A microcontroller's data memory is shown while its button offers to show the code.
+bool BufferView::ShowsData() const {
+  return device_.Routines().dataArea && panel_.frmMain["Show_button"].Caption() == "Show Code";
+}
+
 void BufferView::DisplayPageMemory() {
-  if (device_.Routines().dataArea && panel_.frmMain["Show_button"].Caption() == "Show Code") {
+  if (ShowsData()) {
     DisplayDataMemory();
   } else {
     DisplayCodeMemory();
@@ -84,9 +89,7 @@ void BufferView::DisplayCodeMemory() {
 }
 
 void BufferView::MarkDifferences() {
-  const bool codeShown =
-      !(device_.Routines().dataArea && panel_.frmMain["Show_button"].Caption() == "Show Code");
-  if (buffers_.DisplayMode == "DisplayEprom" || !codeShown) return;
+  if (buffers_.DisplayMode == "DisplayEprom" || ShowsData()) return;
   if (buffers_.DifferingAddresses.empty() && panel_.frmMain["BufferDisplay"].Marks().empty()) {
     return;
   }

@@ -28,6 +28,8 @@ class BufferView {
   void Command1_Click();
 
  private:
+  bool ShowsData() const;
+
   Buffers& buffers_;
   const catalogue::Selection& device_;
   board::Board& board_;

@@ -64,9 +64,9 @@ void ByteLoads::Latch(int reg, int value) {
 ByteLoads::Edge ByteLoads::LatchTimed(int reg, int value) {
   board_.DriveDataLines(value);
   Select(reg);
-  const board::Board::ClockEdge clocked = board_.ClockLatchTimed(reg);
+  const Edge clocked = board_.ClockLatchTimed(reg);
   latched_[static_cast<std::size_t>(reg)] = value;
-  return {clocked.beforeNs, clocked.afterNs};
+  return clocked;
 }
 
 void ByteLoads::Select(int reg) {

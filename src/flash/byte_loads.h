@@ -55,11 +55,8 @@ class ByteLoads {
 
  private:
   static constexpr int kUnknown = -1;
-  // A port write bounded by the clock read just before it and the one just after it.
-  struct Edge {
-    std::uint64_t beforeNs;
-    std::uint64_t afterNs;
-  };
+  // A clock write bounded by the clock read just before it and the one just after it.
+  using Edge = board::Board::ClockEdge;
 
   void Write(int reg, int value);
   void Latch(int reg, int value);

@@ -34,7 +34,8 @@ class Operation {
   // part up to where the stop came) was read: true when every byte matches. Otherwise the first
   // difference goes to `reportFirst` (the compare's own lines and alert, with run.ErrorAddress and
   // board.ReadByte set and the diagnosis as the alert's further text); the whole difference and
-  // its diagnosis are logged after it and kept in the run state.
+  // its diagnosis are logged after it and kept in the run state. With `stopped` it is called from
+  // the handler of the stop, which it lets go on when the part read so far matches.
   bool JudgeWholeCompare(std::span<const std::uint8_t> wanted, std::span<const std::uint8_t> read,
                          diagnosis::Check check, bool stopped,
                          const std::function<void()>& reportFirst);

@@ -27,6 +27,8 @@ bool Operation::JudgeWholeCompare(std::span<const std::uint8_t> wanted,
                                   std::span<const std::uint8_t> read, diagnosis::Check check,
                                   bool stopped, const std::function<void()>& reportFirst) {
   diagnosis::Difference difference = diagnosis::Compare(wanted, read);
+  // Nothing found before a stop: the stop is the outcome, and it goes on.
+  if (stopped && !difference.Any()) throw;
   run.LastCompare = check == diagnosis::Check::kBlank ? "blank" : "verify";
   buffers.DifferingAddresses.clear();
   for (const diagnosis::ByteDifference& byte : difference.bytes) {

@@ -105,10 +105,7 @@ bool ParallelDevice::ReadWholePart(std::int32_t size, std::span<const std::uint8
         });
   } catch (const panel::OperationStopped&) {
     const auto partial = std::span(read).first(static_cast<std::size_t>(done));
-    if (diagnosis::Compare(wanted, partial).Any()) {
-      return op_.JudgeWholeCompare(wanted, partial, check, true, reportFirst);
-    }
-    throw;
+    return op_.JudgeWholeCompare(wanted, partial, check, true, reportFirst);
   }
   return op_.JudgeWholeCompare(wanted, read, check, false, reportFirst);
 }

@@ -52,10 +52,6 @@ void ContactFaults::MakeContactFlaky(int line, int percent, std::uint32_t seed) 
   random_.seed(seed);
 }
 
-bool ContactFaults::Any() const {
-  return (dataLow_ | dataHigh_ | dataOpen_ | flaky_) != 0 || (addressOpen_ | addressShorted_) != 0;
-}
-
 SocketLines ContactFaults::ToPart(SocketLines lines) const {
   for (int line = 0; line < 19; ++line) {
     if ((addressShorted_ >> line & 1) == 0) continue;

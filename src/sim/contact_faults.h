@@ -26,7 +26,6 @@ class ContactFaults {
   // sees it inverted with probability `percent` / 100, drawn from `seed` so that a run repeats.
   void MakeContactFlaky(int line, int percent, std::uint32_t seed);
   void Clear() { *this = ContactFaults{}; }
-  bool Any() const;
 
   // The lines as the part's pins see them.
   SocketLines ToPart(SocketLines lines) const;
