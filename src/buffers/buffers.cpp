@@ -23,7 +23,7 @@ std::string FileError(const std::filesystem::path& file, const std::string& reas
   return file.string() + (couldNot ? " " : " is ") + reason;
 }
 
-std::int32_t FileChecksum(const std::vector<std::uint8_t>& bytes) {
+std::int32_t FileChecksum(std::span<const std::uint8_t> bytes) {
   std::int32_t sum = 0;
   for (const std::uint8_t b : bytes) sum = (sum + b) & 0xFFFF;
   return sum;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,10 @@ struct Buffers {
   // The part's addresses that differed from the image in the last compare (verify, blank check):
   // the dump marks them and steps from one to the next.
   std::vector<std::int32_t> DifferingAddresses;
+  // The byte the operator went to or found last: the window's view keeps it in sight. Each move
+  // counts, so going to the same place again brings it back into view.
+  std::int32_t CursorAddress = 0;
+  std::uint32_t CursorMoves = 0;
 };
 
 // Reads a whole image file of 1 to `maxBytes` bytes. False with `error` naming the file and saying
@@ -44,7 +49,7 @@ bool ReadImageFile(const std::filesystem::path& file, std::size_t maxBytes,
 std::string FileError(const std::filesystem::path& file, const std::string& reason);
 
 // The byte sum modulo 65536, and as four upper-case hex digits.
-std::int32_t FileChecksum(const std::vector<std::uint8_t>& bytes);
+std::int32_t FileChecksum(std::span<const std::uint8_t> bytes);
 std::string ChecksumText(std::int32_t checksum);
 
 }  // namespace sorvell::buffers

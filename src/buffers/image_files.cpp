@@ -25,8 +25,8 @@ std::string UpperCase(std::string text) {
 }  // namespace
 
 ImageFiles::ImageFiles(Buffers& buffers, catalogue::Selection& device, panel::Panel& panel,
-                       BufferView& view)
-    : buffers_(buffers), device_(device), panel_(panel), view_(view) {}
+                       BufferView& view, ImageEditor& editor)
+    : buffers_(buffers), device_(device), panel_(panel), view_(view), editor_(editor) {}
 
 void ImageFiles::mnuFileOpenCode_Click() {
   panel_.ErrorLabelOff();
@@ -83,6 +83,7 @@ bool ImageFiles::ReadCodeFile(std::optional<ImageFormat> format) {
   panel_.frmMain["sbStatusBar"].SetCaption("Reading Code File " + name + " into Buffer... Wait");
   device_.DeviceSize = static_cast<std::int32_t>(bytes.size());
   std::copy(bytes.begin(), bytes.end(), buffers_.CodeBuffer.begin());
+  editor_.Forget();
   buffers_.FileCRC = FileChecksum(bytes);
   buffers_.FileCRCText = ChecksumText(buffers_.FileCRC);
   panel_.DataFlowLabelOff();
@@ -200,8 +201,23 @@ bool ImageFiles::SaveCodeFile(std::optional<ImageFormat> format) {
 }
 
 bool ImageFiles::SaveCode(const char* title, bool ask, std::optional<ImageFormat> format) {
-  return SaveImage(buffers_.CodeFileName, title, "FileNameCodeText", "Writing Binary File ",
-                   buffers_.CodeBuffer.data(), device_.DeviceSize, ask, format);
+  if (!SaveImage(buffers_.CodeFileName, title, "FileNameCodeText", "Writing Binary File ",
+                 buffers_.CodeBuffer.data(), device_.DeviceSize, ask, format)) {
+    return false;
+  }
+  editor_.MarkSaved();
+  ShowChangedMark();
+  return true;
+}
+
+// The window's title and the file label say when the image differs from its file.
+void ImageFiles::ShowChangedMark() {
+  const bool changed = editor_.Changed();
+  panel_.frmMain.SetCaption(std::string(panel::kMainWindowCaption) +
+                            (changed ? " - image changed" : ""));
+  const std::string name =
+      buffers_.CodeFileName.empty() ? "(not saved to a file)" : buffers_.CodeFileName;
+  panel_.frmMain["FileNameCodeText"].SetCaption(name + (changed ? " (changed)" : ""));
 }
 
 void ImageFiles::mnuFileSaveData_Click() {
@@ -263,6 +279,7 @@ void ImageFiles::Erase_button_Click() {
 void ImageFiles::EraseCodeBuffer() {
   std::fill_n(buffers_.CodeBuffer.begin(), kCodeEraseCount, 0xFF);
   buffers_.CodeImageSize = 0;
+  editor_.Forget();
   for (const char* n : {"Verify_button", "menuVerifyCode", "Program_button", "menuProgramCode"}) {
     panel_.frmMain[n].SetEnabled(false);
   }

@@ -5,6 +5,7 @@
 
 #include "buffers/buffer_view.h"
 #include "buffers/buffers.h"
+#include "buffers/image_editor.h"
 #include "buffers/image_formats.h"
 #include "catalogue/device_selection.h"
 #include "catalogue/selection.h"
@@ -15,7 +16,8 @@ namespace sorvell::buffers {
 // Loading image files into the code and data images, saving them, and erasing them to FFh.
 class ImageFiles final : public catalogue::LoadedImages {
  public:
-  ImageFiles(Buffers& buffers, catalogue::Selection& device, panel::Panel& panel, BufferView& view);
+  ImageFiles(Buffers& buffers, catalogue::Selection& device, panel::Panel& panel, BufferView& view,
+             ImageEditor& editor);
 
   void mnuFileOpenCode_Click();
   void mnuFileSaveCode_Click();
@@ -36,6 +38,8 @@ class ImageFiles final : public catalogue::LoadedImages {
   bool SaveCodeFile(std::optional<ImageFormat> format);
   bool ReadBinaryFileData();
 
+  // The title and the file label after the image was changed, saved or undone.
+  void ShowChangedMark();
   void EnableLoadedBufferControls() override;
   void ForgetDataImage() override;
   void ReportImageFit() override;
@@ -54,6 +58,7 @@ class ImageFiles final : public catalogue::LoadedImages {
   catalogue::Selection& device_;
   panel::Panel& panel_;
   BufferView& view_;
+  ImageEditor& editor_;
 };
 
 }  // namespace sorvell::buffers

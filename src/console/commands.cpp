@@ -80,6 +80,10 @@ int CommandRunner::Run() {
     dialogs_.ask = [this](const panel::MessageRequest& request) {
       const bool yes = confirm(request);
       const bool yesNo = request.buttons == panel::MessageButtons::kYesNo;
+      // A box that offers something besides going on: no at the terminal burns nothing.
+      if (request.buttons == panel::MessageButtons::kYesNoCancel) {
+        return yes ? panel::Answer::kYes : panel::Answer::kCancel;
+      }
       return yes ? (yesNo ? panel::Answer::kYes : panel::Answer::kOk)
                  : (yesNo ? panel::Answer::kNo : panel::Answer::kCancel);
     };
@@ -160,6 +164,8 @@ int CommandRunner::Read() {
 int CommandRunner::Program() {
   if (const int status = Open(command_.input); status != kExitOk) return status;
   if (const int status = ProgrammingOptions(); status != kExitOk) return status;
+  // The question offers FFh for the rest of a part longer than the image.
+  dialogs_.declineOffers = command_.noPad;
   return Click("Program_button");
 }
 

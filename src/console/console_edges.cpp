@@ -39,12 +39,19 @@ std::optional<Answer> ButtonOf(MessageButtons buttons, const std::string& text) 
       if (text == "Yes") return Answer::kYes;
       if (text == "No") return Answer::kNo;
       break;
+    case MessageButtons::kYesNoCancel:
+      // OK takes the offer, as the box's default button does.
+      if (text == "Yes" || text == "OK") return Answer::kYes;
+      if (text == "No") return Answer::kNo;
+      if (text == "Cancel") return Answer::kCancel;
+      break;
   }
   return std::nullopt;
 }
 
 Answer Affirmative(MessageButtons buttons) {
-  return buttons == MessageButtons::kYesNo ? Answer::kYes : Answer::kOk;
+  const bool yesNo = buttons == MessageButtons::kYesNo || buttons == MessageButtons::kYesNoCancel;
+  return yesNo ? Answer::kYes : Answer::kOk;
 }
 
 // Log text and messages may hold line breaks; a dialog stays on one output line.
@@ -77,9 +84,14 @@ Answer ScriptedDialogs::Message(const panel::MessageRequest& request) {
   Answer answer = yesToAll_ ? Affirmative(request.buttons) : request.defaultAnswer;
   if (const auto queued = NextAnswer()) {
     if (const auto button = ButtonOf(request.buttons, *queued)) answer = *button;
-    if (answer == Answer::kCancel || answer == Answer::kNo) ++scriptCancels_;
+    const bool declinedOffer =
+        answer == Answer::kNo && request.buttons == MessageButtons::kYesNoCancel;
+    if (answer == Answer::kCancel || (answer == Answer::kNo && !declinedOffer)) ++scriptCancels_;
   } else if (!yesToAll_ && ask && request.buttons != MessageButtons::kOk) {
     answer = ask(request).value_or(answer);
+  }
+  if (declineOffers && request.buttons == MessageButtons::kYesNoCancel && answer == Answer::kYes) {
+    answer = Answer::kNo;
   }
   Print(request.title, request.text, AnswerText(answer));
   // The box's further lines, each on a line of its own under it.

@@ -24,6 +24,9 @@ class ScriptedDialogs final : public panel::Dialogs {
   // Questions the script itself answered Cancel or No (a queued answer, not a default): what
   // it asked for, which does not stop it.
   int ScriptCancels() const { return scriptCancels_; }
+  // A question that offers something besides going on (Yes the offer, No without it, Cancel)
+  // answered yes, by --yes or at the terminal, goes on without the offer.
+  bool declineOffers = false;
 
   panel::Answer Message(const panel::MessageRequest& request) override;
   std::optional<std::string> Input(const std::string& prompt, const std::string& title,

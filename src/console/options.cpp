@@ -53,6 +53,7 @@ void AddCommands(CLI::App& app, Command& c) {
   program->add_option("-i,--input", c.input)->required();
   program->add_flag("--no-blank-check", c.noBlankCheck);
   program->add_flag("--no-verify", c.noVerify);
+  program->add_flag("--no-pad", c.noPad, "program a shorter image's rest from the buffer, not FFh");
   program->add_option("--half", c.half)->check(CLI::IsMember({"hi", "lo"}));
   program->add_option("--vpp", c.vpp)->check(CLI::IsMember({"5", "12.5", "21", "25"}));
   program->add_option("--speed", c.speed)->check(CLI::Range(1, 20));

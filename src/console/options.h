@@ -25,7 +25,8 @@ inline constexpr const char* kUsage =
     "  read    -d DEV -o FILE [--passes N]  read the part into FILE (N times, comparing)\n"
     "  blank   -d DEV [--report JSON]       blank check\n"
     "  program -d DEV -i FILE [--no-blank-check] [--no-verify] [--half hi|lo] [--vpp V]\n"
-    "                         [--speed N] [--passes N]  program FILE into the part (asks first)\n"
+    "                         [--speed N] [--passes N] [--no-pad]  program FILE into the part\n"
+    "                         (asks first; a shorter FILE is filled out with FFh unless --no-pad)\n"
     "  verify  -d DEV -i FILE [--report JSON] [--passes N]  compare the part with FILE\n"
     "  erase   -d DEV         erase a Flash, X28C256 or serial part (asks first)\n"
     "  id      -d DEV         the Flash part's identification codes\n"
@@ -89,6 +90,9 @@ struct Command {
   int passes = 1;      // read, verify, program's verify: how many times the part is read
   bool noBlankCheck = false;
   bool noVerify = false;
+  // An image shorter than the part: the rest of the part from what the buffer holds there, not
+  // FFh.
+  bool noPad = false;
   std::string half;  // "", "hi" or "lo"
   std::string vpp;   // "", "5", "12.5", "21" or "25"
   int speed = 0;     // 0: the slider as it is

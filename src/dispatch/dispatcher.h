@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "board/detection.h"
@@ -38,9 +40,17 @@ class Dispatcher {
   void VerifyCode();
   void VerifyData();
   void ProgramCode();
+  // Fills the part beyond a shorter image with FFh, as an undoable change of the image; the
+  // programming question offers it.
+  std::function<void()> PadImageToPart;
   void ProgramData();
 
  private:
+  // Under the question: the part, the voltage, the image and what the rest of the part gets.
+  std::string ProgrammingDetails() const;
+  // The safety question before a burn; with an image shorter than the part it offers FFh for
+  // the rest (Yes, the default) over what the buffer holds there (No).
+  bool ConfirmProgramming();
   // False when the blank check found data: nothing is programmed.
   bool PrepareAndRunAlgorithm();
   void RunFamilyAlgorithm();

@@ -4,6 +4,7 @@
 
 #include "buffers/image_fit.h"
 #include "catalogue/routines.h"
+#include "common/trim.h"
 
 namespace sorvell::dispatch {
 
@@ -22,20 +23,67 @@ void Dispatcher::ProgramData() {
 
 void Dispatcher::ProgramCode() {
   panel_.AddLog("Programming Button Pressed");
-  // An image of another size than the part is never burned without both sizes said first.
-  const std::string fit = buffers::ImageFitNote(op_.buffers.CodeImageSize, device_);
-  if (!fit.empty()) panel_.AddLog(fit);
-  const std::string question = fit.empty() ? "Program the Device?" : fit + " Program the Device?";
-  const panel::Answer answer =
-      panel_.dialogs.Message({question, "Safety Question", panel::MessageButtons::kOkCancel,
-                              panel::MessageIcon::kQuestion, panel::Answer::kCancel});
-  if (answer != panel::Answer::kOk) {
+  if (!ConfirmProgramming()) {
     panel_.AddLog("Programming was Canceled by Operator");
     panel_.ReportNotDone(panel::NotDoneReason::kCancelled, "Programming was Canceled by Operator");
   } else if (PrepareAndRunAlgorithm()) {
     FinishProgramming();
   }
   LeaveSocketIdle();
+}
+
+bool Dispatcher::ConfirmProgramming() {
+  // An image of another size than the part is never burned without both sizes said first.
+  const std::string fit = buffers::ImageFitNote(op_.buffers.CodeImageSize, device_);
+  if (!fit.empty()) panel_.AddLog(fit);
+  const bool shorter = op_.buffers.CodeImageSize > 0 && !fit.empty() &&
+                       op_.buffers.CodeImageSize < device_.DeviceBytes && PadImageToPart;
+  std::string question = fit.empty() ? "Program the Device?" : fit + " Program the Device?";
+  if (shorter) {
+    const std::string image = std::to_string(op_.buffers.CodeImageSize);
+    question = "Image is " + image + " bytes but " + device_.DeviceName + " holds " +
+               std::to_string(device_.DeviceBytes) + ". Program the Device, with bytes " + image +
+               " to " + std::to_string(device_.DeviceBytes - 1) +
+               " filled with FFh (Yes) or from what the buffer holds beyond the image (No)?";
+  }
+  const panel::Answer answer = panel_.dialogs.Message(
+      {question, "Safety Question",
+       shorter ? panel::MessageButtons::kYesNoCancel : panel::MessageButtons::kOkCancel,
+       panel::MessageIcon::kQuestion, shorter ? panel::Answer::kYes : panel::Answer::kCancel,
+       ProgrammingDetails()});
+  if (answer == panel::Answer::kYes) PadImageToPart();
+  return answer == panel::Answer::kOk || answer == panel::Answer::kYes ||
+         (shorter && answer == panel::Answer::kNo);
+}
+
+std::string Dispatcher::ProgrammingDetails() const {
+  const panel::Form& form = panel_.frmMain;
+  std::string details = "Device: " + common::TrimBlanks(device_.DeviceName) + " (" +
+                        std::to_string(device_.DeviceBytes) + " bytes)\nVoltage: ";
+  if (form["FrameVoltageSelection"].Visible()) {
+    for (int i = 0; i < 4; ++i) {
+      const panel::Control& button = form["Voltage_button(" + std::to_string(i) + ")"];
+      if (button.Value() != 0) details += button.Caption();
+    }
+  } else {
+    details += "the part's own (not chosen here)";
+  }
+  const buffers::Buffers& image = op_.buffers;
+  const char* half = form["HiLow_button(1)"].Value()   ? "the odd (Hi) bytes"
+                     : form["HiLow_button(2)"].Value() ? "the even (Low) bytes"
+                                                       : "all bytes";
+  details += "\nImage: " + (image.CodeFileName.empty() ? "the code buffer" : image.CodeFileName) +
+             ", " + std::to_string(image.CodeImageSize) + " bytes, " + half;
+  const std::int32_t rest = device_.DeviceBytes - image.CodeImageSize;
+  details += "\nRest of the part: ";
+  if (image.CodeImageSize <= 0 || rest == 0) {
+    details += "none, the image fills it";
+  } else if (rest > 0) {
+    details += std::to_string(rest) + " bytes, FFh (Yes) or what the buffer holds there (No)";
+  } else {
+    details += "none; the last " + std::to_string(-rest) + " bytes of the image are left out";
+  }
+  return details;
 }
 
 bool Dispatcher::PrepareAndRunAlgorithm() {

@@ -51,6 +51,8 @@ QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons) {
       return QMessageBox::Ok | QMessageBox::Cancel;
     case MessageButtons::kYesNo:
       return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::kYesNoCancel:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case MessageButtons::kOk:
       break;
   }

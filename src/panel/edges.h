@@ -8,7 +8,7 @@ namespace sorvell::panel {
 
 class Form;
 
-enum class MessageButtons { kOk, kOkCancel, kYesNo };
+enum class MessageButtons { kOk, kOkCancel, kYesNo, kYesNoCancel };
 enum class MessageIcon { kNone, kCritical, kQuestion, kExclamation, kInformation };
 enum class Answer { kOk, kCancel, kYes, kNo };
 

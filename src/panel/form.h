@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace sorvell::panel {
@@ -122,6 +123,8 @@ class Form {
 
   const std::string& Name() const { return name_; }
   const std::string& Caption() const { return caption_; }
+  // The window's title; views take it up when they next render.
+  void SetCaption(std::string caption) { caption_ = std::move(caption); }
 
   Control& Add(std::string name, ControlKind kind, std::string caption = "",
                std::string toolTip = "", std::string container = "");

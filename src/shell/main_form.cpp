@@ -20,7 +20,8 @@ MainForm::MainForm(Edges edges)
       board(edges_.port, edges_.timing),
       detection(board, panel),
       view(buffers, device, board, panel, frmDisplay1),
-      images(buffers, device, panel, view),
+      editor(buffers),
+      images(buffers, device, panel, view, editor),
       selection(device, board, panel, images),
       operation(board, device, buffers, run, panel),
       parallelDevice(operation, view),
@@ -32,6 +33,7 @@ MainForm::MainForm(Edges edges)
       twoWireBus(operation),
       serial(operation, twoWireBus, view),
       dispatcher(operation, detection, view, parallelDevice, eprom, flash, pages, serial),
+      workbench(buffers, editor, images, view, device, panel),
       setups(panel, buffers, images, selection,
              [this](std::string_view name, int value) { return SetValue(name, value); }) {
   board.AccessNs = edges_.portAccessNs;
@@ -43,6 +45,7 @@ MainForm::MainForm(Edges edges)
     run.SerialEraseMode = 0;
   };
   selection.ProbeFlashID = [this] { flashIdentity.ProbeFlashID(); };
+  dispatcher.PadImageToPart = [this] { workbench.mnuImagePad_Click(); };
   panel.OnAlertOff = [this] { board.Reset(); };
   panel.OnOutcome = [this](const panel::Outcome& outcome) { ShowOutcome(outcome); };
   panel.OnSafePoint = [this] { ConfirmBoardAtSafePoint(); };
@@ -102,6 +105,7 @@ void MainForm::WireEvents() {
   On("menuTestHardware", [this] { detection.TestHardware_button_Click(); });
   On("menuFlashShowCodeID", [this] { flashIdentity.menuFlashShowCodeID_Click(); });
   On("mnuToolsChecksums", [this] { ShowChecksums(); });
+  WireImageMenu();
   On("menuNextDifference", [this] { ShowDifference(true); });
   On("menuPreviousDifference", [this] { ShowDifference(false); });
   On("Setup", [this] { Setup_Click(); });

@@ -28,6 +28,7 @@
 #include "serial/two_wire_bus.h"
 #include "shell/setups.h"
 #include "shell/system_check.h"
+#include "workbench/workbench.h"
 
 namespace sorvell::shell {
 
@@ -72,6 +73,8 @@ class MainForm {
   // A new value from the operator: check box 0/1, option 1, slider or list position.
   bool SetValue(std::string_view name, int value);
   bool SetText(std::string_view name, std::string text);
+  // Bytes typed over the code image's view, from `address` on: one step the operator can undo.
+  void TypeCodeBytes(std::int32_t address, std::vector<std::uint8_t> bytes);
 
   // --- Long operations -----------------------------------------------------------------------
   // True while an operator event is being handled: nothing else starts until it returns.
@@ -134,6 +137,7 @@ class MainForm {
   // --- The rooms' procedures -----------------------------------------------------------------
   board::Detection detection;
   buffers::BufferView view;
+  buffers::ImageEditor editor;
   buffers::ImageFiles images;
   catalogue::DeviceSelection selection;
   operation::Operation operation;
@@ -146,6 +150,7 @@ class MainForm {
   serial::TwoWireBus twoWireBus;
   serial::SerialEeprom serial;
   dispatch::Dispatcher dispatcher;
+  workbench::Workbench workbench;
   Setups setups;
 
  private:
@@ -169,6 +174,7 @@ class MainForm {
   bool DblClickNow(std::string_view name);
   bool SetValueNow(std::string_view name, int value);
   void WireEvents();
+  void WireImageMenu();
   void On(std::string name, std::function<void()> handler);
   void OnClicks(std::initializer_list<const char*> names);
   void SelectOption(panel::Control& option);

@@ -28,7 +28,7 @@ TEST(BuffersDumpTest, BracesTildeAndHighBytes) {
 }
 
 TEST(BuffersChecksumTest, SumModulo65536AsFourDigits) {
-  EXPECT_EQ(FileChecksum({'a', 'b', 'c'}), 294);
+  EXPECT_EQ(FileChecksum(std::vector<std::uint8_t>{'a', 'b', 'c'}), 294);
   EXPECT_EQ(ChecksumText(294), "0126");
   EXPECT_EQ(ChecksumText(FileChecksum(std::vector<std::uint8_t>(256, 0xFF))), "FF00");
   EXPECT_EQ(ChecksumText(FileChecksum(std::vector<std::uint8_t>(258, 0xFF))), "00FE");

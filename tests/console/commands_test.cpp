@@ -185,17 +185,32 @@ TEST(ConsoleCommandTest, ProgrammingOptionsGoThroughTheControls) {
   EXPECT_EQ(rig.Cells(), Pattern(32768));
 }
 
-// A file of another size loads with the window's warning, and the question repeats it.
-TEST(ConsoleCommandTest, AFileOfAnotherSizeIsSaidBeforeTheBurn) {
-  CommandRig rig;
-  const auto image = rig.Write("small.bin", Pattern(16384));
-  ASSERT_EQ(rig.Run({"program", "-d", "27C256", "-i", image, "--yes", "--sim", "insert 27C256"}),
-            kExitOk);
-  EXPECT_TRUE(Holds(rig.Out(), "Image is 16384 bytes but Eprom 27C256")) << rig.Out();
-  EXPECT_TRUE(Holds(rig.Out(),
-                    "of the device are programmed from what the buffer holds beyond "
-                    "the image. Program the Device? => OK"))
-      << rig.Out();
+// A shorter file is said before the burn, and the question offers FFh for the rest of the part
+// (the default, --yes) or what the buffer holds there (--no-pad: zeros after start-up).
+TEST(ConsoleCommandTest, AShorterFileIsFilledOutWithFFhUnlessDeclined) {
+  const struct {
+    std::vector<std::string> extra;
+    std::uint8_t rest;
+    const char* answer;
+  } kCases[] = {{{}, 0xFF, "=> Yes"}, {{"--no-pad"}, 0x00, "=> No"}};
+  for (const auto& c : kCases) {
+    CommandRig rig;
+    const auto image = rig.Write("small.bin", Pattern(16384));
+    std::vector<std::string> args = {"program", "-d",    "27C256", "-i",
+                                     image,     "--yes", "--sim",  "insert 27C256"};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    ASSERT_EQ(rig.Run(args), kExitOk) << rig.Err();
+    EXPECT_TRUE(Holds(rig.Out(), "Image is 16384 bytes but Eprom 27C256")) << rig.Out();
+    EXPECT_TRUE(Holds(rig.Out(),
+                      "filled with FFh (Yes) or from what the buffer holds beyond the "
+                      "image (No)? " +
+                          std::string(c.answer)))
+        << rig.Out();
+    EXPECT_TRUE(Holds(rig.Out(), "  Rest of the part: 16384 bytes")) << rig.Out();
+    std::vector<std::uint8_t> wanted = Pattern(16384);
+    wanted.resize(32768, c.rest);
+    EXPECT_EQ(rig.Cells(), wanted);
+  }
 }
 
 TEST(ConsoleCommandTest, NoBoardDetectAndForcedModel) {

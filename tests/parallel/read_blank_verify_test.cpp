@@ -186,7 +186,10 @@ TEST(ParallelExtentTest, AShortImageIsToldBeforeBurningAndVerifiedWhole) {
   rig.dialogs.answers.push_back(Answer::kCancel);
   rig.form.Click("Program_button");
   ASSERT_FALSE(rig.dialogs.messages.empty());
-  EXPECT_EQ(rig.dialogs.messages.back().text, note + " Program the Device?");
+  EXPECT_EQ(rig.dialogs.messages.back().text,
+            "Image is 16384 bytes but Eprom 27C256 holds 32768. Program the Device, with bytes "
+            "16384 to 32767 filled with FFh (Yes) or from what the buffer holds beyond the image "
+            "(No)?");
 
   // Zeros after start-up beyond the image: the read-only part cannot hold them, and verify
   // says so at the first byte past the image instead of a match.
