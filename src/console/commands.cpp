@@ -90,6 +90,7 @@ int CommandRunner::Run() {
   }
   const std::string& name = command_.name;
   if (name == "detect") return Detect();
+  if (IsImageCommand(name)) return Arrange();
   if (const int status = BoardThere(); status != kExitOk) return status;
   if (const int status = SelectDevice(); status != kExitOk) return status;
   int status = kExitOk;

@@ -21,6 +21,9 @@ int PrintChecksums(const std::string& file, std::FILE* out, std::FILE* err);
 // Runs one command as the operator's events at the window: choose the device, open the file,
 // set the options, click the button. What the operation came to (an alert, a failed save) is
 // counted by the console's edges as for a script.
+// swap, split, interleave, place, cut, fill, pad, repeat and compare: files only, no board.
+bool IsImageCommand(const std::string& name);
+
 class CommandRunner {
  public:
   CommandRunner(shell::MainForm& form, ScriptedDialogs& dialogs, const Options& options,
@@ -37,6 +40,9 @@ class CommandRunner {
 
  private:
   int Detect();
+  // The image commands (swap, split, interleave, place, cut, fill, pad, repeat, compare).
+  int Arrange();
+  std::vector<std::string> ImageAnswers() const;
   int Read();
   int Program();
   int Verify();

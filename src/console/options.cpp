@@ -28,6 +28,34 @@ void AddDevice(CLI::App* sub, Command& command) {
       ->required();
 }
 
+// The image commands: their files and values as words, -o where the result is one file, -d where
+// the part's size counts.
+void AddImageCommands(CLI::App& app, Command& c) {
+  const struct {
+    const char* name;
+    const char* what;
+    int words;
+    bool output;
+    bool device;
+  } kCommands[] = {
+      {"swap", "swap the bytes of each word", 1, true, false},
+      {"split", "split into even and odd bytes", 3, false, false},
+      {"interleave", "interleave even and odd bytes", 2, true, false},
+      {"place", "lay a file over an image at an offset", 3, true, false},
+      {"cut", "a range of an image", 2, true, false},
+      {"fill", "fill a range with a byte", 3, true, false},
+      {"pad", "fill out to the part's size with FFh", 1, true, true},
+      {"repeat", "repeat to the part's size", 1, true, true},
+      {"compare", "compare two images", 2, false, false},
+  };
+  for (const auto& command : kCommands) {
+    CLI::App* sub = AddCommand(app, command.name, command.what, c);
+    sub->add_option("words", c.words)->expected(command.words)->required();
+    if (command.output) sub->add_option("-o,--output", c.output)->required();
+    if (command.device) AddDevice(sub, c);
+  }
+}
+
 // The commands and their own options; the options of the program may stand anywhere.
 void AddCommands(CLI::App& app, Command& c) {
   AddCommand(app, "checksum", "the checksums of a file", c)
@@ -64,6 +92,7 @@ void AddCommands(CLI::App& app, Command& c) {
   verify->add_option("--report", c.report, "every difference and the diagnosis, as JSON");
   passes(verify);
   AddDevice(AddCommand(app, "erase", "erase the part", c), c);
+  AddImageCommands(app, c);
   AddDevice(AddCommand(app, "id", "the Flash identification", c), c);
 }
 

@@ -30,6 +30,16 @@ inline constexpr const char* kUsage =
     "  verify  -d DEV -i FILE [--report JSON] [--passes N]  compare the part with FILE\n"
     "  erase   -d DEV         erase a Flash, X28C256 or serial part (asks first)\n"
     "  id      -d DEV         the Flash part's identification codes\n"
+    "image files (no board; addresses and sizes in hex, or 32K; bytes in hex):\n"
+    "  swap IN -o OUT         the bytes of each 16-bit word swapped\n"
+    "  split IN EVEN ODD      the even and the odd bytes into two files (a 16-bit bus's ROMs)\n"
+    "  interleave EVEN ODD -o OUT  one image from its even and odd halves\n"
+    "  place IN FILE OFFSET -o OUT  FILE laid over IN at OFFSET\n"
+    "  cut IN FIRST-LAST -o OUT     the bytes FIRST to LAST of IN\n"
+    "  fill IN FIRST-LAST BYTE -o OUT  FIRST to LAST set to BYTE\n"
+    "  pad IN -d DEV -o OUT   IN filled out to the part's size with FFh\n"
+    "  repeat IN -d DEV -o OUT  IN repeated to the part's size\n"
+    "  compare IN FILE        where FILE differs from IN (exit 1 when it does)\n"
     "\n"
     "options:\n"
     "  --board SPEC         how the board is reached (default: ppdev when a port opens, else a\n"
@@ -85,6 +95,8 @@ struct Command {
   std::string input;
   std::string output;
   std::string filter;  // list TEXT
+  // The image commands' files and values, in the order the usage gives them.
+  std::vector<std::string> words;
   bool json = false;
   std::string report;  // verify and blank: every difference and the diagnosis, as JSON
   int passes = 1;      // read, verify, program's verify: how many times the part is read

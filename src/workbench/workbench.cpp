@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "panel/window_layouts.h"
+
 namespace sorvell::workbench {
 
 namespace {
@@ -9,8 +11,9 @@ namespace {
 constexpr std::int32_t kPageBytes = 256;
 constexpr std::int32_t kLargestPart = 1 << 20;
 
+// What the operator typed, quoted once.
 std::string Shown(const std::string& pattern) {
-  return "\"" + pattern + "\"";
+  return pattern.starts_with('"') ? pattern : "\"" + pattern + "\"";
 }
 
 }  // namespace
@@ -81,20 +84,23 @@ void Workbench::mnuImageFindNext_Click() {
   FindFrom(buffers_.CursorAddress + 1);
 }
 
+// From `from` to the end, then from the start: a find never misses what lies above the cursor.
 void Workbench::FindFrom(std::int32_t from) {
   const std::span<const std::uint8_t> image =
       std::span(buffers_.CodeBuffer).first(static_cast<std::size_t>(Extent()));
-  const auto found = Find(image, lastFind_, static_cast<std::size_t>(from), true);
+  auto found = Find(image, lastFind_, static_cast<std::size_t>(from), true);
+  const bool wrapped = !found && from > 0;
+  if (wrapped) found = Find(image, lastFind_, 0, true);
   if (!found) {
-    const std::string line = Shown(lastFindText_) + " was not found from " +
-                             AddressText(static_cast<std::uint32_t>(from)) + " to the end";
+    const std::string line = Shown(lastFindText_) + " was not found in the image";
     panel_.AddLog(line);
     panel_.ReportDone(line);
     return;
   }
   MoveCursor(static_cast<std::int32_t>(*found));
-  const std::string line =
-      Shown(lastFindText_) + " found at " + AddressText(static_cast<std::uint32_t>(*found));
+  const std::string line = Shown(lastFindText_) + " found at " +
+                           AddressText(static_cast<std::uint32_t>(*found)) +
+                           (wrapped ? " (searched on from the start)" : "");
   panel_.AddLog(line);
   panel_.ReportDone(line);
 }
@@ -137,6 +143,10 @@ void Workbench::ShowChange(const std::string& logLine) {
   panel::Form& form = panel_.frmMain;
   buffers_.CodeBufferLoaded = 1;
   images_.EnableLoadedBufferControls();
+  for (const char* n : {"mnuFileSaveCode", "mnuFileSaveCodeAs", "menuEraseCode", "Erase_button"}) {
+    form[n].SetEnabled(true);
+  }
+  panel::ToolbarButton(form, 2).SetEnabled(true);
   images_.ShowChangedMark();
   // Saving and the whole-part loops take the image's size, as after loading a file of it.
   device_.DeviceSize = buffers_.CodeImageSize > 0 ? buffers_.CodeImageSize : device_.DeviceBytes;
