@@ -38,21 +38,18 @@ std::int32_t Workbench::Reach() const {
 }
 
 void Workbench::mnuImageUndo_Click() {
-  if (const auto what = editor_.Undo()) {
-    ShowChange("Undone: " + *what);
-    return;
-  }
-  panel_.AddLog("Nothing to undo");
-  panel_.ReportNotDone(panel::NotDoneReason::kRefused, "Nothing to undo");
+  ShowStep(editor_.Undo(), "Undone: ", "Nothing to undo");
 }
 
 void Workbench::mnuImageRedo_Click() {
-  if (const auto what = editor_.Redo()) {
-    ShowChange("Redone: " + *what);
-    return;
-  }
-  panel_.AddLog("Nothing to redo");
-  panel_.ReportNotDone(panel::NotDoneReason::kRefused, "Nothing to redo");
+  ShowStep(editor_.Redo(), "Redone: ", "Nothing to redo");
+}
+
+void Workbench::ShowStep(const std::optional<std::string>& step, const char* done,
+                         const char* none) {
+  if (step) return ShowChange(done + *step);
+  panel_.AddLog(none);
+  panel_.ReportNotDone(panel::NotDoneReason::kRefused, none);
 }
 
 void Workbench::mnuImageGoTo_Click() {

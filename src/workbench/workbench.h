@@ -51,6 +51,8 @@ class Workbench {
   // After any change to the image: its sum, size, changed mark and the page shown.
   void ShowChange(const std::string& logLine);
   void MoveCursor(std::int32_t address);
+  // An undone or redone step, or that there was none.
+  void ShowStep(const std::optional<std::string>& step, const char* done, const char* none);
   void FindFrom(std::int32_t from);
   // The image as it stands; empty (refused, reported) when the buffer holds none.
   std::optional<std::span<const std::uint8_t>> Image(const char* action);
