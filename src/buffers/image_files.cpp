@@ -83,7 +83,7 @@ bool ImageFiles::ReadCodeFile(std::optional<ImageFormat> format) {
   panel_.frmMain["sbStatusBar"].SetCaption("Reading Code File " + name + " into Buffer... Wait");
   device_.DeviceSize = static_cast<std::int32_t>(bytes.size());
   std::copy(bytes.begin(), bytes.end(), buffers_.CodeBuffer.begin());
-  editor_.Forget();
+  ForgetChanges();
   buffers_.FileCRC = FileChecksum(bytes);
   buffers_.FileCRCText = ChecksumText(buffers_.FileCRC);
   panel_.DataFlowLabelOff();
@@ -210,6 +210,12 @@ bool ImageFiles::SaveCode(const char* title, bool ask, std::optional<ImageFormat
   return true;
 }
 
+// A new image: nothing to undo, and the title no longer says it was changed.
+void ImageFiles::ForgetChanges() {
+  editor_.Forget();
+  panel_.frmMain.SetCaption(panel::kMainWindowCaption);
+}
+
 // The window's title and the file label say when the image differs from its file.
 void ImageFiles::ShowChangedMark() {
   const bool changed = editor_.Changed();
@@ -279,7 +285,7 @@ void ImageFiles::Erase_button_Click() {
 void ImageFiles::EraseCodeBuffer() {
   std::fill_n(buffers_.CodeBuffer.begin(), kCodeEraseCount, 0xFF);
   buffers_.CodeImageSize = 0;
-  editor_.Forget();
+  ForgetChanges();
   for (const char* n : {"Verify_button", "menuVerifyCode", "Program_button", "menuProgramCode"}) {
     panel_.frmMain[n].SetEnabled(false);
   }

@@ -46,6 +46,7 @@ class ImageFiles final : public catalogue::LoadedImages {
 
  private:
   void RefuseFile(const std::string& error);
+  void ForgetChanges();
   void NoFileChosen();
   ImageLimit CodeLimit() const;
   void LogRecordSpan(const CodeImage& image);

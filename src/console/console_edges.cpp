@@ -81,7 +81,11 @@ void ScriptedDialogs::Print(const std::string& title, const std::string& text,
 }
 
 Answer ScriptedDialogs::Message(const panel::MessageRequest& request) {
-  Answer answer = yesToAll_ ? Affirmative(request.buttons) : request.defaultAnswer;
+  // A box that offers something besides going on burns nothing unless a yes is given: its
+  // default button is for the operator who reads it.
+  const Answer unanswered =
+      request.buttons == MessageButtons::kYesNoCancel ? Answer::kCancel : request.defaultAnswer;
+  Answer answer = yesToAll_ ? Affirmative(request.buttons) : unanswered;
   if (const auto queued = NextAnswer()) {
     if (const auto button = ButtonOf(request.buttons, *queued)) answer = *button;
     const bool declinedOffer =

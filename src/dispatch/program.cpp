@@ -76,7 +76,11 @@ std::string Dispatcher::ProgrammingDetails() const {
              ", " + std::to_string(image.CodeImageSize) + " bytes, " + half;
   const std::int32_t rest = device_.DeviceBytes - image.CodeImageSize;
   details += "\nRest of the part: ";
-  if (image.CodeImageSize <= 0 || rest == 0) {
+  if (form["HiLow_button(0)"].Value() == 0) {
+    details += "the first " + std::to_string(device_.DeviceBytes / 2) +
+               " bytes of the part take every other byte of the image's first " +
+               std::to_string(device_.DeviceBytes);
+  } else if (image.CodeImageSize <= 0 || rest == 0) {
     details += "none, the image fills it";
   } else if (rest > 0) {
     details += std::to_string(rest) + " bytes, FFh (Yes) or what the buffer holds there (No)";
