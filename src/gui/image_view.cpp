@@ -32,6 +32,7 @@ ImageView::ImageView(shell::MainForm& model, QWidget* parent)
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   viewport()->setCursor(Qt::IBeamCursor);
+  setToolTip(QString::fromStdString(model.frmMain["BufferDisplay"].ToolTip()));
   UpdateScrollRange();
 }
 

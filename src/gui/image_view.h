@@ -43,14 +43,15 @@ class ImageView final : public QAbstractScrollArea {
   // sight).
   QRect ByteCell(std::int32_t address, bool characters) const;
 
-  // Run after a typed byte reached the model (the window then takes up its title).
-  std::function<void()> afterTyping;
+  // Run after the view passed an event to the model (the window then takes up its title).
+  std::function<void()> afterEvent;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   // Tab switches between the hex and the character column instead of leaving the view.
   bool focusNextPrevChild(bool next) override;
   QSize sizeHint() const override;
@@ -66,6 +67,7 @@ class ImageView final : public QAbstractScrollArea {
   void Type(std::uint8_t byte);
   void MoveCursorTo(std::int64_t address);
   void EnsureCursorVisible();
+  int LineAt(const QMouseEvent& event) const;
   int CharWidth() const;
   int LineHeight() const;
 

@@ -11,6 +11,7 @@ namespace sorvell::gui {
 namespace {
 
 constexpr int kLineBytes = 16;
+constexpr int kPageLines = 16;  // the model's dump pages 256 bytes
 
 std::optional<int> HexDigit(QChar typed) {
   bool ok = false;
@@ -109,12 +110,12 @@ void ImageView::Type(std::uint8_t byte) {
     MoveCursorTo(std::int64_t{cursor_} + 1);
   }
   viewport()->update();
-  if (afterTyping) afterTyping();
+  if (afterEvent) afterEvent();
 }
 
 void ImageView::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QAbstractScrollArea::mousePressEvent(event);
-  const int line = TopLine() + event->position().toPoint().y() / LineHeight();
+  const int line = LineAt(*event);
   const int x = event->position().toPoint().x();
   for (int index = 0; index < kLineBytes; ++index) {
     for (const bool characters : {false, true}) {
@@ -125,6 +126,20 @@ void ImageView::mousePressEvent(QMouseEvent* event) {
       return;
     }
   }
+}
+
+// A double click saves the dump's page as it always has: the page of the line clicked, which the
+// view keeps where it is.
+void ImageView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || model_.OperationRunning()) return;
+  model_.SetValue("VScroll1", LineAt(*event) / kPageLines);
+  seenPage_ = model_.frmMain["VScroll1"].Value();
+  model_.DblClick("BufferDisplay");
+  if (afterEvent) afterEvent();
+}
+
+int ImageView::LineAt(const QMouseEvent& event) const {
+  return TopLine() + event.position().toPoint().y() / LineHeight();
 }
 
 }  // namespace sorvell::gui

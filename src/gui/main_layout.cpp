@@ -188,7 +188,7 @@ QWidget* MainWindow::DumpPages() {
   }
   row->setStretchFactor(&Control("BufferDisplay"), 1);
   imageView_ = new ImageView(model_);
-  imageView_->afterTyping = [this] { FollowModel(); };
+  imageView_->afterEvent = [this] { FollowModel(); };
   dumpPages_ = new QStackedWidget;
   dumpPages_->addWidget(dumpText_);
   dumpPages_->addWidget(imageView_);

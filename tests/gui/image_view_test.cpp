@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QTimer>
 #include <fstream>
 
 #include "buffers/dump.h"
@@ -37,6 +38,15 @@ class ImageViewTest : public GuiTest {
     model->buffers.CodeFileName = file.string();
     ASSERT_TRUE(model->images.ReadBinaryFile());
     window->View().afterEvent();
+  }
+  void SelectA27C256() {
+    backend.simulator->BoardAt(board::kLpt378)->Insert(sim::MakeEprom("27C256"));
+    const auto& items = Model("Device").Items();
+    const auto row = std::find_if(items.begin(), items.end(), [](const std::string& item) {
+      return item.starts_with("Eprom 27C256");
+    });
+    ASSERT_NE(row, items.end());
+    model->SetValue("Device", static_cast<int>(row - items.begin()));
   }
   ImageView& View() { return Widget<ImageView>("ImageView"); }
   void Menu(const char* entry) { window->View().Action(entry)->trigger(); }
@@ -138,6 +148,20 @@ TEST_F(ImageViewTest, ClicksTabAndTheCharacterColumn) {
   EXPECT_FALSE(View().CursorInCharacters());
 }
 
+// As the page dump did, a double click saves a page to SORVELL.BUF: the page clicked.
+TEST_F(ImageViewTest, ADoubleClickSavesThePageClicked) {
+  StartWith32KImage();
+  GoTo("4321");
+  const int top = View().TopLine();
+  QTest::mouseDClick(View().viewport(), Qt::LeftButton, {},
+                     View().ByteCell(0x4321, false).center());
+  std::ifstream saved(workDir / "SORVELL.BUF");
+  const std::string text((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("\r\n004300| "), std::string::npos);
+  EXPECT_NE(text.find("\r\n0043F0| "), std::string::npos);
+  EXPECT_EQ(View().TopLine(), top);
+}
+
 TEST_F(ImageViewTest, DifferingBytesAreMarked) {
   StartWith32KImage();
   model->buffers.DifferingAddresses = {0x7FFF};
@@ -151,19 +175,32 @@ TEST_F(ImageViewTest, DifferingBytesAreMarked) {
 // The live device display and its page scroll bar take the frame; Show brings the image back.
 TEST_F(ImageViewTest, TheDeviceDisplayShowsAsTheModelsText) {
   StartWith32KImage();
-  backend.simulator->BoardAt(board::kLpt378)->Insert(sim::MakeEprom("27C256"));
-  const auto& items = Model("Device").Items();
-  const auto row = std::find_if(items.begin(), items.end(), [](const std::string& item) {
-    return item.starts_with("Eprom 27C256");
-  });
-  ASSERT_NE(row, items.end());
-  model->SetValue("Device", static_cast<int>(row - items.begin()));
+  SelectA27C256();
   Widget<QAbstractButton>("Display_button").click();
   EXPECT_TRUE(Widget<QPlainTextEdit>("BufferDisplay").isVisible());
   EXPECT_TRUE(Widget<QWidget>("VScroll1").isVisible());
   EXPECT_FALSE(View().isVisible());
   Widget<QAbstractButton>("Show_button").click();
   EXPECT_TRUE(View().isVisible());
+}
+
+// The image may be what a run burns: keys pressed over the view while it runs type nothing, not
+// even half a byte that a digit after the run would complete.
+TEST_F(ImageViewTest, NothingIsTypedWhileAnOperationRuns) {
+  StartWith32KImage();
+  SelectA27C256();
+  model->SetValue("CheckBlankPriorProgramming", 0);
+  model->SetValue("VerifyAfterProgramming", 0);
+  window->RunControl().SetInterval(std::chrono::milliseconds(0));
+  QTimer::singleShot(0, window.get(), [this] {
+    QTest::keyClicks(&View(), "5");
+    Widget<QAbstractButton>("Stop_button").click();
+  });
+  Widget<QAbstractButton>("Program_button").click();
+  EXPECT_EQ(model->OperationsStopped(), 1) << "the keys came after the run";
+  EXPECT_EQ(Byte(0), Pattern(0));
+  QTest::keyClicks(&View(), "A9");
+  EXPECT_EQ(Byte(0), 0xA9);
 }
 
 }  // namespace
