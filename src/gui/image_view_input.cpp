@@ -19,15 +19,18 @@ std::optional<int> HexDigit(QChar typed) {
   return ok ? std::optional(digit) : std::nullopt;
 }
 
-// The character column shows the printable set as itself: what the operator may type there.
+// What may be typed in the character column: any printable character, the blank too, though the
+// dump shows a few of them (blank, quote, grave, tilde) as dots.
 bool Printable(QChar typed) {
   return typed.unicode() >= 0x20 && typed.unicode() < 0x7F;
 }
 
 }  // namespace
 
+// A key held with Ctrl or Alt is the menus' (their shortcuts), never a byte.
 void ImageView::keyPressEvent(QKeyEvent* event) {
-  if (MoveByKey(*event) || TypeKey(event->text())) return;
+  const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+  if (MoveByKey(*event) || (plain && TypeKey(event->text()))) return;
   QAbstractScrollArea::keyPressEvent(event);
 }
 

@@ -157,14 +157,16 @@ TEST_F(ImageViewTest, ADoubleClickSavesThePageClicked) {
   EXPECT_EQ(View().TopLine(), top);
 }
 
+// Next Difference brings the page of the next differing byte into the view, the byte marked.
 TEST_F(ImageViewTest, DifferingBytesAreMarked) {
   StartWith32KImage();
-  model->buffers.DifferingAddresses = {0x7FFF};
-  GoTo("7FF0");
-  EXPECT_TRUE(Marked(0x7FFF, false));
-  EXPECT_TRUE(Marked(0x7FFF, true));
-  EXPECT_FALSE(Marked(0x7FFE, false));
-  EXPECT_FALSE(Marked(0x7FFE, true));
+  model->buffers.DifferingAddresses = {0x7F05};
+  Menu("menuNextDifference");
+  EXPECT_TRUE(InSight(0x7F05));
+  EXPECT_TRUE(Marked(0x7F05, false));
+  EXPECT_TRUE(Marked(0x7F05, true));
+  EXPECT_FALSE(Marked(0x7F04, false));
+  EXPECT_FALSE(Marked(0x7F04, true));
 }
 
 // The live device display and its page scroll bar take the frame, and Show brings the image
