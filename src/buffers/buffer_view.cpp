@@ -84,7 +84,8 @@ void BufferView::DisplayCodeMemory() {
   board_.CurrentAddress = page * kPageBytes;
   board_.Endereco2Adr();
   panel::Control& display = panel_.frmMain["BufferDisplay"];
-  display.SetCaption(CodePageLines(buffers_.CodeBuffer, page));
+  shownCodePage_ = CodePageLines(buffers_.CodeBuffer, page);
+  display.SetCaption(shownCodePage_);
   display.SetMarks(DifferenceMarks(buffers_.DifferingAddresses, page));
 }
 
@@ -125,6 +126,11 @@ void BufferView::DisplayDataMemory() {
                               AsciiRule::kBuffer);
   }
   panel_.frmMain["BufferDisplay"].SetCaption(text);
+}
+
+// Whoever writes the dump writes its text: what it shows is known by comparing.
+bool BufferView::ShowsCodeBuffer() const {
+  return !shownCodePage_.empty() && panel_.frmMain["BufferDisplay"].Caption() == shownCodePage_;
 }
 
 // Puts the current address on the socket the way the selected device is wired.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "board/board.h"
 #include "buffers/buffers.h"
 #include "catalogue/selection.h"
@@ -26,6 +28,9 @@ class BufferView {
   // or to clear the marks of one before).
   void MarkDifferences();
   void Command1_Click();
+  // True while the dump shows the code page this view put up last: not the live device, the
+  // data memory, a message or a cleared box. The window then shows its view of the whole image.
+  bool ShowsCodeBuffer() const;
 
  private:
   bool ShowsData() const;
@@ -35,6 +40,7 @@ class BufferView {
   board::Board& board_;
   panel::Panel& panel_;
   panel::Form& frmDisplay1_;
+  std::string shownCodePage_;
 };
 
 }  // namespace sorvell::buffers

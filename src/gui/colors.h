@@ -11,4 +11,7 @@ namespace sorvell::gui {
 // window follows the desktop theme.
 QColor ResolveColor(std::uint32_t color, const QPalette& palette);
 
+// The light red ground under the dump's marked bytes (those that differed in the last compare).
+inline const QColor kMarkedGround(255, 170, 170);
+
 }  // namespace sorvell::gui

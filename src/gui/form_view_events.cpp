@@ -15,6 +15,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "gui/colors.h"
 #include "gui/control_widgets.h"
 #include "gui/form_view.h"
 #include "gui/render.h"
@@ -191,7 +192,7 @@ void FormView::RenderMarks(const Control& control, QPlainTextEdit& box) {
     selection.cursor.setPosition(block.position() + mark.column);
     selection.cursor.setPosition(block.position() + mark.column + mark.length,
                                  QTextCursor::KeepAnchor);
-    selection.format.setBackground(QColor(255, 170, 170));
+    selection.format.setBackground(kMarkedGround);
     selections.append(selection);
   }
   if (!selections.isEmpty() || !box.extraSelections().isEmpty()) box.setExtraSelections(selections);

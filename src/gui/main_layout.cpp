@@ -6,12 +6,15 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolBar>
 
 #include "gui/control_widgets.h"
 #include "gui/form_view.h"
+#include "gui/image_view.h"
 #include "gui/main_window.h"
+#include "gui/text.h"
 
 namespace sorvell::gui {
 
@@ -156,11 +159,12 @@ QLayout* MainWindow::FileNameGrid() const {
 }
 
 // The log and the buffer's hex display share the rest of the height, side by side.
-QSplitter* MainWindow::Displays() const {
+QSplitter* MainWindow::Displays() {
   auto* dump = static_cast<QPlainTextEdit*>(&Control("BufferDisplay"));
   dump->setLineWrapMode(QPlainTextEdit::NoWrap);
   FitText(*dump, kDumpColumns, kShownLines);
   FitText(static_cast<QPlainTextEdit&>(Control("SystemLog")), kLogColumns, kShownLines);
+  Control("Frame3").layout()->addWidget(DumpPages());
   auto* splitter = new QSplitter(Qt::Horizontal);
   splitter->addWidget(&Control("Frame6"));
   splitter->addWidget(&Control("Frame3"));
@@ -168,6 +172,34 @@ QSplitter* MainWindow::Displays() const {
   splitter->setStretchFactor(1, 1);
   splitter->setChildrenCollapsible(false);
   return splitter;
+}
+
+// The dump's frame shows the whole code image in one view while the dump shows the code buffer,
+// and the model's text with its page scroll bar while it shows the device, the data memory or a
+// message: the view's own scroll bar covers the image.
+QWidget* MainWindow::DumpPages() {
+  QLayout& frame = *Control("Frame3").layout();
+  dumpText_ = new QWidget;
+  auto* row = new QHBoxLayout(dumpText_);
+  row->setContentsMargins(0, 0, 0, 0);
+  for (const char* name : {"BufferDisplay", "VScroll1"}) {
+    frame.removeWidget(&Control(name));
+    row->addWidget(&Control(name));
+  }
+  row->setStretchFactor(&Control("BufferDisplay"), 1);
+  imageView_ = new ImageView(model_);
+  imageView_->afterEvent = [this] { FollowModel(); };
+  dumpPages_ = new QStackedWidget;
+  dumpPages_->addWidget(dumpText_);
+  dumpPages_->addWidget(imageView_);
+  return dumpPages_;
+}
+
+void MainWindow::FollowModel() {
+  setWindowTitle(ToQt(model_.frmMain.Caption()));
+  dumpPages_->setCurrentWidget(model_.view.ShowsCodeBuffer() ? static_cast<QWidget*>(imageView_)
+                                                             : dumpText_);
+  imageView_->Follow();
 }
 
 }  // namespace sorvell::gui

@@ -74,6 +74,7 @@ void MainWindow::StopOperation() {
 // An event handled while the operation breathed is not the end of the run.
 void MainWindow::AfterOperatorEvent() {
   if (model_.OperationRunning()) return;
+  FollowModel();
   runControl_->Finish();
   if (closeAfterRun_ || shell::StopSignalReceived() != 0) {
     closeAfterRun_ = false;

@@ -9,10 +9,12 @@
 
 class QLayout;
 class QSplitter;
+class QStackedWidget;
 
 namespace sorvell::gui {
 
 class FormView;
+class ImageView;
 
 // The main window: every control of frmMain rendered by a FormView and laid out for today's
 // screens, with the model's menus, toolbar and status bar. Closing it (also from File > Exit)
@@ -42,18 +44,24 @@ class MainWindow final : public QMainWindow {
   QLayout* OptionColumn() const;
   QLayout* LampGrid() const;
   QLayout* FileNameGrid() const;
-  QSplitter* Displays() const;
+  QSplitter* Displays();
+  QWidget* DumpPages();
   QWidget& Control(const char* name) const;
   void ShowBoardAccess(const std::string& boardAccess);
   void RefreshSizeHints();
   void StorePlacement();
   void WireRunControl();
   void AfterOperatorEvent();
+  // The title, and the dump as the whole image's view or as the model's text.
+  void FollowModel();
   void StopOperation();
 
   shell::MainForm& model_;
   FormView* view_;
   std::unique_ptr<WindowRunControl> runControl_;
+  QStackedWidget* dumpPages_ = nullptr;
+  QWidget* dumpText_ = nullptr;
+  ImageView* imageView_ = nullptr;
   bool unloaded_ = false;
   bool closeAfterRun_ = false;
 };

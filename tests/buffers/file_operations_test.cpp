@@ -200,6 +200,25 @@ TEST(BuffersDisplayTest, SecondWindowCollectsPages) {
   EXPECT_EQ(rig.form->frmMain["BufferDisplay"].Caption(), "");
 }
 
+// The window shows its view of the whole image only while the dump shows a code page: not
+// before anything was shown, nor the data memory, a message or a cleared box.
+TEST(BuffersDisplayTest, TheDumpTellsWhetherItShowsTheCodeImage) {
+  FileRig rig;
+  buffers::BufferView& view = rig.form->view;
+  EXPECT_FALSE(view.ShowsCodeBuffer());
+  view.DisplayPageMemory();
+  EXPECT_TRUE(view.ShowsCodeBuffer());
+  rig.form->frmMain["BufferDisplay"].SetCaption(
+      "\r\n\r\n                      READING FILE ... WAIT");
+  EXPECT_FALSE(view.ShowsCodeBuffer());
+  view.DisplayPageMemory();
+  view.DisplayDataMemory();
+  EXPECT_FALSE(view.ShowsCodeBuffer());
+  view.DisplayCodeMemory();
+  view.Command1_Click();
+  EXPECT_FALSE(view.ShowsCodeBuffer());
+}
+
 TEST(BuffersDisplayTest, LiveDeviceViewReadsThroughTheBoard) {
   SimRig rig;
   std::vector<std::uint8_t> image(1 << 20);
@@ -213,6 +232,7 @@ TEST(BuffersDisplayTest, LiveDeviceViewReadsThroughTheBoard) {
   rig.form.SetValue("VScroll1", 0x123);
   rig.form.Click("Display_button");
   EXPECT_EQ(rig.form.frmMain["Frame3"].Caption(), "Device Memory Hex/Ascii Display");
+  EXPECT_FALSE(rig.form.view.ShowsCodeBuffer());
   // Display resets the scroll bar to page 0; go to page 123h live.
   rig.form.SetValue("VScroll1", 0x123);
   const std::string text = rig.form.frmMain["BufferDisplay"].Caption();
