@@ -33,7 +33,8 @@ MainForm::MainForm(Edges edges)
       serial(operation, twoWireBus, view),
       dispatcher(operation, detection, view, parallelDevice, eprom, flash, pages, serial),
       setups(panel, buffers, images, selection,
-             [this](std::string_view name, int value) { return SetValue(name, value); }) {
+             [this](std::string_view name, int value) { return SetValue(name, value); }),
+      recentFiles(edges_.settings) {
   board.AccessNs = edges_.portAccessNs;
   panel::BuildMainWindow(frmMain);
   panel::BuildAboutWindow(frmAbout);
@@ -118,6 +119,9 @@ void MainForm::WireEvents() {
   On("mnuHelpContents", [this] { mnuHelpContents_Click(); });
   On("mnuHelpSearchForHelpOn", [this] { mnuHelpSearchForHelpOn_Click(); });
   On("mnuHelpAbout", [this] { mnuHelpAbout_Click(); });
+  for (std::size_t entry = 0; entry < RecentFiles::kMaxEntries; ++entry) {
+    On("mnuFileRecent" + std::to_string(entry + 1), [this, entry] { OpenRecentFile(entry); });
+  }
   for (const char* key : {"OpenCode", "SaveCode", "OpenData", "SaveData"}) {
     On(std::string("tbToolBar:") + key, [this, key] { tbToolBar_ButtonClick(key); });
   }
@@ -192,6 +196,17 @@ void MainForm::ShowOutcome(const panel::Outcome& outcome) {
 
 void MainForm::Stop_button_Click() {
   panel.RequestStop();
+}
+
+bool MainForm::AskToStopAndClose() {
+  const panel::Answer answer = edges_.dialogs.Message(
+      {"An operation is running. Stop it at its next safe point, with the board left idle, and "
+       "close the window?",
+       frmMain.Caption(), panel::MessageButtons::kYesNo, panel::MessageIcon::kQuestion,
+       panel::Answer::kNo});
+  if (answer != panel::Answer::kYes) return false;
+  Stop_button_Click();
+  return true;
 }
 
 // The operation was left between two units of work: programming voltage off and the socket idle
@@ -310,6 +325,7 @@ bool MainForm::ClickNow(std::string_view name) {
   if (handler == clickHandlers_.end()) return false;
   if (IsDeviceOperation(name)) operation.ConfirmBoardAnswers();
   handler->second();
+  RememberCodeFile(name);
   return true;
 }
 
