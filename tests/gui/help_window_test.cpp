@@ -1,13 +1,17 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QHelpSearchEngine>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include "common/program_version.h"
@@ -44,6 +48,73 @@ TEST_F(HelpWindowTest, ContentsOpenTheManualAtItsFirstPage) {
   EXPECT_EQ(viewer.Window(), window);
   EXPECT_EQ(window->findChild<QTabWidget*>()->currentIndex(), 1);
   window->close();
+}
+
+// Where the page shows the link to `href`, in the browser's viewport; (-1, -1) without one.
+QPoint LinkPosition(QTextBrowser& browser, const QString& href) {
+  for (QTextBlock block = browser.document()->begin(); block.isValid(); block = block.next()) {
+    for (auto part = block.begin(); !part.atEnd(); ++part) {
+      const QTextFragment fragment = part.fragment();
+      if (fragment.charFormat().anchorHref() != href) continue;
+      QTextCursor cursor(browser.document());
+      cursor.setPosition(fragment.position() + fragment.length() / 2);
+      browser.setTextCursor(cursor);
+      browser.ensureCursorVisible();
+      return browser.cursorRect(cursor).center();
+    }
+  }
+  return {-1, -1};
+}
+
+// The manual is read by clicking: a link in a page, and once on an entry of the contents.
+TEST_F(HelpWindowTest, ALinkAndOneClickOnTheContentsOpenTheirPage) {
+  ASSERT_EQ(viewer.ShowManual(BuiltManual(), panel::HelpTopic::kContents), std::nullopt);
+  HelpWindow& window = *viewer.Window();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  HelpBrowser& browser = window.Browser();
+  const QPoint link = LinkPosition(browser, QStringLiteral("getting-started.html"));
+  ASSERT_NE(link, QPoint(-1, -1));
+  QTest::mouseClick(browser.viewport(), Qt::LeftButton, {}, link);
+  EXPECT_EQ(browser.source().toString().toStdString(),
+            "qthelp://org.sorvell.manual/doc/getting-started.html");
+
+  QHelpContentModel& model = *window.Engine().contentModel();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() > 0; }, 30000));
+  auto* contents = window.findChild<QHelpContentWidget*>("HelpContents");
+  contents->expandAll();
+  const QModelIndex windowPage = model.index(1, 0, model.index(0, 0));
+  ASSERT_EQ(windowPage.data().toString(), "The window");
+  QTest::mouseClick(contents->viewport(), Qt::LeftButton, {},
+                    contents->visualRect(windowPage).center());
+  EXPECT_EQ(browser.source().toString().toStdString(),
+            "qthelp://org.sorvell.manual/doc/window.html");
+
+  // Its pictures fit the page: none is wider than the browser shows.
+  int pictures = 0;
+  for (QTextBlock block = browser.document()->begin(); block.isValid(); block = block.next()) {
+    for (auto part = block.begin(); !part.atEnd(); ++part) {
+      const QTextCharFormat format = part.fragment().charFormat();
+      if (!format.isImageFormat()) continue;
+      const QUrl name = browser.source().resolved(QUrl(format.toImageFormat().name()));
+      const QImage image = browser.loadResource(QTextDocument::ImageResource, name).value<QImage>();
+      ASSERT_FALSE(image.isNull()) << name.toString().toStdString();
+      EXPECT_LE(image.width(), browser.viewport()->width());
+      ++pictures;
+    }
+  }
+  EXPECT_EQ(pictures, 4);
+  window.close();
+}
+
+// Opened on a screen smaller than its usual size, the window stays on the screen.
+TEST_F(HelpWindowTest, TheWindowFitsTheScreen) {
+  ASSERT_EQ(viewer.ShowManual(BuiltManual(), panel::HelpTopic::kContents), std::nullopt);
+  HelpWindow& window = *viewer.Window();
+  const QRect screen = window.screen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(window.frameGeometry()))
+      << window.width() << "x" << window.height() << " on " << screen.width() << "x"
+      << screen.height();
+  window.close();
 }
 
 TEST_F(HelpWindowTest, TheSearchFindsAWordOfTheManual) {

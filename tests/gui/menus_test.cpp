@@ -24,7 +24,7 @@ TEST_F(WindowMenusTest, SeparatorsAreBareLines) {
     EXPECT_TRUE(action.text().isEmpty());
     ++separators;
   }
-  EXPECT_EQ(separators, 13);
+  EXPECT_EQ(separators, 14);
 }
 
 TEST_F(WindowMenusTest, DevicesThatCannotBeChosenLookUnavailable) {
