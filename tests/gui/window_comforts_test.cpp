@@ -1,10 +1,11 @@
-// What an operator expects of a desktop window: the usual keys, files opened by a click on their
-// name or by a drop, and a window that fits a small screen.
+// What an operator expects of a desktop window: the usual keys, a file opened by a drop, and a
+// window that fits a small screen.
 #include <QAction>
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
+#include <algorithm>
 #include <fstream>
 
 #include "gui/form_view.h"
@@ -20,16 +21,6 @@ class WindowComfortsTest : public GuiTest {
     std::ofstream(file, std::ios::binary) << std::string(bytes, '\x5A');
     return file;
   }
-  void SelectDevice(std::string_view prefix) {
-    const auto& items = Model("Device").Items();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-      if (items[i].starts_with(prefix)) {
-        model->SetValue("Device", static_cast<int>(i));
-        return;
-      }
-    }
-    FAIL() << prefix;
-  }
 };
 
 TEST_F(WindowComfortsTest, TheUsualKeysAreOnTheirMenuEntries) {
@@ -44,18 +35,6 @@ TEST_F(WindowComfortsTest, TheUsualKeysAreOnTheirMenuEntries) {
   }
   // Exit stays last in the File menu, below the recent files.
   EXPECT_EQ(window->View().Menu("mnuFile")->actions().back(), &Widget<QAction>("mnuFileExit"));
-}
-
-// The label names the file as it is spelt and opens another with a file loaded.
-TEST_F(WindowComfortsTest, TheFileNameOpensTheDialogEveryTime) {
-  Start();
-  dialogs.files = {Write("first.bin", 16), Write("Second.BIN", 32)};
-  auto& label = Widget<QLabel>("FileNameCodeText");
-  for (const char* name : {"first.bin", "Second.BIN"}) {
-    QTest::mouseClick(&label, Qt::LeftButton);
-    EXPECT_EQ(label.text(), ToQt((workDir / name).string()));
-  }
-  EXPECT_EQ(dialogs.fileDialogs, 2);
 }
 
 TEST_F(WindowComfortsTest, AFileDroppedOnTheWindowOpensAsTheCode) {
@@ -88,7 +67,10 @@ TEST_F(WindowComfortsTest, AFileDroppedOnTheWindowOpensAsTheCode) {
 // than a 1024x600 screen needs.
 TEST_F(WindowComfortsTest, TheWindowFitsA1024By600Screen) {
   Start();
-  SelectDevice("Eprom 27C256");
+  const auto& items = Model("Device").Items();
+  const auto part = std::ranges::find_if(
+      items, [](const std::string& item) { return item.starts_with("Eprom 27C256"); });
+  model->SetValue("Device", static_cast<int>(part - items.begin()));
   const std::string longName = "/home/operator/jobs/" + std::string(200, 'n') + ".bin";
   Model("FileNameCodeText").SetCaption(longName);
   Model("sbOutcome").SetCaption("Not done (file not loaded): " + longName);
