@@ -1,14 +1,12 @@
 #include "buffers/image_files.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <span>
 #include <string>
 
 #include "buffers/image_fit.h"
 #include "catalogue/routines.h"
-#include "common/trim.h"
 #include "panel/window_layouts.h"
 
 namespace sorvell::buffers {
@@ -16,11 +14,6 @@ namespace sorvell::buffers {
 namespace {
 
 constexpr const char* kAllFiles = "All Files (*.*)|*.*";
-
-std::string UpperCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
 
 }  // namespace
 
@@ -76,7 +69,7 @@ bool ImageFiles::ReadCodeFile(std::optional<ImageFormat> format) {
   }
   const std::vector<std::uint8_t>& bytes = image.bytes;
   const std::string& name = buffers_.CodeFileName;
-  panel_.frmMain["FileNameCodeText"].SetCaption(UpperCase(name));
+  panel_.frmMain["FileNameCodeText"].SetCaption(name);
   panel_.frmMain["BufferDisplay"].SetCaption(
       "\r\n\r\n\r\n\r\n\r\n\r\n                      READING FILE ... WAIT");
   panel_.DataFlowLabelOn();
@@ -304,13 +297,9 @@ void ImageFiles::EraseDataBuffer() {
   view_.DisplayPageMemory();
 }
 
+// The label names the code file and opens another, whether or not one is loaded.
 void ImageFiles::FileNameCodeText_Click() {
-  if (common::TrimBlanks(panel_.frmMain["FileNameCodeText"].Caption()) ==
-      "Click To Select a File") {
-    mnuFileOpenCode_Click();
-  } else {
-    panel_.ReportDone();  // a file is loaded: the label is only a label
-  }
+  mnuFileOpenCode_Click();
 }
 
 void ImageFiles::EnableLoadedBufferControls() {

@@ -1,13 +1,45 @@
 #include "gui/control_widgets.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <algorithm>
 
 namespace sorvell::gui {
 
 ModelRadioButton::ModelRadioButton(QWidget* parent) : QRadioButton(parent) {
   setAutoExclusive(false);
+}
+
+namespace {
+
+// Enough of a path or a status line to tell what it is about.
+constexpr int kElidedMinimumCharacters = 16;
+constexpr int kElidedPreferredCharacters = 40;
+
+}  // namespace
+
+ElidedLabel::ElidedLabel(Qt::TextElideMode mode, QWidget* parent) : QLabel(parent), mode_(mode) {
+  setTextFormat(Qt::PlainText);
+}
+
+QSize ElidedLabel::minimumSizeHint() const {
+  const int width = fontMetrics().averageCharWidth() * kElidedMinimumCharacters;
+  return {width + 2 * margin(), QLabel::minimumSizeHint().height()};
+}
+
+QSize ElidedLabel::sizeHint() const {
+  const int most = fontMetrics().averageCharWidth() * kElidedPreferredCharacters;
+  return {std::min(QLabel::sizeHint().width(), most + 2 * margin()), QLabel::sizeHint().height()};
+}
+
+void ElidedLabel::paintEvent(QPaintEvent* event) {
+  QFrame::paintEvent(event);
+  QPainter painter(this);
+  const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+  painter.drawText(area, static_cast<int>(alignment()),
+                   fontMetrics().elidedText(text(), mode_, area.width()));
 }
 
 MouseForwarder::MouseForwarder(QObject* parent, std::function<void()> onPress,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QObject>
 #include <QRadioButton>
 #include <functional>
@@ -27,6 +28,22 @@ class ModelRadioButton final : public QRadioButton {
 
  protected:
   void nextCheckState() override {}
+};
+
+// A label for a text that may be far longer than the room it has (a file's path, a status line):
+// it shows what fits, shortened where `mode` says, and never asks the window to grow for it.
+// text() is still the whole text.
+class ElidedLabel final : public QLabel {
+ public:
+  ElidedLabel(Qt::TextElideMode mode, QWidget* parent);
+  QSize minimumSizeHint() const override;
+  QSize sizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  Qt::TextElideMode mode_;
 };
 
 // Turns left-button presses and double clicks on a widget into the model's Click and DblClick;

@@ -58,9 +58,8 @@ QWidget* NewList(QWidget& parent) {
 
 QWidget* NewStatusBar(QWidget& parent) {
   auto* bar = new QStatusBar(&parent);
-  auto* caption = new QLabel(bar);
+  auto* caption = new ElidedLabel(Qt::ElideRight, bar);
   caption->setObjectName(kStatusCaptionName);
-  caption->setTextFormat(Qt::PlainText);
   bar->addWidget(caption, 1);
   return bar;
 }
@@ -71,7 +70,14 @@ QWidget* NewPicture(QWidget& parent) {
   return picture;
 }
 
-QWidget* NewLabel(QWidget& parent) {
+// Labels that show a file's path keep its end, the file's own name, in view; the last outcome
+// keeps its start.
+QWidget* NewLabel(const Control& control, QWidget& parent) {
+  const std::string& name = control.Name();
+  if (name == "FileNameCodeText" || name == "FileNameDataText") {
+    return new ElidedLabel(Qt::ElideMiddle, &parent);
+  }
+  if (name == "sbOutcome") return new ElidedLabel(Qt::ElideRight, &parent);
   auto* label = new QLabel(&parent);
   label->setTextFormat(Qt::PlainText);
   return label;
@@ -152,7 +158,7 @@ QWidget* FormView::CreateWidget(const Control& control, QWidget& parent) {
       return frame;
     }
     case ControlKind::kLabel:
-      return NewLabel(parent);
+      return NewLabel(control, parent);
     case ControlKind::kButton:
       return new QPushButton(&parent);
     case ControlKind::kCheckBox:

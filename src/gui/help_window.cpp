@@ -1,14 +1,20 @@
 #include "gui/help_window.h"
 
+#include <QDesktopServices>
 #include <QDir>
+#include <QGuiApplication>
+#include <QHelpContentItem>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QHelpSearchEngine>
 #include <QHelpSearchQueryWidget>
 #include <QHelpSearchResultWidget>
+#include <QImage>
+#include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace sorvell::gui {
 
@@ -16,7 +22,18 @@ namespace {
 
 constexpr int kWidth = 900;
 constexpr int kHeight = 640;
+// What is left free around the window on a screen smaller than it: the frame and the panel.
+constexpr int kScreenMargin = 48;
 constexpr const char* kFirstPage = "doc/index.html";
+
+// Where `frame` lies inside `room` after the least move (at its top left when it is larger).
+QPoint Inside(QRect frame, const QRect& room) {
+  frame.moveRight(std::min(frame.right(), room.right()));
+  frame.moveBottom(std::min(frame.bottom(), room.bottom()));
+  frame.moveLeft(std::max(frame.left(), room.left()));
+  frame.moveTop(std::max(frame.top(), room.top()));
+  return frame.topLeft();
+}
 
 }  // namespace
 
@@ -24,8 +41,19 @@ HelpBrowser::HelpBrowser(QHelpEngine& engine, QWidget* parent)
     : QTextBrowser(parent), engine_(engine) {}
 
 QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
-  if (name.scheme() == QLatin1String("qthelp")) return engine_.fileData(name);
-  return QTextBrowser::loadResource(type, name);
+  if (name.scheme() != QLatin1String("qthelp")) return QTextBrowser::loadResource(type, name);
+  const QByteArray file = engine_.fileData(name);
+  if (type == QTextDocument::ImageResource) return FittedImage(file);
+  return file;
+}
+
+// The browser takes no CSS max-width: a screenshot wider than the page would need a sideways
+// scroll, so it is scaled to the page as it is loaded.
+QVariant HelpBrowser::FittedImage(const QByteArray& file) const {
+  QImage image = QImage::fromData(file);
+  const int room = viewport()->width() - 2 * static_cast<int>(document()->documentMargin());
+  if (image.isNull() || room <= 0 || image.width() <= room) return image;
+  return image.scaledToWidth(room, Qt::SmoothTransformation);
 }
 
 HelpWindow::HelpWindow(const QString& cacheFolder, QWidget* parent)
@@ -41,7 +69,10 @@ HelpWindow::HelpWindow(const QString& cacheFolder, QWidget* parent)
   setWindowTitle(QStringLiteral("Sorvell Help"));
   resize(kWidth, kHeight);
   browser_->setObjectName(QStringLiteral("HelpBrowser"));
-  browser_->setOpenExternalLinks(true);
+  // The browser would hand qthelp:// links to the desktop, which knows nothing of them: every
+  // link comes here, and only those that leave the manual go to the desktop.
+  browser_->setOpenLinks(false);
+  connect(browser_, &QTextBrowser::anchorClicked, this, &HelpWindow::FollowLink);
   LayOut();
   // The search engine would also update its index by itself once the collection is set up; that
   // run and the full one Load starts would cancel each other, and the first to finish would
@@ -69,6 +100,8 @@ void HelpWindow::LayOut() {
   QHelpContentWidget* contents = engine_->contentWidget();
   contents->setObjectName(QStringLiteral("HelpContents"));
   connect(contents, &QHelpContentWidget::linkActivated, this, &HelpWindow::Open);
+  // One click on an entry opens its page, as in a web page's table of contents.
+  connect(contents, &QTreeView::clicked, this, &HelpWindow::OpenContentsEntry);
   tabs_->addTab(contents, QStringLiteral("&Contents"));
   tabs_->addTab(searchTab_, QStringLiteral("&Search"));
 
@@ -109,8 +142,38 @@ void HelpWindow::Open(const QUrl& page) {
   browser_->setSource(page);
 }
 
+void HelpWindow::FollowLink(const QUrl& link) {
+  if (link.scheme() == QLatin1String("qthelp")) {
+    Open(link);
+  } else {
+    QDesktopServices::openUrl(link);
+  }
+}
+
+void HelpWindow::OpenContentsEntry(const QModelIndex& entry) {
+  if (const QHelpContentItem* item = engine_->contentModel()->contentItemAt(entry)) {
+    Open(item->url());
+  }
+}
+
+// The first time it is shown: no larger than the screen's free area, and centred over the main
+// window (or the screen) without leaving that area.
+void HelpWindow::ShowOnScreen() {
+  if (placed_) return;
+  placed_ = true;
+  QWidget* owner = parentWidget();
+  QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+  const QRect room = screen->availableGeometry();
+  const QSize margin(kScreenMargin, kScreenMargin);
+  resize(QSize(kWidth, kHeight).boundedTo(room.size() - margin));
+  QRect frame(QPoint(), size());
+  frame.moveCenter(owner ? owner->frameGeometry().center() : room.center());
+  move(Inside(frame, room));
+}
+
 void HelpWindow::ShowContents() {
   tabs_->setCurrentIndex(0);
+  ShowOnScreen();
   show();
   raise();
   activateWindow();
@@ -118,6 +181,7 @@ void HelpWindow::ShowContents() {
 
 void HelpWindow::ShowSearch() {
   tabs_->setCurrentWidget(searchTab_);
+  ShowOnScreen();
   show();
   raise();
   activateWindow();

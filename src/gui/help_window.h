@@ -11,12 +11,15 @@ class QTabWidget;
 namespace sorvell::gui {
 
 // Shows pages of the compiled manual: they live inside the help file, under qthelp:// names.
+// A picture wider than the page is scaled down to the page's width.
 class HelpBrowser final : public QTextBrowser {
  public:
   HelpBrowser(QHelpEngine& engine, QWidget* parent);
   QVariant loadResource(int type, const QUrl& name) override;
 
  private:
+  QVariant FittedImage(const QByteArray& file) const;
+
   QHelpEngine& engine_;
 };
 
@@ -48,6 +51,9 @@ class HelpWindow final : public QWidget {
  private:
   void LayOut();
   void Open(const QUrl& page);
+  void FollowLink(const QUrl& link);
+  void OpenContentsEntry(const QModelIndex& entry);
+  void ShowOnScreen();
   QUrl HomePage() const;
 
   QHelpEngine* engine_;
@@ -56,6 +62,7 @@ class HelpWindow final : public QWidget {
   QWidget* searchTab_;
   QString namespace_;
   bool indexing_ = false;
+  bool placed_ = false;
 };
 
 }  // namespace sorvell::gui

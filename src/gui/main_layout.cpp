@@ -21,9 +21,11 @@ namespace sorvell::gui {
 namespace {
 
 // A hex dump line: address, sixteen bytes and their characters. A log line: time and message.
+// At its smallest the window shows a few lines of each, so that it fits a 1024x600 screen; it
+// shows more as it grows.
 constexpr int kDumpColumns = 66;
 constexpr int kLogColumns = 48;
-constexpr int kShownLines = 10;
+constexpr int kShownLines = 5;
 
 constexpr const char* kOperationButtons[2][5] = {
     {"Read_button", "Blank_button", "Program_button", "Verify_button", "Display_button"},

@@ -1,15 +1,21 @@
 #include "gui/main_window.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
+#include <QMenu>
+#include <QMimeData>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <cmath>
+#include <filesystem>
+#include <optional>
 
 #include "gui/form_view.h"
+#include "gui/menu_keys.h"
 #include "gui/text.h"
 #include "shell/stop_signals.h"
 
@@ -36,12 +42,23 @@ FormEvents EventsOf(shell::MainForm& model) {
           }};
 }
 
+// The one local regular file a drop carries, else nothing.
+std::optional<std::filesystem::path> DroppedFile(const QMimeData* data) {
+  if (data == nullptr || data->urls().size() != 1) return std::nullopt;
+  const QUrl url = data->urls().front();
+  if (!url.isLocalFile() || !QFileInfo(url.toLocalFile()).isFile()) return std::nullopt;
+  return std::filesystem::path(ToStd(url.toLocalFile()));
+}
+
 }  // namespace
 
 MainWindow::MainWindow(shell::MainForm& model, const std::string& boardAccess)
     : model_(model), view_(new FormView(model.frmMain, *this, EventsOf(model))) {
   setWindowTitle(ToQt(model.frmMain.Caption()));
+  setAcceptDrops(true);
   LayOut();
+  ArrangeFileMenu();
+  AddMenuKeys(*view_);
   ShowBoardAccess(boardAccess);
   WireRunControl();
 }
@@ -80,6 +97,15 @@ void MainWindow::AfterOperatorEvent() {
     closeAfterRun_ = false;
     QTimer::singleShot(0, this, [this] { close(); });
   }
+}
+
+// Exit stays the last entry of the File menu, below the recent files that follow it in the model.
+void MainWindow::ArrangeFileMenu() {
+  QMenu* file = view_->Menu("mnuFile");
+  QAction* exit = view_->Action("mnuFileExit");
+  if (file == nullptr || exit == nullptr) return;
+  file->removeAction(exit);
+  file->addAction(exit);
 }
 
 // The backend line can be long (it says why no real port could be opened): the status bar shows
@@ -123,12 +149,12 @@ void MainWindow::StorePlacement() {
   placement.height = Twips(height());
 }
 
-// Closing during a run stops it first; the window closes once the board is idle. File > Exit is
-// the model closing its own window, not a close during a run.
+// Closing during a run asks first; on Yes the run stops at its next safe point and the window
+// closes once the board is idle, on No the run goes on. File > Exit is the model closing its own
+// window, not a close during a run.
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (model_.OperationRunning() && model_.panel.Breathing()) {
-    closeAfterRun_ = true;
-    StopOperation();
+    if (!closeAfterRun_ && model_.AskToStopAndClose()) closeAfterRun_ = true;
     event->ignore();
     return;
   }
@@ -138,6 +164,18 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     model_.Form_Unload();
   }
   event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!model_.OperationRunning() && DroppedFile(event->mimeData())) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const auto file = DroppedFile(event->mimeData());
+  if (!file || model_.OperationRunning()) return;
+  event->acceptProposedAction();
+  model_.OpenCode(*file);
+  AfterOperatorEvent();
 }
 
 }  // namespace sorvell::gui

@@ -34,9 +34,13 @@ class MainWindow final : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // A file dropped on the window opens as the code file.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void LayOut();
+  void ArrangeFileMenu();
   QLayout* PortRow() const;
   QLayout* OperationRow() const;
   QLayout* ButtonGrid() const;

@@ -104,6 +104,16 @@ constexpr ControlRow kMenus[] = {
     {"mnuCommandBar4", K::kMenuSeparator, "-", "", "mnuFile"},
     {"mnuFileClose", K::kMenuItem, "&Close", "", "mnuFile"},
     {"mnuFileExit", K::kMenuItem, "E&xit", "", "mnuFile"},
+    {"mnuFileRecentBar", K::kMenuSeparator, "-", "", "mnuFile"},
+    {"mnuFileRecent", K::kMenu, "Recent &Files", "", "mnuFile"},
+    {"mnuFileRecent1", K::kMenuItem, "", "", "mnuFileRecent"},
+    {"mnuFileRecent2", K::kMenuItem, "", "", "mnuFileRecent"},
+    {"mnuFileRecent3", K::kMenuItem, "", "", "mnuFileRecent"},
+    {"mnuFileRecent4", K::kMenuItem, "", "", "mnuFileRecent"},
+    {"mnuFileRecent5", K::kMenuItem, "", "", "mnuFileRecent"},
+    {"mnuFileRecent6", K::kMenuItem, "", "", "mnuFileRecent"},
+    {"mnuFileRecent7", K::kMenuItem, "", "", "mnuFileRecent"},
+    {"mnuFileRecent8", K::kMenuItem, "", "", "mnuFileRecent"},
     {"mnuTools", K::kMenu, "&Tools", "", ""},
     {"mnuToolsOptions", K::kMenuItem, "&Options...", "", "mnuTools"},
     {"mnuToolsChecksums", K::kMenuItem, "&Checksums of the Code Buffer", "", "mnuTools"},
@@ -199,6 +209,11 @@ void SetDesignState(Form& form) {
                                "mnuFileSaveData", "mnuFileSaveDataAs", "LoadSetup1", "LoadSetup2",
                                "LoadSetup3", "LoadSetup4", "Stop_button"}) {
     form[disabled].SetEnabled(false);
+  }
+  // The recent files show once there are some.
+  form["mnuFileRecent"].SetEnabled(false);
+  for (int entry = 1; entry <= 8; ++entry) {
+    form["mnuFileRecent" + std::to_string(entry)].SetVisible(false);
   }
   for (const char* hiddenMenu : {"LoopFlashTest", "ResetFlash"}) {
     form[hiddenMenu].SetEnabled(false);

@@ -35,7 +35,8 @@ MainForm::MainForm(Edges edges)
       dispatcher(operation, detection, view, parallelDevice, eprom, flash, pages, serial),
       workbench(buffers, editor, images, view, device, panel),
       setups(panel, buffers, images, selection,
-             [this](std::string_view name, int value) { return SetValue(name, value); }) {
+             [this](std::string_view name, int value) { return SetValue(name, value); }),
+      recentFiles(edges_.settings) {
   board.AccessNs = edges_.portAccessNs;
   panel::BuildMainWindow(frmMain);
   panel::BuildAboutWindow(frmAbout);
@@ -122,6 +123,9 @@ void MainForm::WireEvents() {
   On("mnuHelpContents", [this] { mnuHelpContents_Click(); });
   On("mnuHelpSearchForHelpOn", [this] { mnuHelpSearchForHelpOn_Click(); });
   On("mnuHelpAbout", [this] { mnuHelpAbout_Click(); });
+  for (std::size_t entry = 0; entry < RecentFiles::kMaxEntries; ++entry) {
+    On("mnuFileRecent" + std::to_string(entry + 1), [this, entry] { OpenRecentFile(entry); });
+  }
   for (const char* key : {"OpenCode", "SaveCode", "OpenData", "SaveData"}) {
     On(std::string("tbToolBar:") + key, [this, key] { tbToolBar_ButtonClick(key); });
   }
@@ -196,6 +200,17 @@ void MainForm::ShowOutcome(const panel::Outcome& outcome) {
 
 void MainForm::Stop_button_Click() {
   panel.RequestStop();
+}
+
+bool MainForm::AskToStopAndClose() {
+  const panel::Answer answer = edges_.dialogs.Message(
+      {"An operation is running. Stop it at its next safe point, with the board left idle, and "
+       "close the window?",
+       frmMain.Caption(), panel::MessageButtons::kYesNo, panel::MessageIcon::kQuestion,
+       panel::Answer::kNo});
+  if (answer != panel::Answer::kYes) return false;
+  Stop_button_Click();
+  return true;
 }
 
 // The operation was left between two units of work: programming voltage off and the socket idle
@@ -314,6 +329,7 @@ bool MainForm::ClickNow(std::string_view name) {
   if (handler == clickHandlers_.end()) return false;
   if (IsDeviceOperation(name)) operation.ConfirmBoardAnswers();
   handler->second();
+  RememberCodeFile(name);
   return true;
 }
 

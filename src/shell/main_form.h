@@ -26,6 +26,7 @@
 #include "parallel/parallel_device.h"
 #include "serial/serial_eeprom.h"
 #include "serial/two_wire_bus.h"
+#include "shell/recent_files.h"
 #include "shell/setups.h"
 #include "shell/system_check.h"
 #include "workbench/workbench.h"
@@ -89,6 +90,14 @@ class MainForm {
   // Port accesses that failed, and boards that stopped answering, in this run: in an operation,
   // at start-up or at shutdown.
   int PortFaults() const { return portFaults_; }
+  // Closing the window while an operation runs: asks the operator, and on Yes stops the run at
+  // its next safe point. True when the window is to close once the run has ended.
+  bool AskToStopAndClose();
+
+  // --- Code files named without the Open dialog ----------------------------------------------
+  // An operator event that loads `file` as File > Open Code does with it: a file from the recent
+  // list, a file dropped on the window. A file that is gone is refused and leaves the list.
+  bool OpenCode(const std::filesystem::path& file);
 
   // --- Start-up and shutdown ---------------------------------------------------------------
   void Form_Load();
@@ -152,6 +161,7 @@ class MainForm {
   dispatch::Dispatcher dispatcher;
   workbench::Workbench workbench;
   Setups setups;
+  RecentFiles recentFiles;
 
  private:
   // `statesOutcome`: the event must state its outcome (a device operation, a file, a setup).
@@ -182,6 +192,16 @@ class MainForm {
   void RunDataOperation(void (dispatch::Dispatcher::*routine)());
   void RestoreWindowPlacement();
   void StoreWindowPlacement();
+  // The device, options and code file of the last session, restored at start-up.
+  void StoreLastSession();
+  void RestoreLastSession();
+  void RestoreDevice(const std::string& name);
+  void RestoreChoice(const std::string& name, const std::optional<std::string>& stored);
+  void RestoreCodeFile(const std::string& file);
+  void OpenCodeNow(const std::string& file);
+  void OpenRecentFile(std::size_t index);
+  void RememberCodeFile(std::string_view event);
+  void ShowRecentFiles();
 
   std::unordered_map<std::string, std::function<void()>> clickHandlers_;
   bool operating_ = false;

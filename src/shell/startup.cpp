@@ -96,6 +96,11 @@ void MainForm::Form_Load() {
   if (!portFault.empty()) panel.AddLog(portFault);
   if (!deviceFileLine.empty()) panel.AddLog(deviceFileLine);
   panel.PlayEventSound("INIT");
+  recentFiles.Load();
+  ShowRecentFiles();
+  const std::string restoreFault = AccessOutsideEvent(
+      [this] { RestoreLastSession(); }, "the choices of the last session were not all restored");
+  if (!restoreFault.empty()) panel.AddLog(restoreFault);
   panel.EndEvent();
 }
 
@@ -130,6 +135,7 @@ void MainForm::Form_Unload() {
       AccessOutsideEvent([this] { board.Reset(); },
                          "the board could not be reset: check it before touching the socket");
   if (!portFault.empty()) panel.AddLog(portFault);
+  StoreLastSession();
   edges_.windows.CloseOtherWindows();
   if (placement.minimised) return;  // keep the position the window had before
   StoreWindowPlacement();

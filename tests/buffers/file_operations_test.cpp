@@ -44,11 +44,16 @@ TEST(BuffersOpenTest, ThreeByteFileSetsSizeChecksumAndControls) {
   EXPECT_TRUE(f.frmMain["Program_button"].Enabled());
   EXPECT_TRUE(f.frmMain["tbToolBar:SaveCode"].Enabled());
   EXPECT_EQ(f.buffers.CodeBufferLoaded, 1);
-  // The page shown starts with an empty line; the label now names the file, so clicking it
-  // opens nothing.
+  // The page shown starts with an empty line. The label names the file as it is spelt and, with
+  // a file loaded, a click on it still opens another.
   EXPECT_TRUE(f.frmMain["BufferDisplay"].Caption().starts_with("\r\n000000| 616263"));
+  EXPECT_EQ(f.frmMain["FileNameCodeText"].Caption(), name);
+  WriteBytes(rig.folder / "Next.Bin", "de");
+  rig.dialogs.files.push_back(rig.folder / "Next.Bin");
   f.Click("FileNameCodeText");
-  EXPECT_EQ(rig.dialogs.fileRequests.size(), 1u);
+  EXPECT_EQ(rig.dialogs.fileRequests.size(), 2u);
+  EXPECT_EQ(f.frmMain["FileNameCodeText"].Caption(), (rig.folder / "Next.Bin").string());
+  EXPECT_EQ(f.device.DeviceSize, 2);
 }
 
 TEST(BuffersOpenTest, BadFilesChangeNothing) {
@@ -70,9 +75,7 @@ TEST(BuffersOpenTest, BadFilesChangeNothing) {
   }
   EXPECT_EQ(rig.dialogs.messages.size(), 4u);
   EXPECT_EQ(rig.Log(), logBefore);
-  std::string upper = (rig.folder / "good.bin").string();
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  EXPECT_EQ(rig.form->frmMain["FileNameCodeText"].Caption(), upper);
+  EXPECT_EQ(rig.form->frmMain["FileNameCodeText"].Caption(), (rig.folder / "good.bin").string());
 }
 
 TEST(BuffersOpenTest, DataFileLimit) {

@@ -26,13 +26,16 @@
 
 namespace sorvell::gui::testing {
 
-// Records every message box and answers OK; input boxes take the queued inputs, then are
-// cancelled like file dialogs.
+// Records every message box and answers it from `answers`, then OK; input boxes and file dialogs
+// take the queued inputs and files, then are cancelled.
 class ScriptedDialogs final : public panel::Dialogs {
  public:
   panel::Answer Message(const panel::MessageRequest& request) override {
     messages.push_back(request);
-    return panel::Answer::kOk;
+    if (answers.empty()) return panel::Answer::kOk;
+    const panel::Answer answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
   }
   std::optional<std::string> Input(const std::string&, const std::string&,
                                    const std::string&) override {
@@ -42,10 +45,17 @@ class ScriptedDialogs final : public panel::Dialogs {
     return input;
   }
   std::optional<std::filesystem::path> File(const panel::FileRequest&) override {
-    return std::nullopt;
+    ++fileDialogs;
+    if (files.empty()) return std::nullopt;
+    std::filesystem::path file = files.front();
+    files.erase(files.begin());
+    return file;
   }
   std::vector<panel::MessageRequest> messages;
+  std::vector<panel::Answer> answers;
   std::vector<std::string> inputs;
+  std::vector<std::filesystem::path> files;
+  int fileDialogs = 0;
 };
 
 class MemorySettings final : public panel::SettingsStore {

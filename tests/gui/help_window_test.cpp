@@ -1,13 +1,17 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QHelpSearchEngine>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include "common/program_version.h"
@@ -44,6 +48,56 @@ TEST_F(HelpWindowTest, ContentsOpenTheManualAtItsFirstPage) {
   EXPECT_EQ(viewer.Window(), window);
   EXPECT_EQ(window->findChild<QTabWidget*>()->currentIndex(), 1);
   window->close();
+}
+
+// Where the page shows the link to `href`, in the browser's viewport; (-1, -1) without one.
+QPoint LinkPosition(QTextBrowser& browser, const QString& href) {
+  for (QTextBlock block = browser.document()->begin(); block.isValid(); block = block.next()) {
+    for (auto part = block.begin(); !part.atEnd(); ++part) {
+      const QTextFragment fragment = part.fragment();
+      if (fragment.charFormat().anchorHref() != href) continue;
+      QTextCursor cursor(browser.document());
+      cursor.setPosition(fragment.position() + fragment.length() / 2);
+      browser.setTextCursor(cursor);
+      browser.ensureCursorVisible();
+      return browser.cursorRect(cursor).center();
+    }
+  }
+  return {-1, -1};
+}
+
+// The manual is read by clicking: a link in a page, and once on an entry of the contents. The
+// window, larger than the test's screen, is opened within it.
+TEST_F(HelpWindowTest, ALinkAndOneClickOnTheContentsOpenTheirPage) {
+  ASSERT_EQ(viewer.ShowManual(BuiltManual(), panel::HelpTopic::kContents), std::nullopt);
+  HelpWindow& window = *viewer.Window();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  EXPECT_TRUE(window.screen()->availableGeometry().contains(window.frameGeometry()));
+  HelpBrowser& browser = window.Browser();
+  const QPoint link = LinkPosition(browser, QStringLiteral("getting-started.html"));
+  ASSERT_NE(link, QPoint(-1, -1));
+  QTest::mouseClick(browser.viewport(), Qt::LeftButton, {}, link);
+  EXPECT_EQ(browser.source().toString().toStdString(),
+            "qthelp://org.sorvell.manual/doc/getting-started.html");
+
+  QHelpContentModel& model = *window.Engine().contentModel();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() > 0; }, 30000));
+  auto* contents = window.findChild<QHelpContentWidget*>("HelpContents");
+  contents->expandAll();
+  const QModelIndex windowPage = model.index(1, 0, model.index(0, 0));
+  ASSERT_EQ(windowPage.data().toString(), "The window");
+  QTest::mouseClick(contents->viewport(), Qt::LeftButton, {},
+                    contents->visualRect(windowPage).center());
+  EXPECT_EQ(browser.source().toString().toStdString(),
+            "qthelp://org.sorvell.manual/doc/window.html");
+
+  // Its pictures fit the page: the main window's, wider than the browser, is scaled down.
+  const QVariant picture = browser.loadResource(
+      QTextDocument::ImageResource,
+      browser.source().resolved(QUrl(QStringLiteral("images/main-window.png"))));
+  ASSERT_EQ(picture.typeId(), QMetaType::QImage);
+  EXPECT_LE(picture.value<QImage>().width(), browser.viewport()->width());
+  window.close();
 }
 
 TEST_F(HelpWindowTest, TheSearchFindsAWordOfTheManual) {

@@ -67,16 +67,38 @@ TEST_F(LongOperationTest, TheWindowRepaintsAClickDuringTheRunIsDroppedAndStopEnd
   EXPECT_FALSE(Button("Stop_button").isEnabled());
 }
 
-TEST_F(LongOperationTest, EscStopsAndClosingDuringARunClosesOnceTheBoardIsIdle) {
+// Closing during a run asks: No leaves the run going, Yes stops it and closes once the board is
+// idle.
+TEST_F(LongOperationTest, EscStopsAndClosingDuringARunAsksFirst) {
   StartWithA27C256();
   QTimer::singleShot(0, window.get(), [&] { QTest::keyClick(window.get(), Qt::Key_Escape); });
   Button("Program_button").click();
   EXPECT_EQ(model->OperationsStopped(), 1);
   EXPECT_TRUE(window->isVisible());
 
-  QTimer::singleShot(0, window.get(), [&] { window->close(); });
+  bool runningAfterNo = false;
+  std::size_t asked = 0;
+  QTimer::singleShot(0, window.get(), [&] {
+    asked = dialogs.messages.size();
+    dialogs.answers = {panel::Answer::kNo};
+    window->close();
+    runningAfterNo = model->OperationRunning() && !model->panel.StopRequested();
+    Button("Stop_button").click();
+  });
   Button("Program_button").click();
-  EXPECT_EQ(model->OperationsStopped(), 2);
+  EXPECT_TRUE(runningAfterNo);
+  ASSERT_GT(dialogs.messages.size(), asked);
+  EXPECT_TRUE(dialogs.messages[asked].text.starts_with("An operation is running."));
+  EXPECT_EQ(dialogs.messages[asked].buttons, panel::MessageButtons::kYesNo);
+  EXPECT_EQ(dialogs.messages[asked].defaultAnswer, panel::Answer::kNo);
+  EXPECT_TRUE(window->isVisible());
+
+  QTimer::singleShot(0, window.get(), [&] {
+    dialogs.answers = {panel::Answer::kYes};
+    window->close();
+  });
+  Button("Program_button").click();
+  EXPECT_EQ(model->OperationsStopped(), 3);
   QCoreApplication::processEvents();
   EXPECT_FALSE(window->isVisible());
   EXPECT_TRUE(settings.values.contains("Settings/MainWidth")) << "the shutdown ran";

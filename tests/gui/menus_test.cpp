@@ -24,7 +24,7 @@ TEST_F(WindowMenusTest, SeparatorsAreBareLines) {
     EXPECT_TRUE(action.text().isEmpty());
     ++separators;
   }
-  EXPECT_EQ(separators, 16);
+  EXPECT_EQ(separators, 17);
 }
 
 TEST_F(WindowMenusTest, DevicesThatCannotBeChosenLookUnavailable) {
