@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -23,6 +24,8 @@
 #include "gui/text.h"
 #include "shell/main_form.h"
 #include "shell/port_backend.h"
+#include "sim/eprom_chip.h"
+#include "sim/sim_port.h"
 
 namespace sorvell::gui::testing {
 
@@ -146,6 +149,17 @@ class GuiTest : public ::testing::Test {
   }
 
   panel::Control& Model(const char* name) { return model->frmMain[name]; }
+
+  // Puts a 27C256 in the simulated socket and chooses it in the list.
+  void SelectA27C256() {
+    backend.simulator->BoardAt(board::kLpt378)->Insert(sim::MakeEprom("27C256"));
+    const auto& items = Model("Device").Items();
+    const auto row = std::find_if(items.begin(), items.end(), [](const std::string& item) {
+      return item.starts_with("Eprom 27C256");
+    });
+    ASSERT_NE(row, items.end());
+    model->SetValue("Device", static_cast<int>(row - items.begin()));
+  }
 
   template <typename T>
   T& Widget(const char* name) {

@@ -39,15 +39,6 @@ class ImageViewTest : public GuiTest {
     ASSERT_TRUE(model->images.ReadBinaryFile());
     window->View().afterEvent();
   }
-  void SelectA27C256() {
-    backend.simulator->BoardAt(board::kLpt378)->Insert(sim::MakeEprom("27C256"));
-    const auto& items = Model("Device").Items();
-    const auto row = std::find_if(items.begin(), items.end(), [](const std::string& item) {
-      return item.starts_with("Eprom 27C256");
-    });
-    ASSERT_NE(row, items.end());
-    model->SetValue("Device", static_cast<int>(row - items.begin()));
-  }
   ImageView& View() { return Widget<ImageView>("ImageView"); }
   void Menu(const char* entry) { window->View().Action(entry)->trigger(); }
   void GoTo(const std::string& address) {

@@ -16,13 +16,7 @@ class LongOperationTest : public GuiTest {
  protected:
   void StartWithA27C256() {
     Start();
-    backend.simulator->BoardAt(board::kLpt378)->Insert(sim::MakeEprom("27C256"));
-    const auto& items = Model("Device").Items();
-    const auto row = std::find_if(items.begin(), items.end(), [](const std::string& item) {
-      return item.starts_with("Eprom 27C256");
-    });
-    ASSERT_NE(row, items.end());
-    model->SetValue("Device", static_cast<int>(row - items.begin()));
+    SelectA27C256();
     model->SetValue("CheckBlankPriorProgramming", 0);
     model->SetValue("VerifyAfterProgramming", 0);
     std::fill_n(model->buffers.CodeBuffer.begin(), 32768, 0x00);
