@@ -128,6 +128,7 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
   app.add_option("--board", boards)->allow_extra_args(false);
   app.add_option("--workdir", options.workdir);
   app.add_option("--progdir", options.progdir);
+  app.add_option("--datadir", options.datadir);
   app.add_option("--port", options.port)
       ->check(CLI::IsMember({"378", "278", "3BC"}, CLI::ignore_case));
   app.add_option("--model", options.model)->check(CLI::Range(4, 6));
@@ -154,6 +155,7 @@ panel::Folders ResolveFolders(const Options& options, const char* executable) {
   panel::Folders folders = shell::DefaultFolders(executable);
   if (!options.progdir.empty()) folders.programFolder = folders.configFolder = options.progdir;
   if (!options.workdir.empty()) folders.workingFolder = options.workdir;
+  if (!options.datadir.empty()) folders.dataFolder = options.datadir;
   return folders;
 }
 

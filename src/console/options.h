@@ -59,6 +59,8 @@ inline constexpr const char* kUsage =
     "                       e.g. --sim 'insert 27C256'; may repeat\n"
     "  --workdir DIR        where the log, dumps and setups are saved (default: here)\n"
     "  --progdir DIR        where the sounds, the manual and the board configuration are kept\n"
+    "  --datadir DIR        where the record of every part and the backups are kept (default:\n"
+    "                       ~/.local/share/sorvell)\n"
     "  --yes, -y            answer OK to every dialog (program and erase burn without asking)\n"
     "  --keep-going, -k     run a script to its end: without it the script stops at the first\n"
     "                       event that ends as a device error or not done (a Cancel the script\n"
@@ -116,6 +118,7 @@ struct Options {
   shell::BoardRequest board;
   std::string workdir;
   std::string progdir;
+  std::string datadir;
   bool yes = false;
   bool keepGoing = false;  // a script runs on past an event that was not done or failed
   bool help = false;

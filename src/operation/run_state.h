@@ -43,6 +43,9 @@ struct RunState {
   std::string LastCompare;  // "verify", "blank"; empty until a part was compared
   diagnosis::Difference LastDifference;
   std::vector<diagnosis::Finding> LastFindings;
+  // Where the part's contents were kept before this event erased or burned it; empty when they
+  // were not (backups off, a blank EPROM, an operation that changes nothing).
+  std::string LastBackupFile;
 };
 
 }  // namespace sorvell::operation

@@ -93,11 +93,13 @@ class WallClock {
 
 // Where files live. The program folder holds what ships with the program (sounds, help); the
 // configuration folder the board configuration file; the working folder what the operator
-// saves (log, dump, setups).
+// saves (log, dump, setups); the data folder what the program keeps for the operator across runs
+// (the record of every part, the backups of parts before they were erased or burned).
 struct Folders {
   std::filesystem::path programFolder;
   std::filesystem::path configFolder;
   std::filesystem::path workingFolder;
+  std::filesystem::path dataFolder{};
 };
 
 }  // namespace sorvell::panel

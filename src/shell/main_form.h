@@ -40,6 +40,14 @@ struct WindowPlacement {
   bool minimised = false;
 };
 
+// The part in the socket when a job burns it: the record of each operation names them. Empty
+// outside a job.
+struct PartInJob {
+  std::string job;
+  int part = 0;
+  std::string serial;
+};
+
 // The edges the main window reaches the outside through, injected by the front end.
 struct Edges {
   board::PortIo& port;
@@ -141,6 +149,7 @@ class MainForm {
   buffers::Buffers buffers;
   operation::RunState run;
   WindowPlacement placement;
+  PartInJob partInJob;
   std::string LineBreak;
 
   // --- The rooms' procedures -----------------------------------------------------------------

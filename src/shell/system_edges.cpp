@@ -33,11 +33,22 @@ std::filesystem::path ConfigFolder() {
   return std::filesystem::current_path();
 }
 
+std::filesystem::path DataFolder() {
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0') {
+    return std::filesystem::path(xdg) / "sorvell";
+  }
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+    return std::filesystem::path(home) / ".local" / "share" / "sorvell";
+  }
+  return std::filesystem::current_path() / "sorvell-data";
+}
+
 }  // namespace
 
 panel::Folders DefaultFolders(const std::filesystem::path& executable) {
   std::error_code error;
-  return {ProgramFolder(executable), ConfigFolder(), std::filesystem::current_path(error)};
+  return {ProgramFolder(executable), ConfigFolder(), std::filesystem::current_path(error),
+          DataFolder()};
 }
 
 }  // namespace sorvell::shell

@@ -36,7 +36,8 @@ struct CommandRig {
   int Run(std::vector<std::string> args) {
     out = std::make_unique<Capture>();
     err = std::make_unique<Capture>();
-    args.insert(args.begin(), {"sorvell-cli", "--workdir", folder, "--progdir", folder});
+    args.insert(args.begin(),
+                {"sorvell-cli", "--workdir", folder, "--progdir", folder, "--datadir", folder});
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     Options options;

@@ -14,7 +14,7 @@ for name in "${names[@]}"; do
   args=$(head -1 "$name.sorvell" | sed -n 's/^#! //p')
   [ -n "$args" ] || args="--board sim:5@378"
   set +e
-  out=$(cd "$work" && "$cli" $args --workdir "$work" --progdir "$work" "$here/$name.sorvell" 2>/dev/null)
+  out=$(cd "$work" && "$cli" $args --workdir "$work" --progdir "$work" --datadir "$work" "$here/$name.sorvell" 2>/dev/null)
   status=$?
   set -e
   { echo "exit $status"; printf '%s\n' "$out" | sed -E 's/[0-9]{2}:[0-9]{2}:[0-9]{2}/hh:mm:ss/g'; } > "$name.expected"

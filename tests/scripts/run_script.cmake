@@ -22,7 +22,7 @@ if(EXISTS ${ini})
   file(WRITE ${WORKDIR}/sorvell6.ini "${ini_text}")
 endif()
 execute_process(
-  COMMAND ${CLI} ${args} --workdir ${WORKDIR} --progdir ${WORKDIR} ${SCRIPT}
+  COMMAND ${CLI} ${args} --workdir ${WORKDIR} --progdir ${WORKDIR} --datadir ${WORKDIR} ${SCRIPT}
   WORKING_DIRECTORY ${WORKDIR}
   OUTPUT_VARIABLE output
   ERROR_VARIABLE errors
