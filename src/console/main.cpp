@@ -8,6 +8,7 @@
 
 #include "catalogue/device_file.h"
 #include "console/commands.h"
+#include "console/dry_run.h"
 #include "console/exit_status.h"
 #include "console/options.h"
 #include "console/script_source.h"
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
   io.progress = isatty(fileno(stderr)) ? stderr : nullptr;
   if (isatty(fileno(stdin)) && options.script != "-") io.confirm = console::AskAtTerminal;
   io.executable = argv[0];
+  if (!options.dryRun.empty()) return console::RunDryRun(options, script, *backend, io);
   const int status = console::RunSession(options, script, *backend, io);
   // What the run would have taken on a real board, for a command on a simulated one.
   if (backend->clock && !options.command.name.empty()) {

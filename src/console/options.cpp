@@ -129,6 +129,7 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
   app.add_option("--workdir", options.workdir);
   app.add_option("--progdir", options.progdir);
   app.add_option("--datadir", options.datadir);
+  app.add_flag("--dry-run{blank}", options.dryRun)->check(CLI::IsMember({"blank", "read"}));
   app.add_option("--port", options.port)
       ->check(CLI::IsMember({"378", "278", "3BC"}, CLI::ignore_case));
   app.add_option("--model", options.model)->check(CLI::Range(4, 6));
@@ -156,6 +157,8 @@ panel::Folders ResolveFolders(const Options& options, const char* executable) {
   if (!options.progdir.empty()) folders.programFolder = folders.configFolder = options.progdir;
   if (!options.workdir.empty()) folders.workingFolder = options.workdir;
   if (!options.datadir.empty()) folders.dataFolder = options.datadir;
+  // A dry run keeps no record and no backup of the simulated copy.
+  if (!options.dryRun.empty()) folders.dataFolder.clear();
   return folders;
 }
 

@@ -62,6 +62,9 @@ inline constexpr const char* kUsage =
     "  --datadir DIR        where the record of every part and the backups are kept (default:\n"
     "                       ~/.local/share/sorvell)\n"
     "  --yes, -y            answer OK to every dialog (program and erase burn without asking)\n"
+    "  --dry-run[=read]     program or erase a simulated copy of the part (blank, or what the\n"
+    "                       real part holds, read first) and say what would happen and how long\n"
+    "                       a real board would take at this port's cost per access\n"
     "  --keep-going, -k     run a script to its end: without it the script stops at the first\n"
     "                       event that ends as a device error or not done (a Cancel the script\n"
     "                       answers itself goes on) and exits with that event's status\n"
@@ -119,6 +122,8 @@ struct Options {
   std::string workdir;
   std::string progdir;
   std::string datadir;
+  // "", "blank" (--dry-run) or "read" (--dry-run=read): the burn on a simulated copy of the part.
+  std::string dryRun;
   bool yes = false;
   bool keepGoing = false;  // a script runs on past an event that was not done or failed
   bool help = false;

@@ -368,4 +368,14 @@ bool RunSimCommand(sim::SimulatedPort& port, sim::SimBoard& board, const std::st
   return RunSimCommand(board, command, error);
 }
 
+std::string SimulatedPartFor(const std::string& rowName) {
+  std::istringstream words(rowName);
+  for (std::string word; words >> word;) {
+    if (IsWritablePart(word) || IsSerialEepromPart(word) || sim::FindEpromPart(word) != nullptr) {
+      return word;
+    }
+  }
+  return "";
+}
+
 }  // namespace sorvell::shell

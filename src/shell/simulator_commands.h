@@ -32,6 +32,10 @@ namespace sorvell::shell {
 // False with `error` saying what was wrong; nothing changes then.
 bool RunSimCommand(sim::SimBoard& board, const std::string& command, std::string& error);
 
+// The part `insert` makes for a device list row ("Eprom 27C256" -> "27C256", "Flash AMD AM29F010"
+// -> "AM29F010"): the first word of the row's name the simulator knows. Empty when none is.
+std::string SimulatedPartFor(const std::string& rowName);
+
 // The same, and what concerns the port the board hangs on:
 //   fault port-fails-after N  every port access after the next N fails (a USB adapter
 //                          unplugged): the operation ends as it would on a real port

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <vector>
 
+#include "console/dry_run.h"
 #include "console/exit_status.h"
 #include "console/options.h"
 #include "console/session.h"
@@ -50,6 +51,7 @@ struct CommandRig {
     io.out = out->file();
     io.err = err->file();
     io.confirm = confirm;
+    if (!options.dryRun.empty()) return RunDryRun(options, "", backend, io);
     return RunSession(options, "", backend, io);
   }
 
