@@ -3,6 +3,7 @@
 #include "buffers/buffers.h"
 #include "buffers/checksums.h"
 #include "catalogue/device_names.h"
+#include "common/hex_text.h"
 #include "common/read_file.h"
 #include "common/trim.h"
 
@@ -67,7 +68,8 @@ std::string JobRun::CheckSerialPlace() const {
   if (!job_.serial) return {};
   const std::int64_t end = job_.serial->address + job_.serial->length;
   if (end <= form_.device.DeviceBytes) return {};
-  return "the serial number at " + std::to_string(job_.serial->address) + " (" +
+  return "the serial number at " +
+         common::HexText(static_cast<std::uint32_t>(job_.serial->address)) + "h (" +
          std::to_string(job_.serial->length) + " bytes) lies beyond the end of the " +
          common::TrimBlanks(form_.device.DeviceName) + " (" +
          std::to_string(form_.device.DeviceBytes) + " bytes)";
