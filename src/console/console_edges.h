@@ -18,6 +18,8 @@ class ScriptedDialogs final : public panel::Dialogs {
   ScriptedDialogs(std::FILE* out, bool yesToAll) : out_(out), yesToAll_(yesToAll) {}
 
   void Queue(std::string answer) { answers_.push_back(std::move(answer)); }
+  // Answers queued for questions that were never asked (a burn refused before its question).
+  void ClearAnswers() { answers_.clear(); }
   // Asked for a question box nothing queued answers (not with --yes): the operator at a
   // terminal. None leaves the box's default button.
   std::function<std::optional<panel::Answer>(const panel::MessageRequest&)> ask;

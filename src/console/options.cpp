@@ -94,6 +94,13 @@ void AddCommands(CLI::App& app, Command& c) {
   AddDevice(AddCommand(app, "erase", "erase the part", c), c);
   AddImageCommands(app, c);
   AddDevice(AddCommand(app, "id", "the Flash identification", c), c);
+  CLI::App* job = AddCommand(app, "job", "production runs", c);
+  job->require_subcommand(1, 1);
+  CLI::App* run = job->add_subcommand("run", "burn the job's parts one after another");
+  run->fallthrough();
+  run->add_option("job", c.input, "the job file")->required();
+  run->add_option("--count", c.count, "parts to burn")->check(CLI::Range(1, 1'000'000));
+  run->add_flag("--no-wait", c.noWait, "burn the next part without asking");
 }
 
 bool Check(Options& options, const std::string& formatWord, std::string& error) {

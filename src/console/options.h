@@ -30,6 +30,10 @@ inline constexpr const char* kUsage =
     "  verify  -d DEV -i FILE [--report JSON] [--passes N]  compare the part with FILE\n"
     "  erase   -d DEV         erase a Flash, X28C256 or serial part (asks first)\n"
     "  id      -d DEV         the Flash part's identification codes\n"
+    "  job run JOB [--count N] [--no-wait]  a production run: the job file's device, image,\n"
+    "                         options and serial numbers, part after part; asks \"insert part\n"
+    "                         N of M, press Enter\" (q or end of input ends the job) unless\n"
+    "                         --no-wait; --count N burns N parts instead of the job's count\n"
     "image files (no board; addresses and sizes in hex, or 32K; bytes in hex):\n"
     "  swap IN -o OUT         the bytes of each 16-bit word swapped\n"
     "  split IN EVEN ODD      the even and the odd bytes into two files (a 16-bit bus's ROMs)\n"
@@ -90,12 +94,15 @@ inline constexpr const char* kUsage =
     "  not readable (a regular file of at most 1 MiB) or a bad script line; 3 not done: a file\n"
     "  not loaded or saved, an operation refused, cancelled or not supported by the part, no\n"
     "  port chosen; 4 stopped by a signal; 5 no board found.\n"
-    "  2 wins over 4, 4 over 1, 1 over 5, 5 over 3.\n"
+    "  2 wins over 4, 4 over 1, 1 over 5, 5 over 3. job run: 0 every part done, 1 a part\n"
+    "  failed, 2 a job file refused, 3 not started (image not the job's) or ended with parts\n"
+    "  left, 4 stopped by a signal.\n"
     "More: man sorvell-cli, and the operator's manual (Help > Contents in the window).\n";
 
 // A one-line command: what to do and with what.
 struct Command {
-  std::string name;  // list, checksum, detect, read, blank, program, verify, erase, id; or none
+  std::string name;  // list, checksum, detect, read, blank, program, verify, erase, id, job; or
+                     // none
   std::string device;
   std::string input;
   std::string output;
@@ -110,9 +117,11 @@ struct Command {
   // An image shorter than the part: the rest of the part from what the buffer holds there, not
   // FFh.
   bool noPad = false;
-  std::string half;  // "", "hi" or "lo"
-  std::string vpp;   // "", "5", "12.5", "21" or "25"
-  int speed = 0;     // 0: the slider as it is
+  std::string half;     // "", "hi" or "lo"
+  std::string vpp;      // "", "5", "12.5", "21" or "25"
+  int speed = 0;        // 0: the slider as it is
+  int count = 0;        // job run: parts to burn; 0 the job's own count
+  bool noWait = false;  // job run: the next part without asking (a part handler feeds them)
   // Program and erase burn the part.
   bool Destructive() const { return name == "program" || name == "erase"; }
 };

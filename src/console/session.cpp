@@ -9,6 +9,7 @@
 #include "console/console_run_control.h"
 #include "console/demo.h"
 #include "console/exit_status.h"
+#include "console/job_command.h"
 #include "console/script.h"
 #include "shell/main_form.h"
 #include "shell/stop_signals.h"
@@ -35,6 +36,12 @@ bool Prepare(shell::MainForm& form, const Options& options, ScriptRunner& runner
   for (const std::string& line : options.sim) lines += "sim " + line + "\n";
   std::istringstream in(lines);
   return runner.Run(in);
+}
+
+std::optional<std::string> ReadLine() {
+  std::string line;
+  if (!std::getline(std::cin, line)) return std::nullopt;
+  return line;
 }
 
 }  // namespace
@@ -91,6 +98,10 @@ int RunSession(const Options& options, const std::string& script, shell::PortBac
   runner.keepGoing = options.keepGoing;
   if (!Prepare(form, options, runner)) {
     record.Add(kExitBadInput);
+  } else if (command.name == "job") {
+    record.Add(RunJobCommand(
+        form, dialogs, command, io.operatorLine ? io.operatorLine : ReadLine,
+        [&runControl] { runControl.Finish(); }, io.out, io.err));
   } else if (!command.name.empty()) {
     CommandRunner commands(form, dialogs, options, io.out, io.err);
     commands.confirm = io.confirm;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "console/options.h"
@@ -19,6 +20,8 @@ struct ConsoleIo {
   // terminal, and a command that burns needs --yes.
   std::function<bool(const panel::MessageRequest&)> confirm;
   const char* executable = "sorvell-cli";
+  // The operator's lines for `job run` (Enter for the next part); null: standard input.
+  std::function<std::optional<std::string>()> operatorLine;
 };
 
 // One run of the main window on `backend`: start-up, the command or the script (or the

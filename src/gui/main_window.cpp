@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "gui/form_view.h"
+#include "gui/job_dialog.h"
 #include "gui/menu_keys.h"
 #include "gui/text.h"
 #include "shell/stop_signals.h"
@@ -61,6 +62,15 @@ MainWindow::MainWindow(shell::MainForm& model, const std::string& boardAccess)
   AddMenuKeys(*view_);
   ShowBoardAccess(boardAccess);
   WireRunControl();
+}
+
+void MainWindow::ShowJobDialog(QtDialogs& dialogs) {
+  if (jobDialog_ == nullptr) {
+    jobDialog_ = new JobDialog(model_, dialogs, this);
+    jobDialog_->afterPart = [this] { AfterOperatorEvent(); };
+  }
+  jobDialog_->show();
+  jobDialog_->raise();
 }
 
 MainWindow::~MainWindow() {

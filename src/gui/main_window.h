@@ -15,6 +15,8 @@ namespace sorvell::gui {
 
 class FormView;
 class ImageView;
+class JobDialog;
+class QtDialogs;
 
 // The main window: every control of frmMain rendered by a FormView and laid out for today's
 // screens, with the model's menus, toolbar and status bar. Closing it (also from File > Exit)
@@ -31,6 +33,8 @@ class MainWindow final : public QMainWindow {
   // After Form_Load: takes the stored position and size, and raises a size below what the
   // controls need to the window's minimum, writing the raised size back to the model.
   void ApplyPlacement();
+  // Tools > Job...: the Job dialog, shown beside the window; its questions go through `dialogs`.
+  void ShowJobDialog(QtDialogs& dialogs);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -66,6 +70,7 @@ class MainWindow final : public QMainWindow {
   QStackedWidget* dumpPages_ = nullptr;
   QWidget* dumpText_ = nullptr;
   ImageView* imageView_ = nullptr;
+  JobDialog* jobDialog_ = nullptr;
   bool unloaded_ = false;
   bool closeAfterRun_ = false;
 };

@@ -108,6 +108,13 @@ QString QtDialogs::Title(const std::string& title) const {
 }
 
 Answer QtDialogs::Message(const panel::MessageRequest& request) {
+  // A job's programming question: the operator consented when starting the job.
+  if (consentToNextQuestion_ && request.icon == panel::MessageIcon::kQuestion) {
+    consentToNextQuestion_ = false;
+    const bool yes = request.buttons == panel::MessageButtons::kYesNo ||
+                     request.buttons == panel::MessageButtons::kYesNoCancel;
+    return yes ? Answer::kYes : Answer::kOk;
+  }
   QMessageBox box(IconOf(request.icon), Title(request.title), ToQtLines(request.text),
                   ButtonsOf(request.buttons), parent_);
   if (!request.details.empty()) box.setInformativeText(ToQtLines(request.details));

@@ -24,6 +24,10 @@ class QtDialogs final : public panel::Dialogs {
   // which need not be the folder the program was started in.
   void SetStartFolder(std::filesystem::path folder) { startFolder_ = std::move(folder); }
 
+  // The next question box is answered Yes (OK) without showing it: a job's programming
+  // question, which starting the job answered. Off again once a question took it, or by false.
+  void ConsentToNextQuestion(bool consent) { consentToNextQuestion_ = consent; }
+
   panel::Answer Message(const panel::MessageRequest& request) override;
   std::optional<std::string> Input(const std::string& prompt, const std::string& title,
                                    const std::string& initial) override;
@@ -34,6 +38,7 @@ class QtDialogs final : public panel::Dialogs {
 
   QPointer<QWidget> parent_;
   std::filesystem::path startFolder_;
+  bool consentToNextQuestion_ = false;
 };
 
 }  // namespace sorvell::gui

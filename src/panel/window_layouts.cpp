@@ -117,6 +117,7 @@ constexpr ControlRow kMenus[] = {
     {"mnuTools", K::kMenu, "&Tools", "", ""},
     {"mnuToolsOptions", K::kMenuItem, "&Options...", "", "mnuTools"},
     {"mnuToolsChecksums", K::kMenuItem, "&Checksums of the Code Buffer", "", "mnuTools"},
+    {"mnuToolsJob", K::kMenuItem, "&Job...", "", "mnuTools"},
     {"mnuImage", K::kMenu, "&Image", "", ""},
     {"mnuImageUndo", K::kMenuItem, "&Undo", "", "mnuImage"},
     {"mnuImageRedo", K::kMenuItem, "&Redo", "", "mnuImage"},

@@ -106,6 +106,7 @@ void MainForm::WireEvents() {
   On("menuTestHardware", [this] { detection.TestHardware_button_Click(); });
   On("menuFlashShowCodeID", [this] { flashIdentity.menuFlashShowCodeID_Click(); });
   On("mnuToolsChecksums", [this] { ShowChecksums(); });
+  On("mnuToolsJob", [this] { ShowJobDialog(); });
   WireImageMenu();
   On("menuNextDifference", [this] { ShowDifference(true); });
   On("menuPreviousDifference", [this] { ShowDifference(false); });

@@ -150,6 +150,9 @@ class MainForm {
   operation::RunState run;
   WindowPlacement placement;
   PartInJob partInJob;
+  // Tools > Job...: the front end's Job dialog, shown without waiting (jobs live in a room above
+  // this one). Null where the front end has none.
+  std::function<void()> showJobDialog;
   std::string LineBreak;
 
   // --- The rooms' procedures -----------------------------------------------------------------
@@ -188,6 +191,7 @@ class MainForm {
   std::string TakeDeviceFile();
   void ShowDifference(bool next);
   void ShowChecksums();
+  void ShowJobDialog();
   void ShowOutcome(const panel::Outcome& outcome);
   bool ClickNow(std::string_view name);
   bool DblClickNow(std::string_view name);

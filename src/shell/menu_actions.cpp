@@ -60,4 +60,15 @@ void MainForm::tbToolBar_ButtonClick(std::string_view key) {
   }
 }
 
+void MainForm::ShowJobDialog() {
+  if (showJobDialog) {
+    showJobDialog();
+    panel.ReportDone("Job dialog shown");
+    return;
+  }
+  const std::string text = "Jobs are run with sorvell-cli job run JOB here";
+  panel.AddLog(text);
+  panel.ReportNotDone(panel::NotDoneReason::kNotSupported, text);
+}
+
 }  // namespace sorvell::shell

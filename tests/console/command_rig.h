@@ -51,6 +51,7 @@ struct CommandRig {
     io.out = out->file();
     io.err = err->file();
     io.confirm = confirm;
+    io.operatorLine = operatorLine;
     if (!options.dryRun.empty()) return RunDryRun(options, "", backend, io);
     return RunSession(options, "", backend, io);
   }
@@ -86,6 +87,8 @@ struct CommandRig {
   shell::PortBackend backend;
   std::unique_ptr<Capture> out, err;
   std::function<bool(const panel::MessageRequest&)> confirm;
+  // The operator's lines for job run; null: standard input.
+  std::function<std::optional<std::string>()> operatorLine;
 };
 
 // A pattern that no stuck address line or swapped nibble reproduces.

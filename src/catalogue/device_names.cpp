@@ -1,4 +1,4 @@
-#include "console/device_names.h"
+#include "catalogue/device_names.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,7 +7,7 @@
 #include "catalogue/device_table.h"
 #include "common/trim.h"
 
-namespace sorvell::console {
+namespace sorvell::catalogue {
 
 namespace {
 
@@ -94,4 +94,4 @@ std::vector<int> FilterDevices(const std::vector<std::string>& entries, std::str
   return found;
 }
 
-}  // namespace sorvell::console
+}  // namespace sorvell::catalogue
