@@ -180,6 +180,7 @@ bool MainForm::Operate(const std::function<bool()>& event, bool statesOutcome) {
   operating_ = true;
   panel.ClearStop();
   panel.BeginEvent(statesOutcome);
+  run.LastBackupFile.clear();  // set by this event's backup, if it makes one
   bool handled = true;
   try {
     handled = event();

@@ -68,7 +68,6 @@ void MainForm::SetBackups(bool keep) {
 // Without a data folder (the tests that keep nothing anywhere) no backup is made and nothing is
 // refused for want of one.
 bool MainForm::KeepPartContents(std::string_view before) {
-  run.LastBackupFile.clear();
   if (edges_.folders.dataFolder.empty() || frmMain["BackupBeforeBurn"].Value() == 0) return true;
   const std::string what(before);
   panel.AddLog("Reading the part to keep its contents before " + what);
