@@ -123,11 +123,12 @@ void DeviceSelection::ApplyTableRow(const std::string& name) {
 
 void DeviceSelection::ShowDeviceOptions() {
   for (const char* shown : {"Frame5", "CheckBlankPriorProgramming", "VerifyAfterProgramming",
-                            "ReadTwice", "FrameVoltageSelection"}) {
+                            "ReadTwice", "BackupBeforeBurn", "FrameVoltageSelection"}) {
     panel_.frmMain[shown].SetVisible(true);
   }
   // A part the board can only read has nothing to blank-check before, or verify after.
-  for (const char* option : {"CheckBlankPriorProgramming", "VerifyAfterProgramming"}) {
+  for (const char* option :
+       {"CheckBlankPriorProgramming", "VerifyAfterProgramming", "BackupBeforeBurn"}) {
     panel_.frmMain[option].SetEnabled(!device_.Row.readOnly);
   }
 }

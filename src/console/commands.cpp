@@ -100,7 +100,7 @@ int CommandRunner::Run() {
   if (name == "blank") status = WriteReport(Click("Blank_button"));
   if (name == "program") status = Program();
   if (name == "verify") status = WriteReport(Verify());
-  if (name == "erase") status = Click("EraseFlash_button");
+  if (name == "erase") status = Erase();
   if (name == "id") status = Click("menuFlashShowCodeID");
   return status;
 }
@@ -170,8 +170,16 @@ int CommandRunner::Program() {
   return Click("Program_button");
 }
 
+int CommandRunner::Erase() {
+  if (command_.noBackup) {
+    if (const int status = Set("BackupBeforeBurn", 0); status != kExitOk) return status;
+  }
+  return Click("EraseFlash_button");
+}
+
 int CommandRunner::ProgrammingOptions() {
   int status = kExitOk;
+  if (command_.noBackup) status = Set("BackupBeforeBurn", 0);
   if (command_.half == "hi") status = Set("HiLow_button(1)", 1);
   if (command_.half == "lo") status = Set("HiLow_button(2)", 1);
   if (status == kExitOk && !command_.vpp.empty()) {

@@ -45,6 +45,7 @@ class CommandRunner {
   std::vector<std::string> ImageAnswers() const;
   int Read();
   int Program();
+  int Erase();
   int Verify();
   int OnDevice(const char* button);
   int BoardThere();

@@ -82,6 +82,7 @@ void AddCommands(CLI::App& app, Command& c) {
   program->add_flag("--no-blank-check", c.noBlankCheck);
   program->add_flag("--no-verify", c.noVerify);
   program->add_flag("--no-pad", c.noPad, "program a shorter image's rest from the buffer, not FFh");
+  program->add_flag("--no-backup", c.noBackup, "do not keep the part's contents first");
   program->add_option("--half", c.half)->check(CLI::IsMember({"hi", "lo"}));
   program->add_option("--vpp", c.vpp)->check(CLI::IsMember({"5", "12.5", "21", "25"}));
   program->add_option("--speed", c.speed)->check(CLI::Range(1, 20));
@@ -91,7 +92,9 @@ void AddCommands(CLI::App& app, Command& c) {
   verify->add_option("-i,--input", c.input)->required();
   verify->add_option("--report", c.report, "every difference and the diagnosis, as JSON");
   passes(verify);
-  AddDevice(AddCommand(app, "erase", "erase the part", c), c);
+  CLI::App* erase = AddCommand(app, "erase", "erase the part", c);
+  AddDevice(erase, c);
+  erase->add_flag("--no-backup", c.noBackup, "do not keep the part's contents first");
   AddImageCommands(app, c);
   AddDevice(AddCommand(app, "id", "the Flash identification", c), c);
   CLI::App* job = AddCommand(app, "job", "production runs", c);

@@ -25,10 +25,14 @@ inline constexpr const char* kUsage =
     "  read    -d DEV -o FILE [--passes N]  read the part into FILE (N times, comparing)\n"
     "  blank   -d DEV [--report JSON]       blank check\n"
     "  program -d DEV -i FILE [--no-blank-check] [--no-verify] [--half hi|lo] [--vpp V]\n"
-    "                         [--speed N] [--passes N] [--no-pad]  program FILE into the part\n"
-    "                         (asks first; a shorter FILE is filled out with FFh unless --no-pad)\n"
+    "                         [--speed N] [--passes N] [--no-pad] [--no-backup]  program FILE\n"
+    "                         into the part (asks first; a shorter FILE is filled out with FFh\n"
+    "                         unless --no-pad)\n"
     "  verify  -d DEV -i FILE [--report JSON] [--passes N]  compare the part with FILE\n"
-    "  erase   -d DEV         erase a Flash, X28C256 or serial part (asks first)\n"
+    "  erase   -d DEV [--no-backup]  erase a Flash, X28C256 or serial part (asks first)\n"
+    "                         program and erase first keep what the part held in DATADIR/backups\n"
+    "                         (unless --no-backup; a part the blank check found erased has\n"
+    "                         nothing to keep); a backup that cannot be written stops them\n"
     "  id      -d DEV         the Flash part's identification codes\n"
     "  job run JOB [--count N] [--no-wait]  a production run: the job file's device, image,\n"
     "                         options and serial numbers, part after part; asks \"insert part\n"
@@ -117,6 +121,8 @@ struct Command {
   // An image shorter than the part: the rest of the part from what the buffer holds there, not
   // FFh.
   bool noPad = false;
+  // Program and erase change the part without first keeping what it held.
+  bool noBackup = false;
   std::string half;     // "", "hi" or "lo"
   std::string vpp;      // "", "5", "12.5", "21" or "25"
   int speed = 0;        // 0: the slider as it is

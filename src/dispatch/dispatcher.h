@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "board/detection.h"
@@ -44,6 +45,10 @@ class Dispatcher {
   // programming question offers it.
   std::function<void()> PadImageToPart;
   void ProgramData();
+  // Keeps the part's contents before an erase or a burn changes them (`before`: "erasing",
+  // "programming"); false, with the event's outcome saying why, when they could not be kept: then
+  // nothing may change in the part. Unset, nothing is kept.
+  std::function<bool(std::string_view before)> KeepPartContents;
 
  private:
   // Under the question: the part, the voltage, the image and what the rest of the part gets.
@@ -53,6 +58,8 @@ class Dispatcher {
   bool ConfirmProgramming();
   // False when the blank check found data: nothing is programmed.
   bool PrepareAndRunAlgorithm();
+  // True when nothing must be kept or it was kept; the hook asked only after the question.
+  bool KeptBefore(std::string_view before);
   void RunFamilyAlgorithm();
   void FinishProgramming();
   void LeaveSocketIdle();
@@ -61,6 +68,8 @@ class Dispatcher {
 
   // The selected part sits on the two-wire adapter (its bus lines stay idle, not reset).
   bool OnTwoWireBus() const;
+  // The serial part has a programming routine to write its FFh with.
+  bool SerialErasable() const;
   void EraseSerial();
   void MissingRoutine(const std::string& text, const std::string& title);
   // Read and verify passes (dispatch/passes.cpp).

@@ -90,10 +90,17 @@ std::string Dispatcher::ProgrammingDetails() const {
   return details;
 }
 
+// A part that the blank check found erased has nothing to lose. Without the check (turned off,
+// or a serial part, which has none) the burn may overwrite what the part held: an EPROM's bits
+// only go from 1 to 0, but those are lost all the same, and the electrically erasable parts take
+// any byte over any other.
 bool Dispatcher::PrepareAndRunAlgorithm() {
   if (panel_.frmMain["CheckBlankPriorProgramming"].Value() == 1 && !OnTwoWireBus()) {
     Blank_button_Click();
     if (run_.BlankCheckFoundData) return false;
+  } else if (device_.Routines().program != catalogue::ProgramRoutine::kNone &&
+             !KeptBefore("programming")) {
+    return false;
   }
   op_.BuildProgramBuffer();
   board_.Reset();
@@ -188,30 +195,37 @@ void Dispatcher::EraseFlash_button_Click() {
   if (!detection_.PortChosen()) return;
   using R = catalogue::EraseRoutine;
   const R routine = device_.Routines().erase;
+  const auto kept = [this] { return KeptBefore("erasing"); };
   if (routine == R::kEraseFlash) {
-    flash_.EraseFlash();  // it asks the operator itself, after its own log line
+    flash_.EraseFlash(kept);  // it asks the operator itself, after its own log line
     return;
   }
-  if (routine == R::kNone) {
+  // The 24C256 has no routine: say so rather than report a success from a stale AckCount.
+  if (routine == R::kNone || (routine == R::kEraseSerial && !SerialErasable())) {
     MissingRoutine("Erase Chip is not available for " + device_.DeviceName + ".", "Erase Chip");
     return;
   }
   // Every erase destroys the part's contents: it asks first, as the Flash erase does.
-  if (!op_.EraseConfirmed()) return;
+  if (!op_.EraseConfirmed() || !kept()) return;
   run_.SerialEraseMode = 1;
   if (routine == R::kEraseX28C256) pages_.EraseX28C256();
   if (routine == R::kEraseSerial) EraseSerial();
+}
+
+bool Dispatcher::KeptBefore(std::string_view before) {
+  return !KeepPartContents || KeepPartContents(before);
+}
+
+bool Dispatcher::SerialErasable() const {
+  using R = catalogue::ProgramRoutine;
+  const R routine = device_.Routines().program;
+  return routine == R::kProgram24CXX || routine == R::kProgram24C32;
 }
 
 // Serial parts are erased by writing FFh through their programming routine.
 void Dispatcher::EraseSerial() {
   using R = catalogue::ProgramRoutine;
   const R routine = device_.Routines().program;
-  if (routine != R::kProgram24CXX && routine != R::kProgram24C32) {
-    // The 24C256 has no routine: say so rather than report a success from a stale AckCount.
-    MissingRoutine("Erase Chip is not available for " + device_.DeviceName + ".", "Erase Chip");
-    return;
-  }
   run_.AckCount = 0;
   if (routine == R::kProgram24C32) {
     serial_.Program24C32();

@@ -103,9 +103,9 @@ bool FlashProgrammer::ProgramFlashByte(int maker) {
   return true;
 }
 
-void FlashProgrammer::EraseFlash() {
+void FlashProgrammer::EraseFlash(const std::function<bool()>& confirmed) {
   panel_.AddLog("Flash Erase Button Pressed");
-  if (!op_.EraseConfirmed()) return;
+  if (!op_.EraseConfirmed() || (confirmed && !confirmed())) return;
   const operation::TimedRun held(op_);
   identity_.ReadFlashID();
   if (!identity_.SupportedFlashMaker(identity_.FlashMakerByte)) {

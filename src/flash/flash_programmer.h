@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "flash/flash_commands.h"
 #include "flash/flash_identity.h"
 #include "operation/operation.h"
@@ -14,7 +16,9 @@ class FlashProgrammer {
                   FlashIdentity& identity);
 
   void ProgramFlash();
-  void EraseFlash();
+  // Asks first; `confirmed` runs after the operator's OK and before the erase command, which is
+  // not sent when it returns false.
+  void EraseFlash(const std::function<bool()>& confirmed = {});
   void WriteFlashByte();
   void CheckFlashByte();
   // Service entries: the write cycle by hand.

@@ -47,6 +47,10 @@ constexpr ControlRow kControls[] = {
     {"CheckBlankPriorProgramming", K::kCheckBox, "Check Blank Before Programming", "", "Frame5"},
     {"VerifyAfterProgramming", K::kCheckBox, "Verify Device After Programming", "", "Frame5"},
     {"ReadTwice", K::kCheckBox, "Read and Verify Twice (Check Contacts)", "", "Frame5"},
+    {"BackupBeforeBurn", K::kCheckBox, "Backup Before Erasing or Burning",
+     "Read the part and keep its contents in the data folder's backups before Erase Chip or "
+     "Program changes it",
+     "Frame5"},
     {"Frame10", K::kFrame, "Hi / Low Byte Programming", "All Bytes, Even Bytes or Odd Bytes", ""},
     {"HiLow_button(0)", K::kOptionButton, "Both", "", "Frame10"},
     {"HiLow_button(1)", K::kOptionButton, "Hi Byte", "", "Frame10"},
@@ -201,9 +205,10 @@ void SetDesignState(Form& form) {
   form["CheckCode"].SetValue(1);
   form["CheckBlankPriorProgramming"].SetValue(1);
   form["VerifyAfterProgramming"].SetValue(1);
+  form["BackupBeforeBurn"].SetValue(1);
   form["HiLow_button(0)"].SetValue(1);
   for (const char* hidden : {"Frame5", "CheckBlankPriorProgramming", "VerifyAfterProgramming",
-                             "ReadTwice", "FrameVoltageSelection"}) {
+                             "ReadTwice", "BackupBeforeBurn", "FrameVoltageSelection"}) {
     form[hidden].SetVisible(false);
   }
   for (const char* disabled : {"mnuFileSaveCode", "mnuFileSaveCodeAs", "mnuFileOpenData",

@@ -18,7 +18,7 @@ constexpr const char* kSection = "LastSession";
 
 // The plain controls stored by their value; the option arrays by the index of the one set.
 constexpr const char* kValueControls[] = {"Slider1", "CheckBlankPriorProgramming",
-                                          "VerifyAfterProgramming"};
+                                          "VerifyAfterProgramming", "BackupBeforeBurn"};
 constexpr const char* kOptionArrays[] = {"Voltage_button", "HiLow_button"};
 constexpr int kOptionsInArray = 4;
 

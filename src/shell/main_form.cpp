@@ -47,6 +47,9 @@ MainForm::MainForm(Edges edges)
   };
   selection.ProbeFlashID = [this] { flashIdentity.ProbeFlashID(); };
   dispatcher.PadImageToPart = [this] { workbench.mnuImagePad_Click(); };
+  dispatcher.KeepPartContents = [this](std::string_view before) {
+    return KeepPartContents(before);
+  };
   panel.OnAlertOff = [this] { board.Reset(); };
   panel.OnOutcome = [this](const panel::Outcome& outcome) { ShowOutcome(outcome); };
   panel.OnSafePoint = [this] { ConfirmBoardAtSafePoint(); };
@@ -178,6 +181,7 @@ bool MainForm::Operate(const std::function<bool()>& event, bool statesOutcome) {
   operating_ = true;
   panel.ClearStop();
   panel.BeginEvent(statesOutcome);
+  run.LastBackupFile.clear();  // set by this event's backup, if it makes one
   bool handled = true;
   try {
     handled = event();

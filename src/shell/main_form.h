@@ -134,6 +134,9 @@ class MainForm {
 
   Edges& edges() { return edges_; }
 
+  // "Backup Before Erasing or Burning": a job burning parts known to be blank turns it off.
+  void SetBackups(bool keep);
+
  private:
   // First, so that everything below may hold a reference into it.
   Edges edges_;
@@ -215,6 +218,9 @@ class MainForm {
   void OpenRecentFile(std::size_t index);
   void RememberCodeFile(std::string_view event);
   void ShowRecentFiles();
+  // The dispatcher's hook before an erase or a burn (shell/part_backup.cpp).
+  bool KeepPartContents(std::string_view before);
+  bool ReadPartAside(std::vector<std::uint8_t>& contents);
 
   std::unordered_map<std::string, std::function<void()>> clickHandlers_;
   bool operating_ = false;

@@ -201,7 +201,7 @@ void Setups::Apply(const SetupEntry& entry) {
 // click, which opens a file.
 void Setups::RestoreCodeFile() {
   for (const char* shown : {"FrameVoltageSelection", "Frame5", "CheckBlankPriorProgramming",
-                            "VerifyAfterProgramming"}) {
+                            "VerifyAfterProgramming", "BackupBeforeBurn"}) {
     panel_.frmMain[shown].SetVisible(true);
   }
   const std::string& name = buffers_.CodeFileName;

@@ -1,6 +1,7 @@
 // What an operator expects of a desktop window: the usual keys, a file opened by a drop, and a
 // window that fits a small screen.
 #include <QAction>
+#include <QCheckBox>
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -85,6 +86,11 @@ TEST_F(WindowComfortsTest, TheWindowFitsA1024By600Screen) {
   const QSize minimum = window->minimumSizeHint();
   EXPECT_LE(minimum.width(), 1024);
   EXPECT_LE(minimum.height(), 600);
+  // The last box of the automatic steps, shown with the others once a part is chosen.
+  const auto& backup = Widget<QCheckBox>("BackupBeforeBurn");
+  EXPECT_TRUE(backup.isVisibleTo(window.get()));
+  EXPECT_TRUE(backup.isChecked());
+  EXPECT_EQ(backup.text(), "Backup Before Erasing or Burning");
 }
 
 }  // namespace

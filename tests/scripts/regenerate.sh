@@ -17,6 +17,7 @@ for name in "${names[@]}"; do
   out=$(cd "$work" && "$cli" $args --workdir "$work" --progdir "$work" --datadir "$work" "$here/$name.sorvell" 2>/dev/null)
   status=$?
   set -e
+  out="${out//$work/WORKDIR}"
   { echo "exit $status"; printf '%s\n' "$out" | sed -E 's/[0-9]{2}:[0-9]{2}:[0-9]{2}/hh:mm:ss/g'; } > "$name.expected"
   rm -rf "$work"
 done

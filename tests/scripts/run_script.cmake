@@ -1,5 +1,5 @@
 # Runs one operator script through sorvell-cli and compares what it printed with NAME.expected,
-# times of day masked, and its exit status with the number on the expected file's first line
+# times of day and the scratch folder's path masked, and its exit status with the number on the expected file's first line
 # ("exit N"). A first script line "#! ARGS" gives the command-line arguments (default: a model 5
 # board at 378h); NAME.ini, when present, is put in place as the board configuration file.
 file(REMOVE_RECURSE ${WORKDIR})
@@ -28,6 +28,9 @@ execute_process(
   ERROR_VARIABLE errors
   RESULT_VARIABLE status)
 string(REGEX REPLACE "[0-9][0-9]:[0-9][0-9]:[0-9][0-9]" "hh:mm:ss" output "${output}")
+# Files kept in the data folder (the backups) are named by their path, which is the scratch
+# folder's here.
+string(REPLACE "${WORKDIR}" "WORKDIR" output "${output}")
 file(READ ${EXPECTED} expected)
 string(REGEX MATCH "^exit ([0-9]+)\n" header "${expected}")
 set(expected_status ${CMAKE_MATCH_1})
