@@ -9,6 +9,7 @@
 #include "catalogue/device_file.h"
 #include "console/commands.h"
 #include "console/exit_status.h"
+#include "console/history.h"
 #include "console/options.h"
 #include "console/script_source.h"
 #include "console/session.h"
@@ -31,6 +32,11 @@ int main(int argc, char** argv) {
   }
   if (options.command.name == "checksum") {
     return console::PrintChecksums(options.command.input, stdout, stderr);
+  }
+  // The record of the parts needs no board.
+  if (options.command.name == "history") {
+    return console::PrintHistory(
+        options.command, console::ResolveFolders(options, argv[0]).dataFolder, stdout, stderr);
   }
   // The device list needs no board.
   if (options.command.name == "list") {
