@@ -8,11 +8,18 @@
 #include "console/device_names.h"
 #include "console/exit_status.h"
 #include "console/json_output.h"
+#include "records/record_store.h"
 #include "shell/stop_signals.h"
 
 namespace sorvell::console {
 
 namespace {
+
+// Where the data folder keeps the parts' contents from before they were erased or burned, each
+// file named by the SHA-256 of what it holds.
+constexpr const char* kBackupFolder = "backups";
+// The largest part a backup can hold, with room to spare.
+constexpr std::size_t kLargestBackup = 4u << 20;
 
 // The option buttons of the programming voltage, in the order the window shows them.
 int VoltageButton(const std::string& volts) {
@@ -71,6 +78,7 @@ CommandRunner::CommandRunner(shell::MainForm& form, ScriptedDialogs& dialogs,
       dialogs_(dialogs),
       options_(options),
       command_(options.command),
+      device_(options.command.device),
       out_(out),
       err_(err) {}
 
@@ -91,6 +99,11 @@ int CommandRunner::Run() {
   const std::string& name = command_.name;
   if (name == "detect") return Detect();
   if (IsImageCommand(name)) return Arrange();
+  // A backup that is gone or no longer what it was refuses before the board is touched.
+  std::filesystem::path backup;
+  if (name == "restore") {
+    if (const int status = FindBackup(backup); status != kExitOk) return status;
+  }
   if (const int status = BoardThere(); status != kExitOk) return status;
   if (const int status = SelectDevice(); status != kExitOk) return status;
   int status = kExitOk;
@@ -102,6 +115,7 @@ int CommandRunner::Run() {
   if (name == "verify") status = WriteReport(Verify());
   if (name == "erase") status = Erase();
   if (name == "id") status = Click("menuFlashShowCodeID");
+  if (name == "restore") status = Restore(backup);
   return status;
 }
 
@@ -148,7 +162,7 @@ int CommandRunner::BoardThere() {
 }
 
 int CommandRunner::SelectDevice() {
-  const DeviceChoice choice = ChooseDevice(form_.frmMain["Device"].Items(), command_.device);
+  const DeviceChoice choice = ChooseDevice(form_.frmMain["Device"].Items(), device_);
   if (!choice.index) {
     std::fprintf(err_, "sorvell-cli: %s\n", choice.error.c_str());
     return kExitBadInput;
@@ -163,7 +177,7 @@ int CommandRunner::Read() {
 }
 
 int CommandRunner::Program() {
-  if (const int status = Open(command_.input); status != kExitOk) return status;
+  if (const int status = Open(command_.input, options_.format); status != kExitOk) return status;
   if (const int status = ProgrammingOptions(); status != kExitOk) return status;
   // The question offers FFh for the rest of a part longer than the image.
   dialogs_.declineOffers = command_.noPad;
@@ -192,17 +206,17 @@ int CommandRunner::ProgrammingOptions() {
 }
 
 int CommandRunner::Verify() {
-  if (const int status = Open(command_.input); status != kExitOk) return status;
+  if (const int status = Open(command_.input, options_.format); status != kExitOk) return status;
   return Click("Verify_button");
 }
 
 // File > Open Code, answered with the file; a format given on the command line is taken as
 // the file's without looking at it.
-int CommandRunner::Open(const std::string& file) {
+int CommandRunner::Open(const std::string& file, std::optional<buffers::ImageFormat> format) {
   bool loaded = false;
-  if (options_.format) {
+  if (format) {
     form_.buffers.CodeFileName = file;
-    loaded = form_.images.ReadCodeFile(options_.format);
+    loaded = form_.images.ReadCodeFile(format);
     if (!loaded) form_.buffers.CodeFileName.clear();
   } else {
     dialogs_.Queue(file);
@@ -216,6 +230,53 @@ int CommandRunner::Open(const std::string& file) {
                "HEX or S-record image\n",
                file.c_str());
   return kExitNotDone;
+}
+
+// The backup the record links, where the backup folder keeps it, and only while its contents
+// are still those its name (their SHA-256) says.
+int CommandRunner::FindBackup(std::filesystem::path& backup) {
+  const std::filesystem::path data = form_.edges().folders.dataFolder;
+  std::string error;
+  const std::optional<records::PartRecord> record =
+      records::RecordStore(data).Get(command_.record, error);
+  const std::string which = "restore: record " + std::to_string(command_.record);
+  if (!record) {
+    std::fprintf(err_, "sorvell-cli: %s: %s\n", which.c_str(),
+                 error.empty() ? "no such record (sorvell-cli history lists them)" : error.c_str());
+    return error.empty() ? kExitBadInput : kExitNotDone;
+  }
+  if (record->backupFile.empty()) {
+    std::fprintf(err_, "sorvell-cli: %s: has no backup: the part was not read before this %s\n",
+                 which.c_str(), record->operation.c_str());
+    return kExitNotDone;
+  }
+  backup = record->backupFile;
+  if (backup.is_relative()) backup = data / kBackupFolder / backup.filename();
+  std::string bytes;
+  if (!common::ReadRegularFile(backup, kLargestBackup, bytes, error)) {
+    std::fprintf(err_, "sorvell-cli: %s: its backup %s cannot be read: %s\n", which.c_str(),
+                 backup.c_str(), error.c_str());
+    return kExitNotDone;
+  }
+  const auto* raw = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  const std::string sha256 = buffers::ChecksumsOf({raw, bytes.size()}).sha256;
+  if (backup.stem().string() != sha256) {
+    std::fprintf(err_,
+                 "sorvell-cli: %s: its backup %s was changed since it was kept (its SHA-256 is "
+                 "now %s): nothing was burned\n",
+                 which.c_str(), backup.c_str(), sha256.c_str());
+    return kExitNotDone;
+  }
+  if (device_.empty()) device_ = record->device;
+  return kExitOk;
+}
+
+// The backup is a plain image: read as one whatever its first bytes look like.
+int CommandRunner::Restore(const std::filesystem::path& backup) {
+  if (const int status = Open(backup.string(), buffers::ImageFormat::kBinary); status != kExitOk) {
+    return status;
+  }
+  return Click("Program_button");
 }
 
 // File > Save Code As, answered with the file.

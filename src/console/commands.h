@@ -47,12 +47,15 @@ class CommandRunner {
   int Program();
   int Erase();
   int Verify();
+  // restore: the record's backup, checked, as the code image; the device the record names.
+  int FindBackup(std::filesystem::path& backup);
+  int Restore(const std::filesystem::path& backup);
   int OnDevice(const char* button);
   int BoardThere();
   // Writes --report FILE after a verify or blank check; the command's status, or why not.
   int WriteReport(int status);
   int SelectDevice();
-  int Open(const std::string& file);
+  int Open(const std::string& file, std::optional<buffers::ImageFormat> format);
   int Save(const std::string& file);
   int Click(const std::string& name);
   int EventStatus();
@@ -64,6 +67,7 @@ class CommandRunner {
   ScriptedDialogs& dialogs_;
   const Options& options_;
   const Command& command_;
+  std::string device_;  // the command's, or the restored record's
   std::FILE* out_;
   std::FILE* err_;
 };

@@ -62,18 +62,24 @@ std::optional<shell::PortBackend> SimulatedCopy(const Options& options, std::uin
 
 int RunDryRun(const Options& options, const std::string& script, shell::PortBackend& real,
               const ConsoleIo& io) {
-  if (!options.command.Destructive()) {
+  if (options.command.name != "program" && options.command.name != "erase") {
     std::fprintf(io.err, "sorvell-cli: --dry-run goes with program and erase\n");
     return kExitBadInput;
   }
   const std::string part = PartFor(options.command.device, io.err);
   if (part.empty()) return kExitBadInput;
-  const std::filesystem::path copy = std::filesystem::temp_directory_path() /
-                                     ("sorvell-dry-run-" + std::to_string(::getpid()) + ".bin");
+  // The copy, and the record and backup the burn makes as a real one would (their time counts),
+  // live in a scratch folder that goes with the dry run.
+  const std::filesystem::path scratch =
+      std::filesystem::temp_directory_path() / ("sorvell-dry-run-" + std::to_string(::getpid()));
+  std::error_code ignored;
+  std::filesystem::create_directories(scratch, ignored);
+  const std::filesystem::path copy = scratch / "part.bin";
   const bool fromPart = options.dryRun == "read";
   if (fromPart) {
     if (const int status = ReadRealPart(options, real, io, copy); status != kExitOk) {
       std::fprintf(io.err, "sorvell-cli: --dry-run=read: the part could not be read\n");
+      std::filesystem::remove_all(scratch, ignored);
       return status;
     }
   }
@@ -84,11 +90,11 @@ int RunDryRun(const Options& options, const std::string& script, shell::PortBack
     return kExitBadInput;
   }
   Options dry = options;
+  dry.datadir = scratch.string();
   dry.yes = true;  // nothing real is burned: no question needs the operator
   dry.sim.push_back("insert " + part + (fromPart ? " " + copy.string() : ""));
   const int status = RunSession(dry, script, *simulated, io);
-  std::error_code ignored;
-  std::filesystem::remove(copy, ignored);
+  std::filesystem::remove_all(scratch, ignored);
   std::fprintf(io.out,
                "Dry run on a simulated %s (%s): %s; a real board would take about %.1f s at %s\n",
                part.c_str(), fromPart ? "holding what the part holds" : "blank",

@@ -11,7 +11,7 @@ namespace sorvell::console {
 // --dry-run: a burning command run on a simulated board whose socket holds a copy of the part
 // (blank, or with --dry-run=read what the real part holds, read from it first), each port
 // access costing what one costs on the real port. It says what would happen and how long a real
-// board would take; the real part is never written and nothing is recorded.
+// board would take; the real part is never written, and nothing is recorded or kept.
 int RunDryRun(const Options& options, const std::string& script, shell::PortBackend& real,
               const ConsoleIo& io);
 

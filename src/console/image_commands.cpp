@@ -65,7 +65,8 @@ int CommandRunner::Arrange() {
     if (const int status = SelectDevice(); status != kExitOk) return status;
   }
   if (image.opensInput) {
-    if (const int status = Open(command_.words.at(0)); status != kExitOk) return status;
+    if (const int status = Open(command_.words.at(0), options_.format); status != kExitOk)
+      return status;
   }
   for (const std::string& answer : ImageAnswers()) dialogs_.Queue(answer);
   if (const int status = Click(image.menu); status != kExitOk) return status;

@@ -14,7 +14,38 @@ std::string Document(const Json& json) {
   return json.dump(1) + "\n";
 }
 
+template <typename T>
+Json OrNull(const std::optional<T>& value) {
+  return value ? Json(*value) : Json(nullptr);
+}
+
 }  // namespace
+
+std::string HistoryJson(const std::vector<records::PartRecord>& found) {
+  Json list = Json::array();
+  for (const records::PartRecord& r : found) {
+    Json job = nullptr;
+    if (!r.job.empty()) job = {{"name", r.job}, {"part", r.partNumber}};
+    list.push_back({{"id", r.id},
+                    {"time", r.time},
+                    {"programVersion", r.programVersion},
+                    {"board", {{"model", r.boardModel}, {"port", r.port}}},
+                    {"device", r.device},
+                    {"operation", r.operation},
+                    {"image", {{"name", r.imageName}, {"sha256", r.imageSha256}}},
+                    {"partSum16", OrNull(r.partSum16)},
+                    {"partCrc32", OrNull(r.partCrc32)},
+                    {"job", job},
+                    {"serial", r.serial},
+                    {"outcome", r.outcome},
+                    {"reason", r.reason},
+                    {"detail", r.detail},
+                    {"failingAddress", OrNull(r.failingAddress)},
+                    {"durationNs", r.durationNs},
+                    {"backupFile", r.backupFile}});
+  }
+  return Document(list);
+}
 
 std::string DeviceListJson(const std::vector<catalogue::DeviceRow>& devices,
                            const std::vector<int>& shown, const std::vector<std::string>& entries) {

@@ -5,6 +5,7 @@
 
 #include "catalogue/device_table.h"
 #include "operation/run_state.h"
+#include "records/part_record.h"
 
 namespace sorvell::console {
 
@@ -20,5 +21,8 @@ std::string DetectJson(bool found, int model, const std::string& port);
 // `verify --report` and `blank --report`: the last whole compare, every difference and the
 // diagnosis.
 std::string CompareReportJson(const operation::RunState& run, const std::string& device);
+
+// `history --json`: the records, newest first; what a record does not know is null.
+std::string HistoryJson(const std::vector<records::PartRecord>& found);
 
 }  // namespace sorvell::console

@@ -10,6 +10,7 @@
 #include "console/commands.h"
 #include "console/dry_run.h"
 #include "console/exit_status.h"
+#include "console/history.h"
 #include "console/options.h"
 #include "console/script_source.h"
 #include "console/session.h"
@@ -32,6 +33,11 @@ int main(int argc, char** argv) {
   }
   if (options.command.name == "checksum") {
     return console::PrintChecksums(options.command.input, stdout, stderr);
+  }
+  // The record of the parts needs no board.
+  if (options.command.name == "history") {
+    return console::PrintHistory(
+        options.command, console::ResolveFolders(options, argv[0]).dataFolder, stdout, stderr);
   }
   // The device list needs no board.
   if (options.command.name == "list") {

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <filesystem>
 
+#include "records/part_record.h"
 #include "shell/system_edges.h"
 
 namespace sorvell::console {
@@ -56,6 +57,33 @@ void AddImageCommands(CLI::App& app, Command& c) {
   }
 }
 
+void AddHistory(CLI::App& app, Command& c) {
+  CLI::App* history = AddCommand(app, "history", "the record of every part", c);
+  history->add_option("--device", c.device);
+  history->add_option("--job", c.job);
+  history->add_option("--serial", c.serial);
+  history->add_option("--outcome", c.outcome)
+      ->check(CLI::IsMember({"done", "failed", "not-done", "stopped"}));
+  history->add_option("--since", c.since);
+  history->add_option("--until", c.until);
+  history->add_option("--limit", c.limit)->check(CLI::PositiveNumber);
+  history->add_flag("--json", c.json);
+  history->add_flag("--csv", c.csv)->excludes("--json");
+}
+
+// A time as records keep it, or why the flag's value is none.
+bool HistoryTime(const char* flag, std::string& value, std::string& error) {
+  if (value.empty()) return true;
+  const std::string time = records::RecordTime(value);
+  if (time.empty()) {
+    error = std::string(flag) + " " + value + ": not a time (YYYY-MM-DD, YYYY-MM-DD hh:mm or " +
+            "YYYY-MM-DD hh:mm:ss)";
+    return false;
+  }
+  value = time;
+  return true;
+}
+
 // The commands and their own options; the options of the program may stand anywhere.
 void AddCommands(CLI::App& app, Command& c) {
   AddCommand(app, "checksum", "the checksums of a file", c)
@@ -104,6 +132,12 @@ void AddCommands(CLI::App& app, Command& c) {
   run->add_option("job", c.input, "the job file")->required();
   run->add_option("--count", c.count, "parts to burn")->check(CLI::Range(1, 1'000'000));
   run->add_flag("--no-wait", c.noWait, "burn the next part without asking");
+  AddHistory(app, c);
+  CLI::App* restore = AddCommand(app, "restore", "burn a record's backup back", c);
+  restore->add_option("record", c.record, "the record's number, as history lists it")
+      ->required()
+      ->check(CLI::PositiveNumber);
+  restore->add_option("-d,--device", c.device, "the device, if not the record's");
 }
 
 bool Check(Options& options, const std::string& formatWord, std::string& error) {
@@ -117,6 +151,10 @@ bool Check(Options& options, const std::string& formatWord, std::string& error) 
       error = "--format " + formatWord + ": not a format (bin, hex or srec)";
       return false;
     }
+  }
+  if (!HistoryTime("--since", options.command.since, error) ||
+      !HistoryTime("--until", options.command.until, error)) {
+    return false;
   }
   if (!options.command.name.empty() && !options.script.empty()) {
     error = "a command and a script (" + options.script + ") together: give one";
@@ -167,8 +205,6 @@ panel::Folders ResolveFolders(const Options& options, const char* executable) {
   if (!options.progdir.empty()) folders.programFolder = folders.configFolder = options.progdir;
   if (!options.workdir.empty()) folders.workingFolder = options.workdir;
   if (!options.datadir.empty()) folders.dataFolder = options.datadir;
-  // A dry run keeps no record and no backup of the simulated copy.
-  if (!options.dryRun.empty()) folders.dataFolder.clear();
   return folders;
 }
 

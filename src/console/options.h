@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -105,8 +106,8 @@ inline constexpr const char* kUsage =
 
 // A one-line command: what to do and with what.
 struct Command {
-  std::string name;  // list, checksum, detect, read, blank, program, verify, erase, id, job; or
-                     // none
+  std::string name;  // list, checksum, detect, read, blank, program, verify, erase, id, job,
+                     // history, restore, an image command; or none
   std::string device;
   std::string input;
   std::string output;
@@ -128,8 +129,17 @@ struct Command {
   int speed = 0;        // 0: the slider as it is
   int count = 0;        // job run: parts to burn; 0 the job's own count
   bool noWait = false;  // job run: the next part without asking (a part handler feeds them)
-  // Program and erase burn the part.
-  bool Destructive() const { return name == "program" || name == "erase"; }
+  // history: the filters (device above), and the form of the list.
+  std::string job;
+  std::string serial;
+  std::string outcome;
+  std::string since;
+  std::string until;
+  bool csv = false;
+  int limit = 0;            // 0: every record
+  std::int64_t record = 0;  // restore
+  // Program, erase and restore burn the part.
+  bool Destructive() const { return name == "program" || name == "erase" || name == "restore"; }
 };
 
 struct Options {

@@ -9,6 +9,7 @@
 #include "console/console_run_control.h"
 #include "console/demo.h"
 #include "console/exit_status.h"
+#include "console/history.h"
 #include "console/job_command.h"
 #include "console/script.h"
 #include "shell/main_form.h"
@@ -57,6 +58,9 @@ bool AskAtTerminal(const panel::MessageRequest& request) {
 int RunSession(const Options& options, const std::string& script, shell::PortBackend& backend,
                const ConsoleIo& io) {
   const Command& command = options.command;
+  if (command.name == "history") {
+    return PrintHistory(command, ResolveFolders(options, io.executable).dataFolder, io.out, io.err);
+  }
   if (command.Destructive() && !options.yes && !io.confirm) {
     std::fprintf(io.err,
                  "sorvell-cli: %s burns the part and no terminal is there to ask: add --yes to "

@@ -17,6 +17,8 @@ using panel::ControlKind;
 
 constexpr int kDumpColumns = 66;
 constexpr int kDumpLines = 16;
+constexpr int kHistoryColumns = 130;
+constexpr int kHistoryLines = 20;
 
 void StyleLabel(QLabel& label, bool title) {
   label.setWordWrap(true);
@@ -33,6 +35,14 @@ FormDialog::FormDialog(panel::Form& form, QWidget* parent, ClickHandler onClick)
     : QDialog(parent), onClick_(std::move(onClick)) {
   FormEvents events;
   events.click = [this](std::string_view name) { return Click(name); };
+  // A box the operator types in (the History window's filter) holds what was typed; the model
+  // reads it when a button of the window is clicked.
+  events.setText = [&form](std::string_view name, std::string text) {
+    panel::Control* control = form.Find(name);
+    if (control == nullptr || control->Kind() != ControlKind::kTextBox) return false;
+    control->SetCaption(std::move(text));
+    return true;
+  };
   view_ = new FormView(form, *this, std::move(events));
   setWindowTitle(ToQt(form.Caption()));
   LayOut();
@@ -73,6 +83,11 @@ void FormDialog::LayOut() {
   if (auto* dump = view_->As<QPlainTextEdit>("BufferDisplay")) {
     dump->setLineWrapMode(QPlainTextEdit::NoWrap);
     FitText(*dump, kDumpColumns, kDumpLines);
+  }
+  if (auto* table = view_->As<QPlainTextEdit>("txtHistory")) {
+    table->setLineWrapMode(QPlainTextEdit::NoWrap);
+    table->setReadOnly(true);
+    FitText(*table, kHistoryColumns, kHistoryLines);
   }
   picture->addStretch(1);
   auto* top = new QHBoxLayout;

@@ -122,6 +122,7 @@ constexpr ControlRow kMenus[] = {
     {"mnuToolsOptions", K::kMenuItem, "&Options...", "", "mnuTools"},
     {"mnuToolsChecksums", K::kMenuItem, "&Checksums of the Code Buffer", "", "mnuTools"},
     {"mnuToolsJob", K::kMenuItem, "&Job...", "", "mnuTools"},
+    {"mnuToolsHistory", K::kMenuItem, "&History...", "", "mnuTools"},
     {"mnuImage", K::kMenu, "&Image", "", ""},
     {"mnuImageUndo", K::kMenuItem, "&Undo", "", "mnuImage"},
     {"mnuImageRedo", K::kMenuItem, "&Redo", "", "mnuImage"},
@@ -272,6 +273,15 @@ void BuildDisplayWindow(Form& form) {
     const std::string name = "Command" + std::to_string(i);
     form.Add(name, K::kButton, name);
   }
+}
+
+void BuildHistoryWindow(Form& form) {
+  form.Add("lblHistoryFilter", K::kLabel,
+           "Show the records that mention (device, operation, outcome, job, serial or image):");
+  form.Add("txtHistoryFilter", K::kTextBox);
+  form.Add("txtHistory", K::kMultiLineTextBox);
+  form.Add("cmdHistoryFilter", K::kButton, "&Filter");
+  form.Add("cmdOK", K::kButton, "OK");
 }
 
 }  // namespace sorvell::panel

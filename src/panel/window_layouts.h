@@ -16,6 +16,8 @@ void BuildMainWindow(Form& form);
 // The About box and the second display window.
 void BuildAboutWindow(Form& form);
 void BuildDisplayWindow(Form& form);
+// The record of the parts: a filter box, the table of the last records, Filter and OK.
+void BuildHistoryWindow(Form& form);
 
 // The toolbar's buttons by their 1-based index (3 is the separator).
 Control& ToolbarButton(Form& form, int index);

@@ -68,6 +68,10 @@ bool MainForm::ClickAbout(std::string_view name) {
     cmdSysInfo_Click();
     return true;
   }
+  if (name == "cmdHistoryFilter") {
+    cmdHistoryFilter_Click();
+    return true;
+  }
   return name == "cmdOK";
 }
 

@@ -16,6 +16,7 @@ MainForm::MainForm(Edges edges)
       frmMain("frmMain", panel::kMainWindowCaption),
       frmAbout("frmAbout", "About Sorvell"),
       frmDisplay1("frmDisplay1", "Code Buffer Display"),
+      frmHistory("frmHistory", "History of the Parts"),
       panel(frmMain, edges_.dialogs, edges_.sounds, edges_.clock, edges_.folders),
       board(edges_.port, edges_.timing),
       detection(board, panel),
@@ -41,6 +42,7 @@ MainForm::MainForm(Edges edges)
   panel::BuildMainWindow(frmMain);
   panel::BuildAboutWindow(frmAbout);
   panel::BuildDisplayWindow(frmDisplay1);
+  panel::BuildHistoryWindow(frmHistory);
   board.OnReset = [this] {
     panel.StartProgress(100);
     run.SerialEraseMode = 0;
@@ -110,6 +112,7 @@ void MainForm::WireEvents() {
   On("menuFlashShowCodeID", [this] { flashIdentity.menuFlashShowCodeID_Click(); });
   On("mnuToolsChecksums", [this] { ShowChecksums(); });
   On("mnuToolsJob", [this] { ShowJobDialog(); });
+  On("mnuToolsHistory", [this] { mnuToolsHistory_Click(); });
   WireImageMenu();
   On("menuNextDifference", [this] { ShowDifference(true); });
   On("menuPreviousDifference", [this] { ShowDifference(false); });
@@ -140,6 +143,13 @@ bool MainForm::Click(std::string_view name) {
     if (!operating_) return false;
     Stop_button_Click();
     return true;
+  }
+  // An operation on a part, started by the operator rather than inside another event, leaves
+  // its record.
+  if (!operating_ && !panel.Breathing() && !edges_.folders.dataFolder.empty()) {
+    if (const std::optional<std::string> recorded = RecordedOperation(name)) {
+      return ClickRecorded(name, *recorded);
+    }
   }
   return Operate([&] { return ClickNow(name); }, IsOperation(name));
 }

@@ -24,6 +24,7 @@
 #include "panel/panel.h"
 #include "parallel/eprom_programmer.h"
 #include "parallel/parallel_device.h"
+#include "records/part_record.h"
 #include "serial/serial_eeprom.h"
 #include "serial/two_wire_bus.h"
 #include "shell/recent_files.h"
@@ -117,6 +118,7 @@ class MainForm {
   void mnuFileClose_Click();
   void mnuFileExit_Click();
   void mnuToolsOptions_Click();
+  void mnuToolsHistory_Click();
   void tbToolBar_ButtonClick(std::string_view key);
   void Setup_Click();
   void LoadSetup_Click(int slot);  // slot 1 to 4
@@ -146,6 +148,7 @@ class MainForm {
   panel::Form frmMain;
   panel::Form frmAbout;
   panel::Form frmDisplay1;
+  panel::Form frmHistory;
   panel::Panel panel;
   board::Board board;
   catalogue::Selection device;
@@ -185,6 +188,16 @@ class MainForm {
   void OnOperationStopped();
   void OnPortFault(const board::PortFault& fault);
   static bool IsDeviceOperation(std::string_view name);
+  // The record of every part: the operation an event is recorded as, if any; the event run with
+  // its record kept after it.
+  static std::optional<std::string> RecordedOperation(std::string_view name);
+  bool ClickRecorded(std::string_view name, const std::string& operationName);
+  records::PartRecord PartRecordOf(std::string_view event, std::string operationName,
+                                   std::uint64_t startNs);
+  void NotePartChecksums(records::PartRecord& record, std::string_view event);
+  void KeepRecord(std::string_view event, std::string operationName, std::uint64_t startNs);
+  void cmdHistoryFilter_Click();
+  bool FillHistory(std::string& error);
   void ConfirmBoardAtSafePoint();
   // Port accesses outside an operator event (start-up, shutdown): the log line of their fault,
   // ending with `then`, or empty when they went through.
@@ -226,6 +239,8 @@ class MainForm {
   bool operating_ = false;
   int operationsStopped_ = 0;
   int portFaults_ = 0;
+  // A record could not be kept and the log said so: said again only after one was kept.
+  bool recordFaultLogged_ = false;
 };
 
 }  // namespace sorvell::shell

@@ -4,8 +4,9 @@
 # Ranks, lowest first. A room includes from itself and from rooms of a lower rank only; rooms of
 # the same rank never include each other.
 set(ranks
-  common=0 panel=1 board=2 sim=3 catalogue=3 diagnosis=3 buffers=4 operation=5 workbench=5
-  backups=5 parallel=6 flash=6 serial=6 dispatch=7 shell=8 production=9 console=10 gui=10)
+  common=0 panel=1 records=2 board=2 sim=3 catalogue=3 diagnosis=3 buffers=4 operation=5
+  workbench=5 backups=5 parallel=6 flash=6 serial=6 dispatch=7 shell=8 production=9 console=10
+  gui=10)
 
 foreach(entry IN LISTS ranks)
   string(REPLACE "=" ";" pair "${entry}")
