@@ -271,10 +271,16 @@ int CommandRunner::FindBackup(std::filesystem::path& backup) {
   return kExitOk;
 }
 
-// The backup is a plain image: read as one whatever its first bytes look like.
+// The backup is a plain image: read as one whatever its first bytes look like. A Flash or
+// EEPROM holds what replaced it, so it is erased first (that erase keeps its own backup); an
+// EPROM must come erased, as for any burn.
 int CommandRunner::Restore(const std::filesystem::path& backup) {
   if (const int status = Open(backup.string(), buffers::ImageFormat::kBinary); status != kExitOk) {
     return status;
+  }
+  const panel::Control& erase = form_.frmMain["EraseFlash_button"];
+  if (erase.Enabled() && erase.Visible()) {
+    if (const int status = Click("EraseFlash_button"); status != kExitOk) return status;
   }
   return Click("Program_button");
 }

@@ -85,6 +85,9 @@ std::string JobRun::SetOptions() {
   };
   std::string error = setFlag("CheckBlankPriorProgramming", job_.blankCheck);
   if (error.empty()) error = setFlag("VerifyAfterProgramming", job_.verify);
+  // A part the blank check passes is never read into a backup, so "not-for-blank" needs no more
+  // than the backups left on; "off" turns them off.
+  if (error.empty()) error = setFlag("BackupBeforeBurn", job_.backup != JobBackup::kOff);
   if (error.empty()) {
     const int half = static_cast<int>(job_.half);
     error = setFlag(("HiLow_button(" + std::to_string(half) + ")").c_str(), true);

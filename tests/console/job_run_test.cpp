@@ -79,6 +79,11 @@ TEST(JobRunTest, EachGoodPartHoldsTheImageWithItsOwnSerialAndAFailedNumberIsReus
     EXPECT_TRUE(Holds(out,
                       "job Lot 7 ended: every part of the job was burned; done 3, failed 1, "
                       "left 0"));
+    // The record of each part's burn names the job, the part and its serial.
+    ASSERT_EQ(rig.Run({"history", "--job", "Lot 7", "--csv"}), kExitOk) << rig.Err();
+    const std::string records = rig.Out();
+    EXPECT_TRUE(Holds(records, ",Lot 7,3,1002,failed,")) << records;
+    EXPECT_TRUE(Holds(records, ",Lot 7,4," + std::to_string(c.lastSerial) + ",done,")) << records;
     const std::uint32_t serials[] = {kSerialStart, kSerialStart + 1, 0, c.lastSerial};
     for (const int part : {1, 2, 4}) {
       SCOPED_TRACE("part " + std::to_string(part));
