@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "buffers/checksums.h"
 #include "console/command_rig.h"
 #include "sim/virtual_clock.h"
 
@@ -31,8 +32,14 @@ TEST(DryRunTest, TheCopyIsBurnedAndTheTimeIsTheRealRunsTime) {
     CommandRig rig;
     const auto image = rig.Write("image.bin", Pattern(32768));
     std::vector<std::string> args = c.command;
-    const bool program = args[0] == "program";
-    if (program) args.insert(args.end(), {"-i", image.string()});
+    const bool program = args[0] != "erase";
+    if (args[0] == "program") args.insert(args.end(), {"-i", image.string()});
+    std::ofstream(rig.Path("job.toml"))
+        << "name = \"Lot 1\"\ndevice = \"27C256\"\nimage = \"image.bin\"\nsha256 = \""
+        << buffers::ChecksumsOf(Pattern(32768)).sha256 << "\"\ncount = 9\n";
+    for (std::string& arg : args) {
+      if (arg == "job.toml") arg = rig.Path(arg).string();
+    }
     // A blank part to program, a programmed one to erase.
     std::string error;
     ASSERT_TRUE(shell::RunSimCommand(
