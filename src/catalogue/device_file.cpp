@@ -6,6 +6,7 @@
 #include <cmath>
 #include <optional>
 
+#include "common/plain_text.h"
 #include "common/read_file.h"
 
 namespace sorvell::catalogue {
@@ -263,15 +264,10 @@ DeviceFile Refused(const std::string& fileName, const Refusal& refusal) {
   return {{}, fileName + " line " + std::to_string(refusal.line) + ": " + refusal.reason};
 }
 
-// The file is plain ASCII: part names are, and the parser's Unicode tables in the toml++ of
-// Debian 12 reach an unreachable branch on some characters near U+FEFF.
+// The file is plain ASCII: part names are, and the parser must not see anything else.
 std::optional<Refusal> NotAscii(std::string_view text) {
-  std::size_t line = 1;
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80) {
-      return Refusal{line, "a character that is not plain ASCII: the file must be plain text"};
-    }
-    if (c == '\n') ++line;
+  if (const auto line = common::FirstNonAsciiLine(text)) {
+    return Refusal{*line, "a character that is not plain ASCII: the file must be plain text"};
   }
   return std::nullopt;
 }

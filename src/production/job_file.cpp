@@ -8,6 +8,7 @@
 #include <limits>
 #include <span>
 
+#include "common/plain_text.h"
 #include "common/read_file.h"
 
 namespace sorvell::production {
@@ -47,15 +48,9 @@ Fault UnknownKeys(const toml::table& table, std::span<const std::string_view> ke
   return std::nullopt;
 }
 
-// The file is plain ASCII: the parser's Unicode tables in the toml++ of Debian 12 reach an
-// unreachable branch on some characters near U+FEFF.
 Fault NotAscii(std::string_view text) {
-  std::size_t line = 1;
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80) {
-      return Refusal{line, "a character that is not plain ASCII: the file must be plain text"};
-    }
-    if (c == '\n') ++line;
+  if (const auto line = common::FirstNonAsciiLine(text)) {
+    return Refusal{*line, "a character that is not plain ASCII: the file must be plain text"};
   }
   return std::nullopt;
 }

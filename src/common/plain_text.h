@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace sorvell::common {
+
+// The line (from 1) of the first character that is not plain ASCII; none when all are. The TOML
+// files are read only when plain: the parser's Unicode tables in the toml++ of Debian 12 reach an
+// unreachable branch on some characters near U+FEFF.
+inline std::optional<std::size_t> FirstNonAsciiLine(std::string_view text) {
+  std::size_t line = 1;
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return line;
+    if (c == '\n') ++line;
+  }
+  return std::nullopt;
+}
+
+}  // namespace sorvell::common
