@@ -1,19 +1,19 @@
 #include "gui/job_dialog.h"
 
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 
 #include "gui/text.h"
 
 namespace sorvell::gui {
 
-JobDialog::JobDialog(shell::MainForm& model, QtDialogs& dialogs, QWidget* parent)
+JobDialog::JobDialog(shell::MainForm& model, panel::Dialogs& dialogs,
+                     std::function<void(bool)> consentToNextQuestion, QWidget* parent)
     : QDialog(parent),
       model_(model),
       dialogs_(dialogs),
+      consent_(std::move(consentToNextQuestion)),
       job_(new QLabel(this)),
       counts_(new QLabel(this)),
       last_(new QLabel(this)),
@@ -21,6 +21,13 @@ JobDialog::JobDialog(shell::MainForm& model, QtDialogs& dialogs, QWidget* parent
       next_(new QPushButton(tr("&Start / Next Part"), this)),
       stop_(new QPushButton(tr("S&top"), this)) {
   setWindowTitle(tr("Job"));
+  setObjectName(QStringLiteral("frmJob"));
+  job_->setObjectName(QStringLiteral("lblJob"));
+  counts_->setObjectName(QStringLiteral("lblJobCounts"));
+  last_->setObjectName(QStringLiteral("lblJobLastPart"));
+  load_->setObjectName(QStringLiteral("cmdJobLoad"));
+  next_->setObjectName(QStringLiteral("cmdJobNext"));
+  stop_->setObjectName(QStringLiteral("cmdJobStop"));
   auto* grid = new QGridLayout(this);
   grid->addWidget(job_, 0, 0, 1, 3);
   grid->addWidget(counts_, 1, 0, 1, 3);
@@ -40,13 +47,14 @@ JobDialog::~JobDialog() {
 
 void JobDialog::LoadJob() {
   if (model_.OperationRunning()) return;
-  const QString file = QFileDialog::getOpenFileName(this, tr("Load Job"), QString(),
-                                                    tr("Job Files (*.toml);;All Files (*)"));
-  if (file.isEmpty()) return;
+  const std::optional<std::filesystem::path> file =
+      dialogs_.File({false, "Load Job", "Job Files (*.toml)|*.toml|All Files (*.*)|*.*", ""});
+  if (!file) return;
   EndJob();
-  const production::JobFile read = production::ReadJobFile(ToStd(file));
+  const production::JobFile read = production::ReadJobFile(*file);
   if (!read.job) {
-    QMessageBox::warning(this, tr("Job Not Loaded"), ToQt(read.error));
+    Warn("Job Not Loaded", read.error);
+    Show();
     return;
   }
   production::JobAnswers& answers = *this;
@@ -55,16 +63,18 @@ void JobDialog::LoadJob() {
   if (afterPart) afterPart();
   if (!error.empty()) {
     run_.reset();
-    QMessageBox::warning(this, tr("Job Not Started"), ToQt("Nothing was burned: " + error));
+    Warn("Job Not Started", "Nothing was burned: " + error);
   }
   Show();
 }
 
 void JobDialog::NextPart() {
   if (!run_ || run_->Ended() || model_.OperationRunning()) return;
-  next_->setEnabled(false);
+  partRunning_ = true;
+  Show();
   run_->RunPart();
-  dialogs_.ConsentToNextQuestion(false);
+  partRunning_ = false;
+  consent_(false);
   if (afterPart) afterPart();
   Show();
 }
@@ -74,6 +84,10 @@ void JobDialog::Stop() {
   if (!run_) return;
   run_->Stop();
   Show();
+}
+
+void JobDialog::Warn(const std::string& title, const std::string& text) {
+  dialogs_.Message({text, title, panel::MessageButtons::kOk, panel::MessageIcon::kExclamation});
 }
 
 void JobDialog::EndJob() {
@@ -97,8 +111,10 @@ void JobDialog::Show() {
                              (last->serial.empty() ? "" : ", serial " + last->serial) + ": " +
                              last->outcome.Text())
                       : QString());
-  load_->setEnabled(!model_.OperationRunning());
-  next_->setEnabled(running && !model_.OperationRunning());
+  // The dialog opens from a menu event, so the window's own run flag is up then: only a part of
+  // the job keeps these buttons off.
+  load_->setEnabled(!partRunning_);
+  next_->setEnabled(running && !partRunning_);
   next_->setText(run_ && run_->NextPart() > 1 ? tr("&Next Part") : tr("&Start"));
   stop_->setEnabled(running);
 }

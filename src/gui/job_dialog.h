@@ -3,8 +3,9 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <string>
 
-#include "gui/qt_dialogs.h"
+#include "panel/edges.h"
 #include "production/job_run.h"
 #include "shell/main_form.h"
 
@@ -17,21 +18,26 @@ namespace sorvell::gui {
 // the work; the dialog shows its counts and the last part.
 class JobDialog final : public QDialog, private production::JobAnswers {
  public:
-  JobDialog(shell::MainForm& model, QtDialogs& dialogs, QWidget* parent);
+  // `consentToNextQuestion` answers (true) or stops answering (false) the next question box
+  // on the operator's behalf: the programming question of a part of the job.
+  JobDialog(shell::MainForm& model, panel::Dialogs& dialogs,
+            std::function<void(bool)> consentToNextQuestion, QWidget* parent);
   ~JobDialog() override;
   // After each part, as after any operator event: the main window follows the model.
   std::function<void()> afterPart;
 
  private:
-  void ConsentToNextBurn() override { dialogs_.ConsentToNextQuestion(true); }
+  void ConsentToNextBurn() override { consent_(true); }
   void LoadJob();
   void NextPart();
   void Stop();
+  void Warn(const std::string& title, const std::string& text);
   void EndJob();
   void Show();
 
   shell::MainForm& model_;
-  QtDialogs& dialogs_;
+  panel::Dialogs& dialogs_;
+  std::function<void(bool)> consent_;
   std::unique_ptr<production::JobRun> run_;
   QLabel* job_;
   QLabel* counts_;
@@ -39,6 +45,7 @@ class JobDialog final : public QDialog, private production::JobAnswers {
   QPushButton* load_;
   QPushButton* next_;
   QPushButton* stop_;
+  bool partRunning_ = false;
 };
 
 }  // namespace sorvell::gui

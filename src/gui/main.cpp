@@ -48,7 +48,10 @@ int RunWindow(QApplication& app, shell::PortBackend& backend, const gui::Command
   dialogs.SetStartFolder(folders.workingFolder);
   help.SetParentWindow(&window);
   windows.SetMainWindow(&window);
-  model.showJobDialog = [&window, &dialogs] { window.ShowJobDialog(dialogs); };
+  model.showJobDialog = [&window, &dialogs] {
+    window.ShowJobDialog(dialogs,
+                         [&dialogs](bool consent) { dialogs.ConsentToNextQuestion(consent); });
+  };
   windows.SetClickHandler([&model](std::string_view name) { return model.ClickAbout(name); });
   if (backend.simulator != nullptr) {
     new gui::SimulationMenu(*window.menuBar(), *backend.simulator, model, dialogs);

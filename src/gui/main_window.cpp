@@ -64,9 +64,10 @@ MainWindow::MainWindow(shell::MainForm& model, const std::string& boardAccess)
   WireRunControl();
 }
 
-void MainWindow::ShowJobDialog(QtDialogs& dialogs) {
+void MainWindow::ShowJobDialog(panel::Dialogs& dialogs,
+                               std::function<void(bool)> consentToNextQuestion) {
   if (jobDialog_ == nullptr) {
-    jobDialog_ = new JobDialog(model_, dialogs, this);
+    jobDialog_ = new JobDialog(model_, dialogs, std::move(consentToNextQuestion), this);
     jobDialog_->afterPart = [this] { AfterOperatorEvent(); };
   }
   jobDialog_->show();

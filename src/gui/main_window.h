@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,7 +17,6 @@ namespace sorvell::gui {
 class FormView;
 class ImageView;
 class JobDialog;
-class QtDialogs;
 
 // The main window: every control of frmMain rendered by a FormView and laid out for today's
 // screens, with the model's menus, toolbar and status bar. Closing it (also from File > Exit)
@@ -34,7 +34,7 @@ class MainWindow final : public QMainWindow {
   // controls need to the window's minimum, writing the raised size back to the model.
   void ApplyPlacement();
   // Tools > Job...: the Job dialog, shown beside the window; its questions go through `dialogs`.
-  void ShowJobDialog(QtDialogs& dialogs);
+  void ShowJobDialog(panel::Dialogs& dialogs, std::function<void(bool)> consentToNextQuestion);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

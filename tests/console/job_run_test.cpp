@@ -2,10 +2,12 @@
 // third part failing its verify, and what each part's cells hold afterwards.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <map>
 
 #include "buffers/checksums.h"
 #include "command_rig.h"
+#include "shell/stop_signals.h"
 
 namespace sorvell::console::testing {
 namespace {
@@ -123,18 +125,38 @@ TEST(JobRunTest, AJobThatCannotStartBurnsNothing) {
   }
 }
 
-TEST(JobRunTest, TheOperatorsQEndsTheJobWithThePartsLeft) {
-  CommandRig rig;
-  const std::vector<std::uint8_t> image = Pattern(0x8000);
-  rig.Write("fw.bin", image);
-  std::ofstream(rig.Path("job.toml")) << JobText(Sha256(image), 0x10, false);
-  int asked = 0;
-  rig.operatorLine = [&asked]() -> std::optional<std::string> { return ++asked == 1 ? "" : "q"; };
-  EXPECT_EQ(rig.Run({"--sim", "insert 27C256", "job", "run", rig.Path("job.toml").string()}),
-            kExitNotDone);
-  EXPECT_TRUE(
-      Holds(rig.Out(), "job Lot 7 ended: stopped by the operator; done 1, failed 0, left 3"))
-      << rig.Out();
+// Between parts the operator ends the job with q, or a signal (Ctrl-C, a handler's SIGTERM) ends
+// it; either way no further part is burned, and the exit status tells which it was.
+TEST(JobRunTest, QOrASignalBetweenPartsEndsTheJobWithThePartsLeft) {
+  const struct {
+    const char* what;
+    bool signal;
+    int status;
+  } kCases[] = {{"q", false, kExitNotDone}, {"SIGTERM", true, kExitStopped}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.what);
+    CommandRig rig;
+    const std::vector<std::uint8_t> image = Pattern(0x8000);
+    rig.Write("fw.bin", image);
+    std::ofstream(rig.Path("job.toml")) << JobText(Sha256(image), 0x10, false);
+    int asked = 0;
+    rig.operatorLine = [&]() -> std::optional<std::string> {
+      if (++asked == 1) return "";
+      std::string error;  // a fresh part, which must stay blank
+      EXPECT_TRUE(shell::RunSimCommand(*rig.backend.simulator->BoardAt(board::kLpt378),
+                                       "insert 27C256", error));
+      if (!c.signal) return "q";
+      std::raise(SIGTERM);
+      return "";
+    };
+    EXPECT_EQ(rig.Run({"--sim", "insert 27C256", "job", "run", rig.Path("job.toml").string()}),
+              c.status);
+    shell::ClearStopSignal();
+    EXPECT_TRUE(
+        Holds(rig.Out(), "job Lot 7 ended: stopped by the operator; done 1, failed 0, left 3"))
+        << rig.Out();
+    EXPECT_EQ(rig.Cells(), std::vector<std::uint8_t>(0x8000, 0xFF));
+  }
 }
 
 }  // namespace
