@@ -7,6 +7,7 @@
 #include <string>
 
 #include "catalogue/device_file.h"
+#include "common/program_version.h"
 #include "console/commands.h"
 #include "console/dry_run.h"
 #include "console/exit_status.h"
@@ -29,6 +30,10 @@ int main(int argc, char** argv) {
   }
   if (options.help) {
     std::fputs(console::kUsage, stdout);
+    return console::kExitOk;
+  }
+  if (options.version) {
+    std::printf("sorvell-cli %s\n", common::kProgramVersion);
     return console::kExitOk;
   }
   if (options.command.name == "checksum") {
@@ -58,6 +63,7 @@ int main(int argc, char** argv) {
   }
   auto backend = shell::OpenPortBackend(options.board, error);
   shell::SystemCheck check;
+  check.programFolder = console::ResolveFolders(options, argv[0]).programFolder;
   if (!backend) {
     std::fprintf(stderr, "sorvell-cli: %s\n", error.c_str());
     // The report is how the operator finds the fix, so a port that will not open still gets one.

@@ -169,6 +169,7 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
   CLI::App app("sorvell-cli");
   app.set_help_flag();  // the usage text is the program's own
   app.add_flag("-h,--help", options.help);
+  app.add_flag("--version", options.version);
   app.add_flag("--system-info", options.systemInfo);
   app.add_flag("-y,--yes", options.yes);
   app.add_flag("-k,--keep-going", options.keepGoing);

@@ -15,7 +15,7 @@ inline constexpr const char* kUsage =
     "usage: sorvell-cli [OPTIONS] COMMAND ...      one operation on the board\n"
     "       sorvell-cli [OPTIONS] [SCRIPT | -]     an operator script\n"
     "       sorvell-cli [--board SPEC]... --system-info\n"
-    "       sorvell-cli --help\n"
+    "       sorvell-cli --help | --version\n"
     "Runs the Sorvell programmer's main window without a window: each command does what the\n"
     "same clicks do at the window. Prints every log line and every dialog.\n"
     "\n"
@@ -81,6 +81,7 @@ inline constexpr const char* kUsage =
     "                       ports, ppdev nodes and their permissions, modules, backend) with the\n"
     "                       fix for each problem, and exit\n"
     "  --help, -h           print this and exit\n"
+    "  --version            print the program's version and exit\n"
     "  SCRIPT               operator script to run; - reads it from standard input;\n"
     "                       without a script or command, a short demonstration runs\n"
     "\n"
@@ -152,6 +153,7 @@ struct Options {
   bool yes = false;
   bool keepGoing = false;  // a script runs on past an event that was not done or failed
   bool help = false;
+  bool version = false;
   bool systemInfo = false;
   std::string script;
   std::string port;  // "", "378", "278" or "3BC"

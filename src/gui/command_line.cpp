@@ -6,6 +6,7 @@ namespace sorvell::gui {
 
 const char* const kUsage =
     "usage: sorvell [--board SPEC]... [--workdir DIR] [--progdir DIR]\n"
+    "       sorvell --help | --version\n"
     "  --board sim:M@PORT   a simulated board of model M (4, 5 or 6) at PORT (378, 278 or 3BC); "
     "may repeat\n"
     "  --board sim:none     no board on any port\n"
@@ -35,8 +36,8 @@ bool ReadFolder(const std::string& option, const std::string& value,
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, std::string& error) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& option = args[i];
-    if (option == "--help") {
-      line.help = true;
+    if (option == "--help" || option == "--version") {
+      (option == "--help" ? line.help : line.version) = true;
       continue;
     }
     const bool takesValue = option == "--board" || option == "--workdir" || option == "--progdir" ||

@@ -19,6 +19,7 @@ struct CommandLine {
   // Save a picture of the main window once shown and quit (documentation, checks of the layout).
   std::optional<std::filesystem::path> screenshot;
   bool help = false;
+  bool version = false;
 };
 
 // Reads the arguments after the program name. False with `error` set when one is not

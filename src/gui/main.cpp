@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "common/program_version.h"
 #include "gui/command_line.h"
 #include "gui/icons.h"
 #include "gui/main_window.h"
@@ -87,6 +88,10 @@ int main(int argc, char** argv) {
     std::fputs(gui::kUsage, stdout);
     return 0;
   }
+  if (line.version) {
+    std::printf("sorvell %s\n", common::kProgramVersion);
+    return 0;
+  }
   auto backend = shell::OpenPortBackend(line.board, error);
   if (!backend) {
     std::fprintf(stderr, "sorvell: %s\n", error.c_str());
@@ -99,5 +104,7 @@ int main(int argc, char** argv) {
   QApplication::setOrganizationName(panel::kApplicationTitle);
   QApplication::setApplicationName(panel::kApplicationTitle);
   QApplication::setWindowIcon(gui::ApplicationIcon());
+  // The desktop entry's name: the desktop matches the window to its menu entry and icon by it.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.sorvell.Sorvell"));
   return RunWindow(app, *backend, line, gui::FoldersFor(line, argv[0]));
 }

@@ -32,6 +32,12 @@ const char* TrueFalse(bool value) {
 
 }  // namespace
 
+std::vector<std::string> SoundFileNames() {
+  std::vector<std::string> names;
+  for (const SoundFile& sound : kSounds) names.emplace_back(sound.file);
+  return names;
+}
+
 Panel::Panel(Form& form, Dialogs& dialogBoxes, SoundPlayer& sounds, WallClock& wallClock,
              const Folders& programFolders)
     : frmMain(form),

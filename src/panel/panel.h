@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "panel/edges.h"
 #include "panel/form.h"
@@ -126,5 +127,8 @@ bool SelectOption(Form& form, Control& option);
 
 // "LPTSelection(2)" -> ("LPTSelection", 2); a plain name gives index -1.
 std::pair<std::string_view, int> SplitIndex(std::string_view name);
+
+// The event sounds' file names, looked for in the program folder.
+std::vector<std::string> SoundFileNames();
 
 }  // namespace sorvell::panel

@@ -1,5 +1,6 @@
 // The help entries, the About box and its system check.
 #include <string>
+#include <vector>
 
 #include "common/program_version.h"
 #include "panel/window_layouts.h"
@@ -22,8 +23,26 @@ std::filesystem::path ManualIndex(const std::filesystem::path& programFolder) {
 }
 
 std::optional<std::string> SystemReportText(const SystemCheck& check) {
-  const board::SystemFacts facts{common::kProgramVersion, check.toolkitVersion, check.backend};
+  const board::SystemFacts facts{
+      common::kProgramVersion, check.toolkitVersion, check.backend,
+      check.programFolder.empty() ? std::string() : ProgramFilesText(check.programFolder)};
   return board::SystemReport(facts, check.root, check.user ? *check.user : board::CurrentUser());
+}
+
+std::string ProgramFilesText(const std::filesystem::path& programFolder) {
+  std::error_code error;
+  std::vector<std::string> missing;
+  const std::vector<std::string> sounds = panel::SoundFileNames();
+  for (const std::string& sound : sounds) {
+    if (!std::filesystem::is_regular_file(programFolder / sound, error)) missing.push_back(sound);
+  }
+  std::string text = programFolder.string() + " (sounds: ";
+  if (missing.empty()) text += "all " + std::to_string(sounds.size());
+  for (std::size_t i = 0; i < missing.size(); ++i)
+    text += (i == 0 ? "missing " : ", ") + missing[i];
+  const std::filesystem::path index = ManualIndex(programFolder);
+  return text + "; manual: " +
+         (index.empty() ? "not installed" : index.lexically_relative(programFolder).string()) + ")";
 }
 
 // Both entries speak of Help Contents when there is no manual, the search entry too.
@@ -80,8 +99,10 @@ void MainForm::cmdSysInfo_Click() {
 }
 
 void MainForm::StartSysInfo() {
+  SystemCheck check = edges_.system;
+  if (check.programFolder.empty()) check.programFolder = edges_.folders.programFolder;
   const std::optional<std::string> report =
-      edges_.help != nullptr ? SystemReportText(edges_.system) : std::nullopt;
+      edges_.help != nullptr ? SystemReportText(check) : std::nullopt;
   if (!report) {
     edges_.dialogs.Message({kSystemInfoUnavailable, panel::kApplicationTitle,
                             panel::MessageButtons::kOk, panel::MessageIcon::kNone,

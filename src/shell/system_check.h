@@ -18,10 +18,15 @@ struct SystemCheck {
   std::string backend = "not known";
   std::filesystem::path root = "/";
   std::optional<board::UserIdentity> user;  // none: this process's
+  std::filesystem::path programFolder{};    // where the sounds and the manual are looked for
 };
 
 // The report, or empty when nothing of the machine can be read.
 std::optional<std::string> SystemReportText(const SystemCheck& check);
+
+// What of the program's own files (the sounds, the manual) `programFolder` holds:
+// "/usr/share/sorvell (sounds: all 5; manual: manual/index.html)".
+std::string ProgramFilesText(const std::filesystem::path& programFolder);
 
 // The manual's first page in the program folder, or empty when it is not installed there.
 std::filesystem::path ManualIndex(const std::filesystem::path& programFolder);

@@ -63,6 +63,7 @@ TEST(ConsoleOptionsTest, TheScriptSyntaxKeepsWorking) {
   EXPECT_TRUE(options.command.name.empty());
   EXPECT_EQ(Parse({"-"}).script, "-");
   EXPECT_TRUE(Parse({"--help"}).help);
+  EXPECT_TRUE(Parse({"--version"}).version);
   EXPECT_TRUE(Parse({}).script.empty());
   Parse({"--board", "sim:9@378"}, false);
   Parse({"--workdir", "/no/such/folder"}, false);

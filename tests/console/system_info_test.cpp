@@ -1,6 +1,7 @@
 #include "console/system_info.h"
 
 #include <fstream>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -44,6 +45,22 @@ TEST(SystemInfoOption, PrintsTheReportOrThatItIsUnavailable) {
   EXPECT_NE(text.find("Kernel: Linux 6.1.0-18-amd64\n"), std::string::npos) << text;
   EXPECT_NE(text.find("Port backend in use: simulated board: none on any port"), std::string::npos);
   EXPECT_NE(text.find("sudo modprobe ppdev"), std::string::npos) << text;
+
+  // Where the sounds and the manual were looked for, so an installation that lost them shows.
+  check.programFolder = root / "share";
+  std::filesystem::create_directories(check.programFolder / "manual");
+  for (const char* sound : {"init.wav", "ok.wav"}) std::ofstream(check.programFolder / sound);
+  const std::string folder = check.programFolder.string();
+  for (const auto& [add, line] : std::vector<std::pair<std::vector<const char*>, std::string>>{
+           {{}, " (sounds: missing error.wav, done.wav, slide.wav; manual: not installed)\n"},
+           {{"error.wav", "done.wav", "slide.wav", "manual/index.html"},
+            " (sounds: all 5; manual: manual/index.html)\n"}}) {
+    for (const char* file : add) std::ofstream(check.programFolder / file);
+    Capture files;
+    PrintSystemInfo(check, files.file());
+    EXPECT_NE(files.Text().find("\nProgram files: " + folder + line), std::string::npos)
+        << files.Text();
+  }
   std::filesystem::remove_all(root);
 }
 

@@ -18,6 +18,9 @@ TEST(CommandLineTest, ReadsBoardsAndFolders) {
   EXPECT_EQ(line.board.kind, Kind::kSimulated);
   EXPECT_EQ(line.board.simBoards.size(), 2u);
   EXPECT_FALSE(line.help);
+  EXPECT_FALSE(line.version);
+  CommandLine version;
+  EXPECT_TRUE(ParseCommandLine({"--version"}, version, error) && version.version);
   EXPECT_EQ(line.screenshot, std::filesystem::path("shot.png"));
 
   const panel::Folders folders = FoldersFor(line, "/usr/bin/sorvell");

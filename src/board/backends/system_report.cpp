@@ -179,6 +179,7 @@ class ReportWriter {
 void ReportWriter::Versions(const SystemFacts& facts) {
   Line("Program: sorvell " + facts.programVersion);
   Line("Qt: " + facts.toolkitVersion);
+  if (!facts.programFiles.empty()) Line("Program files: " + facts.programFiles);
   Line("Kernel: " +
        machine_.kernel.value_or("unknown (" + (root_ / "proc/sys/kernel/osrelease").string() +
                                 " cannot be read)"));

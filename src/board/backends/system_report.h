@@ -22,6 +22,8 @@ struct SystemFacts {
   std::string programVersion;
   std::string toolkitVersion;  // the Qt version, or "not used"
   std::string backend;         // the port backend in use and why it was chosen
+  // Where the sounds and the manual were looked for and what was found; empty: not reported.
+  std::string programFiles{};
 };
 
 // Everything that decides whether the parallel port can be used, with the fix for each problem
