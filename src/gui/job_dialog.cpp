@@ -50,13 +50,13 @@ void JobDialog::LoadJob() {
   const std::optional<std::filesystem::path> file =
       dialogs_.File({false, "Load Job", "Job Files (*.toml)|*.toml|All Files (*.*)|*.*", ""});
   if (!file) return;
-  EndJob();
+  // A file that is refused leaves the job that was loaded as it was.
   const production::JobFile read = production::ReadJobFile(*file);
   if (!read.job) {
     Warn("Job Not Loaded", read.error);
-    Show();
     return;
   }
+  EndJob();
   production::JobAnswers& answers = *this;
   run_ = std::make_unique<production::JobRun>(model_, *read.job, answers);
   const std::string error = run_->Start();

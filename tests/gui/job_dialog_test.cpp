@@ -87,6 +87,11 @@ TEST_F(JobDialogTest, AJobLoadsBurnsAPartWithItsSerialAndAStopMidPartEndsIt) {
   expected[0x11] = 0x01;
   EXPECT_TRUE(first.Contents() == expected);
 
+  // A refused file leaves the running job as it was.
+  LoadJob("broken.toml");
+  EXPECT_EQ(Label("lblJobCounts"), "Done 1, failed 0, left 2");
+  EXPECT_TRUE(next.isEnabled());
+
   const sim::EpromChip& second = InsertBlankPart();
   QTimer::singleShot(0, window.get(), [&stop] { stop.click(); });
   next.click();
