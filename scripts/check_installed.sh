@@ -36,10 +36,10 @@ trap 'rm -rf "$work"' EXIT
   /usr/bin/sorvell-cli --board sim:6@378 --system-info >info.txt
   grep -q "^Program files: /usr/share/sorvell (sounds: all 5; manual: manual/index.html)$" info.txt ||
     fail "the sounds or the manual are not where the programs look: $(grep '^Program files' info.txt)"
-  /usr/bin/sorvell-cli --board sim:6@378 --sim "insert 27C256" read -d 27C256 -o part.bin >read.txt ||
+  /usr/bin/sorvell-cli --board sim:6@378 --sim "insert 27C256" read -d 27C256 -o part.bin >read.txt 2>&1 ||
     fail "the simulated read failed: $(cat read.txt)"
   [ "$(stat -c %s part.bin)" -eq 32768 ] || fail "the read gave $(stat -c %s part.bin) bytes"
-  printf 'click mnuHelpContents\n' | /usr/bin/sorvell-cli --board sim:6@378 - >help.txt
+  printf 'click mnuHelpContents\n' | /usr/bin/sorvell-cli --board sim:6@378 - >help.txt 2>&1
   grep -q "HELP contents: the manual is /usr/share/sorvell/manual/index.html" help.txt ||
     fail "Help > Contents does not find the installed manual"
 )
