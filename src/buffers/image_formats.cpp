@@ -5,6 +5,7 @@
 #include "buffers/buffers.h"
 #include "buffers/record_files.h"
 #include "common/atomic_file.h"
+#include "common/plain_text.h"
 #include "common/read_file.h"
 
 namespace sorvell::buffers {
@@ -14,12 +15,6 @@ namespace {
 // A full 2 MB image takes under 6 MB as Intel HEX with 16-byte records; 64 MB leaves room for
 // one-byte records and long line ends without reading a file of any size.
 constexpr std::size_t kMaxRecordFile = 64 * 1024 * 1024;
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -119,7 +114,7 @@ const char* FormatName(ImageFormat format) {
 }
 
 std::optional<ImageFormat> FormatFromWord(std::string_view word) {
-  const std::string lower = Lower(word);
+  const std::string lower = common::LowerCase(word);
   for (const char* name : {"bin", "binary", "raw"}) {
     if (lower == name) return ImageFormat::kBinary;
   }
@@ -133,7 +128,7 @@ std::optional<ImageFormat> FormatFromWord(std::string_view word) {
 }
 
 std::optional<ImageFormat> FormatFromExtension(const std::filesystem::path& file) {
-  const std::string extension = Lower(file.extension().string());
+  const std::string extension = common::LowerCase(file.extension().string());
   for (const char* name : {".hex", ".ihx", ".ihex"}) {
     if (extension == name) return ImageFormat::kIntelHex;
   }

@@ -2,7 +2,6 @@
 
 #include <toml++/toml.h>
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <optional>
 
@@ -40,15 +39,9 @@ struct Refusal {
   std::string reason;
 };
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
-
 bool HasWord(const std::string& name, const std::string& word) {
-  const std::string lower = " " + Lower(name) + " ";
-  return lower.find(" " + Lower(word) + " ") != std::string::npos;
+  const std::string lower = " " + common::LowerCase(name) + " ";
+  return lower.find(" " + common::LowerCase(word) + " ") != std::string::npos;
 }
 
 std::size_t LineOf(const toml::node& node) {
@@ -109,7 +102,7 @@ class RowReader {
       return Refusal{line, "the name may not begin with \"N/A\" or a blank, nor end with one"};
     }
     for (const DeviceRow& row : taken_) {
-      if (Lower(row.name) == Lower(name)) {
+      if (common::LowerCase(row.name) == common::LowerCase(name)) {
         return Refusal{line, "the name \"" + name + "\" is in the list already"};
       }
     }

@@ -1,26 +1,20 @@
 #include "catalogue/device_names.h"
 
 #include <algorithm>
-#include <cctype>
 #include <sstream>
 
 #include "catalogue/device_table.h"
+#include "common/plain_text.h"
 #include "common/trim.h"
 
 namespace sorvell::catalogue {
 
 namespace {
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
-
 std::vector<std::string> Words(std::string_view text) {
   std::istringstream in{std::string(text)};
   std::vector<std::string> words;
-  for (std::string word; in >> word;) words.push_back(Lower(word));
+  for (std::string word; in >> word;) words.push_back(common::LowerCase(word));
   return words;
 }
 
@@ -83,11 +77,11 @@ DeviceChoice ChooseDevice(const std::vector<std::string>& entries, std::string_v
 }
 
 std::vector<int> FilterDevices(const std::vector<std::string>& entries, std::string_view text) {
-  const std::string wanted = Lower(text);
+  const std::string wanted = common::LowerCase(text);
   std::vector<int> found;
   for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
     const std::string entryName = EntryName(entries[i]);
-    if (!entryName.empty() && Lower(entryName).find(wanted) != std::string::npos) {
+    if (!entryName.empty() && common::LowerCase(entryName).find(wanted) != std::string::npos) {
       found.push_back(i);
     }
   }

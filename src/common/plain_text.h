@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace sorvell::common {
@@ -16,6 +17,15 @@ inline std::optional<std::size_t> FirstNonAsciiLine(std::string_view text) {
     if (c == '\n') ++line;
   }
   return std::nullopt;
+}
+
+// The text with its ASCII letters in lower case: names and words compared whatever their case.
+inline std::string LowerCase(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
 }
 
 }  // namespace sorvell::common

@@ -46,14 +46,13 @@ int ReadRealPart(const Options& options, const std::string& device, shell::PortB
   return RunSession(read, "", real, io);
 }
 
+// A simulated board of the command's model at its port, as --board sim:M@PORT names one.
 std::optional<shell::PortBackend> SimulatedCopy(const Options& options, std::uint64_t accessNs,
                                                 std::string& error) {
   shell::BoardRequest request;
-  request.kind = shell::BoardRequest::Kind::kSimulated;
-  const std::uint16_t base = options.port == "278"   ? board::kLpt278
-                             : options.port == "3BC" ? board::kLpt3BC
-                                                     : board::kLpt378;
-  request.simBoards.push_back({options.model != 0 ? options.model : 6, base});
+  const std::string spec = "sim:" + std::to_string(options.model != 0 ? options.model : 6) + "@" +
+                           (options.port.empty() ? "378" : options.port);
+  if (!shell::AddBoardSpec(spec, request, error)) return std::nullopt;
   auto backend = shell::OpenPortBackend(request, error);
   if (backend) backend->simulator->SetAccessCostNs(accessNs);
   return backend;
@@ -86,6 +85,12 @@ int RunDryRun(const Options& options, const std::string& script, shell::PortBack
   if (device.empty()) return kExitBadInput;
   const std::string part = PartFor(device, io.err);
   if (part.empty()) return kExitBadInput;
+  std::string error;
+  auto simulated = SimulatedCopy(options, real.accessNs, error);
+  if (!simulated) {
+    std::fprintf(io.err, "sorvell-cli: %s\n", error.c_str());
+    return kExitBadInput;
+  }
   // The copy, and the record and backup the burn makes as a real one would (their time counts),
   // live in a scratch folder that goes with the dry run.
   const std::filesystem::path scratch =
@@ -100,12 +105,6 @@ int RunDryRun(const Options& options, const std::string& script, shell::PortBack
       std::filesystem::remove_all(scratch, ignored);
       return status;
     }
-  }
-  std::string error;
-  auto simulated = SimulatedCopy(options, real.accessNs, error);
-  if (!simulated) {
-    std::fprintf(io.err, "sorvell-cli: %s\n", error.c_str());
-    return kExitBadInput;
   }
   Options dry = options;
   dry.datadir = scratch.string();

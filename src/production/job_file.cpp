@@ -130,11 +130,6 @@ bool IsSha256(const std::string& text) {
          });
 }
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 // The programming voltages the board's switch offers, as the window's buttons name them.
 Fault ReadVpp(const toml::table& table, std::string& vpp) {
   const auto node = table["vpp"];
@@ -218,7 +213,7 @@ class JobReader {
       return Refusal{keys_.LineOfKey("sha256"),
                      "sha256 must be the image's SHA-256, 64 hexadecimal digits"};
     }
-    job.sha256 = Lower(job.sha256);
+    job.sha256 = common::LowerCase(job.sha256);
     return std::nullopt;
   }
 

@@ -4,15 +4,11 @@
 #include <cctype>
 #include <cstdio>
 
+#include "common/plain_text.h"
+
 namespace sorvell::records {
 
 namespace {
-
-std::string Lower(std::string text) {
-  std::ranges::transform(text, text.begin(),
-                         [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
 
 std::string Hex(std::uint64_t value, int digits) {
   char text[20];
@@ -46,15 +42,11 @@ std::string OutcomeWord(panel::OutcomeKind kind) {
   return "not-done";
 }
 
-bool IsOutcomeWord(const std::string& word) {
-  return word == "done" || word == "failed" || word == "not-done" || word == "stopped";
-}
-
 bool Mentions(const PartRecord& record, const std::string& text) {
-  const std::string wanted = Lower(text);
+  const std::string wanted = common::LowerCase(text);
   for (const std::string* field : {&record.device, &record.operation, &record.outcome, &record.job,
                                    &record.serial, &record.imageName}) {
-    if (Lower(*field).find(wanted) != std::string::npos) return true;
+    if (common::LowerCase(*field).find(wanted) != std::string::npos) return true;
   }
   return false;
 }

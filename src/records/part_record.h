@@ -40,7 +40,6 @@ struct PartRecord {
 
 // The outcome's word in a record and in `history --outcome`.
 std::string OutcomeWord(panel::OutcomeKind kind);
-bool IsOutcomeWord(const std::string& word);
 
 // The part of a record the operator's filter box looks in: device, operation, outcome, job,
 // serial and image, without regard to case.

@@ -126,7 +126,6 @@ void MainForm::KeepRecord(std::string_view event, std::string operationName,
 bool MainForm::ClickRecorded(std::string_view name, const std::string& operationName) {
   const std::uint64_t startNs = edges_.timing.NowNs();
   run.ErrorAddress = -1;
-  run.LastBackupFile.clear();
   const bool handled = Operate([&] { return ClickNow(name); }, true);
   if (handled) KeepRecord(name, operationName, startNs);
   return handled;

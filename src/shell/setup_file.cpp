@@ -4,6 +4,8 @@
 #include <cctype>
 #include <limits>
 
+#include "common/plain_text.h"
+
 namespace sorvell::shell {
 
 namespace {
@@ -52,12 +54,6 @@ std::string OneLine(std::string text) {
   std::replace_if(
       text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
   return text;
-}
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
 }
 
 }  // namespace
@@ -135,12 +131,12 @@ std::optional<std::filesystem::path> FindSetupFile(const std::filesystem::path& 
   const std::filesystem::path exact = folder / name;
   if (std::filesystem::exists(std::filesystem::symlink_status(exact, code))) return exact;
   std::optional<std::filesystem::path> found;
-  const std::string wanted = Lower(name);
+  const std::string wanted = common::LowerCase(name);
   // An unreadable folder ends the scan quietly: such a slot simply has no setup.
   std::filesystem::directory_iterator it(folder.empty() ? "." : folder, code);
   for (; !code && it != std::filesystem::directory_iterator(); it.increment(code)) {
     const std::string candidate = it->path().filename().string();
-    if (Lower(candidate) != wanted) continue;
+    if (common::LowerCase(candidate) != wanted) continue;
     if (!found || candidate < found->filename().string()) found = it->path();
   }
   return found;
